@@ -1,0 +1,355 @@
+// The control record, its construction, its registry and the operations
+// that are not painting (those are in bar_paint.cpp).
+#include "control/bar_control.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <list>
+#include <new>
+
+#include "control/bar_paint.h"
+#include "events/canvas_state.h"
+#include "render/bar_image.h"
+#include "render/raster.h"
+
+namespace vb::control {
+
+namespace {
+
+std::list<BarControl*>& registry() {
+    static std::list<BarControl*> controls;
+    return controls;
+}
+
+// The frame round the background, in the background border colour.
+void drawBackgroundFrame(render::Picture& picture, int width, int height, std::uint32_t colour) {
+    render::DrawLine(picture, 0, 0, width, 0, colour);
+    render::DrawLine(picture, 0, 0, 0, height, colour);
+    render::DrawLine(picture, width - 1, 0, width - 1, height, colour);
+    render::DrawLine(picture, 0, height - 1, width, height - 1, colour);
+}
+
+// A forced repaint: the paint does nothing at an unchanged position otherwise.
+void forcedRepaint(BarControl* c) {
+    c->ForceRedraw = 1;
+    c->Methods->SetCurrentPosition(c, c->Position);
+    c->ForceRedraw = 0;
+}
+
+// MulDiv: a * b / c rounded, with a 64-bit intermediate.
+int mulDiv(int a, int b, int c) {
+    long long product = static_cast<long long>(a) * b;
+    long long half = c / 2;
+    long long q = product >= 0 ? (product + half) / c : (product - half) / c;
+    if (q > INT32_MAX || q < INT32_MIN) return -1;
+    return static_cast<int>(q);
+}
+
+int GetCurrentPositionOp(BarControl* c) { return c->Position; }
+
+int SetTextOp(BarControl* c, const std::string& text) {
+    if (text == c->Text) return 0;
+    c->Text = text;
+    forcedRepaint(c);
+    return 1;
+}
+
+std::string GetTextOp(BarControl* c) { return c->Text; }
+
+int SetFontOp(BarControl* c, const std::string& name, std::int32_t size, std::uint32_t colour,
+              std::int32_t style, std::uint32_t styleColour, std::int32_t flags) {
+    platform::FontSpec spec;
+    spec.face = name;
+    spec.height = -mulDiv(size, platform::logicalPixelsPerInchY(), 72);
+    spec.weight = (flags & 256) ? 700 : 400;
+    spec.italic = (flags & 512) != 0;
+    spec.underline = (flags & 4) != 0;
+    spec.strikeOut = (flags & 8) != 0;
+    spec.proofQuality = (flags & 16) != 0;
+    platform::Font font = platform::createFont(spec);
+    if (!font) return 0;
+    if (c->Font) platform::destroyFont(c->Font);
+    c->Font = font;
+    c->FontSize = size;
+    c->FontColor = colour;
+    c->FontStyle = style;
+    c->FontFlags = flags;
+    c->FontStyleColor = styleColour;
+    forcedRepaint(c);
+    c->FontName = name;
+    return 1;
+}
+
+int SetGradientColorsOp(BarControl* c, render::BarStops* stops, int adopt) {
+    if (!stops) return 0;
+    auto image = render::BuildBarImage(c->Width, c->Height, kColorGradient, *stops, 0, c->Glossy);
+    if (!image) return 0;
+    c->BarImage = std::move(image);
+    c->ColorType = kColorGradient;
+    if (adopt && stops != c->ColorStops.get()) c->ColorStops.reset(stops);
+    forcedRepaint(c);
+    return 1;
+}
+
+int SetSolidColorOp(BarControl* c, std::uint32_t colour) {
+    render::BarStops none(1);
+    auto image = render::BuildBarImage(c->Width, c->Height, kColorSolid, none, colour, c->Glossy);
+    if (!image) return 0;
+    c->BarImage = std::move(image);
+    c->ColorType = kColorSolid;
+    c->SolidColor = colour;
+    forcedRepaint(c);
+    return 1;
+}
+
+platform::Rect canvasRectInParent(BarControl* c) {
+    platform::Rect r, parent;
+    platform::windowRect(c->Canvas, &r);
+    platform::windowRect(platform::parentOf(c->Canvas), &parent);
+    return platform::Rect{r.left - parent.left, r.top - parent.top, r.right - parent.left,
+                          r.bottom - parent.top};
+}
+
+int SetXOp(BarControl* c, std::int32_t x) {
+    platform::Rect r = canvasRectInParent(c);
+    platform::moveWindow(c->Canvas, x, r.top, r.width(), r.height());
+    return 1;
+}
+
+int GetXOp(BarControl* c) { return canvasRectInParent(c).left; }
+
+int SetYOp(BarControl* c, std::int32_t y) {
+    platform::Rect r = canvasRectInParent(c);
+    platform::moveWindow(c->Canvas, r.left, y, r.width(), r.height());
+    return 1;
+}
+
+int GetYOp(BarControl* c) { return canvasRectInParent(c).top; }
+
+int SetWidthOp(BarControl* c, std::int32_t width) {
+    c->Width = width;
+    platform::Rect r = canvasRectInParent(c);
+    platform::moveWindow(c->Canvas, r.left, r.top, width, r.height());
+    if (c->BarImage) render::Resize(*c->BarImage, width, c->BarImage->height);
+    if (c->BackgroundImage) render::Resize(*c->BackgroundImage, width, c->BackgroundImage->height);
+    c->Methods->SetCurrentPosition(c, c->Position);
+    return 1;
+}
+
+int GetWidthOp(BarControl* c) {
+    platform::Rect r;
+    return platform::windowRect(c->Canvas, &r) ? r.width() : 0;
+}
+
+int SetHeightOp(BarControl* c, std::int32_t height) {
+    c->Height = height;
+    platform::Rect r = canvasRectInParent(c);
+    platform::moveWindow(c->Canvas, r.left, r.top, r.width(), height);
+    if (c->BarImage) render::Resize(*c->BarImage, c->BarImage->width, height);
+    if (c->BackgroundImage) render::Resize(*c->BackgroundImage, c->BackgroundImage->width, height);
+    c->Methods->SetCurrentPosition(c, c->Position);
+    return 1;
+}
+
+int GetHeightOp(BarControl* c) {
+    platform::Rect r;
+    return platform::windowRect(c->Canvas, &r) ? r.height() : 0;
+}
+
+platform::Window GetCanvasOp(BarControl* c) { return c->Canvas; }
+
+platform::Window GetCanvasHandleOp(BarControl* c) { return c->Canvas; }
+
+int FreeOp(BarControl* c) {
+    auto& controls = registry();
+    controls.remove(c);
+    delete c;
+    return 1;
+}
+
+int RebuildOp(BarControl* c) {
+    auto background = render::makePicture(c->Width, c->Height);
+    if (!background) return 0;
+    render::FillRect(*background, 0, 0, c->Width, c->Height, c->BackgroundColor);
+    drawBackgroundFrame(*background, c->Width, c->Height, c->BackgroundBorderColor);
+    c->BackgroundImage = std::move(background);
+    if (c->ComposeImage) render::Resize(*c->ComposeImage, c->Width, c->Height);
+    else c->ComposeImage = render::makePicture(c->Width, c->Height);
+    if (c->ColorType == kColorGradient && c->ColorStops) {
+        c->Methods->SetGradientColors(c, c->ColorStops.get(), 0);
+    } else if (c->ColorType == kColorSolid &&
+               (!c->BarImage || c->BarImage->width != c->Width || c->BarImage->height != c->Height)) {
+        // A solid bar that changed size is drawn anew at the new size rather
+        // than stretched or cropped from a stale picture.
+        render::BarStops none(1);
+        auto image = render::BuildBarImage(c->Width, c->Height, kColorSolid, none, c->SolidColor,
+                                           c->Glossy);
+        if (image) c->BarImage = std::move(image);
+    }
+    forcedRepaint(c);
+    return 1;
+}
+
+int ResizeOp(BarControl* c, std::int32_t x, std::int32_t y, std::int32_t width,
+             std::int32_t height, std::int32_t) {
+    c->Width = width;
+    c->Height = height;
+    c->Methods->Rebuild(c);
+    if (platform::isWindow(c->Canvas)) {
+        platform::moveWindow(c->Canvas, x, y, width, height);
+        // The paint above reached a surface of the old size; show the whole
+        // composed picture now that the surface has the new one.
+        if (c->ComposeImage) platform::presentToCanvas(c->Canvas, c->ComposeImage->view());
+    }
+    return 1;
+}
+
+int SetRangeOp(BarControl* c, const std::int32_t pair[2]) {
+    c->RangeMin = pair[0];
+    c->RangeMax = pair[1];
+    return 1;
+}
+
+int GetRangeOp(BarControl* c, std::int32_t pair[2]) {
+    pair[0] = c->RangeMin;
+    pair[1] = c->RangeMax;
+    return 1;
+}
+
+int SetIconOp(BarControl* c, const render::Picture* image) {
+    c->ForceRedraw = 1;
+    c->IconImage.reset();
+    c->IconWidth = c->IconHeight = 0;
+    if (image) {
+        c->IconImage = render::CopyPicture(*image);
+        if (c->IconImage) {
+            c->IconWidth = image->width;
+            c->IconHeight = image->height;
+        }
+    }
+    c->Methods->SetCurrentPosition(c, c->Position);
+    c->ForceRedraw = 0;
+    return 1;
+}
+
+int SetTooltipOp(BarControl* c, const char* text) {
+    platform::Window tooltip = platform::threadTooltipWindow();
+    platform::replaceTooltipTool(tooltip, platform::parentOf(c->Canvas), c->Canvas, text);
+    return 1;
+}
+
+int SetCursorOp(BarControl* c, std::int32_t cursor, std::int32_t isHandle) {
+    if (isHandle) {
+        events::SetCanvasCursorHandle(c->Canvas, reinterpret_cast<platform::Cursor>(
+                                             static_cast<std::intptr_t>(cursor)));
+    } else {
+        events::SetCanvasCursorNumber(c->Canvas, cursor);
+    }
+    return 1;
+}
+
+int SetUseGlossyOp(BarControl* c, std::int32_t glossy) {
+    if (glossy == c->Glossy) return 1;
+    render::BarStops none(1);
+    const render::BarStops& stops = c->ColorStops ? *c->ColorStops : none;
+    auto image = render::BuildBarImage(c->Width, c->Height, c->ColorType, stops, c->SolidColor, glossy);
+    if (!image) return 0;
+    c->BarImage = std::move(image);
+    c->Glossy = glossy;
+    forcedRepaint(c);
+    return 1;
+}
+
+int GetUseGlossyOp(BarControl* c) { return c->Glossy; }
+
+}  // namespace
+
+const BarControlMethods kBarControlMethods = {
+    PaintBar,          GetCurrentPositionOp, SetTextOp,       GetTextOp,      SetFontOp,
+    SetGradientColorsOp, SetSolidColorOp,    SetXOp,          GetXOp,         SetYOp,
+    GetYOp,            SetWidthOp,           GetWidthOp,      SetHeightOp,    GetHeightOp,
+    GetCanvasOp,       GetCanvasHandleOp,    FreeOp,          RebuildOp,      ResizeOp,
+    SetRangeOp,        GetRangeOp,           SetIconOp,       SetTooltipOp,   SetCursorOp,
+    SetUseGlossyOp,    GetUseGlossyOp,
+};
+
+BarControl::~BarControl() {
+    if (Font) platform::destroyFont(Font);
+    if (platform::isWindow(Canvas)) platform::destroyWindow(Canvas);
+}
+
+BarControl* ConstructBarControl(platform::Window container, int x, int y, int width, int height,
+                                std::int32_t colorType, const render::BarStops& stops,
+                                std::uint32_t solidColor, std::uint32_t backgroundColor,
+                                std::uint32_t backgroundBorderColor, std::int32_t scaleType,
+                                std::int32_t borderFlags, std::uint32_t borderColor,
+                                platform::WindowProc canvasInput) {
+    std::int32_t glossy = (borderFlags & kNoGlossyFlag) ? 0 : 1;
+    auto barImage = render::BuildBarImage(width, height, colorType, stops, solidColor, glossy);
+    if (!barImage) return nullptr;
+    auto background = render::makePicture(width, height);
+    if (!background) return nullptr;
+    render::FillRect(*background, 0, 0, width, height, backgroundColor);
+    drawBackgroundFrame(*background, width, height, backgroundBorderColor);
+    std::int32_t borderType = 0;
+    if (borderFlags & kBorderFlat) {
+        borderType = kBorderFlat;
+        render::DrawLine(*barImage, 0, 0, width - 1, 0, borderColor);
+        render::DrawLine(*barImage, 0, 0, 0, height, borderColor);
+        render::DrawLine(*barImage, width - 1, 0, width - 1, height, borderColor);
+        render::DrawLine(*barImage, 0, height - 1, width - 1, height - 1, borderColor);
+    }
+    auto backgroundCopy = render::CopyPicture(*background);
+    BarControl* c = new (std::nothrow) BarControl;
+    if (!c || !backgroundCopy) {
+        delete c;
+        return nullptr;
+    }
+    c->ColorType = colorType;
+    c->BarImage = std::move(barImage);
+    c->SolidColor = solidColor;
+    c->BackgroundColor = backgroundColor;
+    c->BackgroundBorderColor = backgroundBorderColor;
+    c->BorderColor = borderColor;
+    c->Width = width;
+    c->Height = height;
+    c->ComposeImage = std::move(background);
+    c->BackgroundImage = std::move(backgroundCopy);
+    c->Canvas = platform::createWindow(container, platform::Rect{x, y, x + width, y + height},
+                                       platform::WindowKind::Canvas, canvasInput);
+    if (c->Canvas) {
+        events::InitCanvasState(c->Canvas);
+        platform::presentToCanvas(c->Canvas, c->BarImage->view());
+    }
+    c->ScaleType = scaleType;
+    c->BorderType = borderType;
+    c->Glossy = glossy;
+    try {
+        auto own = std::make_unique<render::BarStops>(1);
+        for (int i = 0; i < render::UpperBound(stops); ++i) {
+            own->back() = stops[static_cast<std::size_t>(i)];
+            own->emplace_back();
+        }
+        c->ColorStops = std::move(own);
+        registry().push_back(c);
+    } catch (const std::bad_alloc&) {
+        delete c;
+        return nullptr;
+    }
+    return c;
+}
+
+bool IsLiveControl(const BarControl* control) {
+    if (!control) return false;
+    const auto& controls = registry();
+    return std::find(controls.begin(), controls.end(), control) != controls.end();
+}
+
+BarControl* ControlOnWindow(platform::Window window) {
+    auto* control = static_cast<BarControl*>(platform::property(window, "iObject"));
+    return IsLiveControl(control) ? control : nullptr;
+}
+
+std::size_t ControlCount() { return registry().size(); }
+
+}  // namespace vb::control

@@ -1,0 +1,122 @@
+// The bar control: one record per covered host object, reached only
+// through its table of operations.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "render/colour_stops.h"
+#include "render/picture.h"
+
+namespace vb::control {
+
+constexpr std::int32_t kSignature = 1146;
+constexpr std::int32_t kColorSolid = 1;
+constexpr std::int32_t kColorGradient = 2;
+constexpr std::int32_t kScale = 0;
+constexpr std::int32_t kNoScale = 1;
+constexpr std::int32_t kBorderFlat = 4;
+constexpr std::int32_t kNoGlossyFlag = 8;
+constexpr std::int32_t kTextBorder = 1;
+constexpr std::int32_t kTextShadow = 2;
+
+struct BarControl;
+
+// The 27 operations, in slot order. Each takes the control first and
+// returns 1 for success, 0 for failure (GetText returns the text).
+struct BarControlMethods {
+    int (*SetCurrentPosition)(BarControl*, std::int32_t position);
+    int (*GetCurrentPosition)(BarControl*);
+    int (*SetText)(BarControl*, const std::string& text);
+    std::string (*GetText)(BarControl*);
+    int (*SetFont)(BarControl*, const std::string& name, std::int32_t size, std::uint32_t colour,
+                   std::int32_t style, std::uint32_t styleColour, std::int32_t flags);
+    int (*SetGradientColors)(BarControl*, render::BarStops* stops, int adopt);
+    int (*SetSolidColor)(BarControl*, std::uint32_t colour);
+    int (*SetX)(BarControl*, std::int32_t x);
+    int (*GetX)(BarControl*);
+    int (*SetY)(BarControl*, std::int32_t y);
+    int (*GetY)(BarControl*);
+    int (*SetWidth)(BarControl*, std::int32_t width);
+    int (*GetWidth)(BarControl*);
+    int (*SetHeight)(BarControl*, std::int32_t height);
+    int (*GetHeight)(BarControl*);
+    platform::Window (*GetCanvas)(BarControl*);
+    platform::Window (*GetCanvasHandle)(BarControl*);
+    int (*Free)(BarControl*);
+    int (*Rebuild)(BarControl*);
+    int (*Resize)(BarControl*, std::int32_t x, std::int32_t y, std::int32_t width,
+                  std::int32_t height, std::int32_t flag);
+    int (*SetRange)(BarControl*, const std::int32_t pair[2]);
+    int (*GetRange)(BarControl*, std::int32_t pair[2]);
+    int (*SetIcon)(BarControl*, const render::Picture* image);
+    int (*SetTooltip)(BarControl*, const char* text);
+    int (*SetCursor)(BarControl*, std::int32_t cursor, std::int32_t isHandle);
+    int (*SetUseGlossy)(BarControl*, std::int32_t glossy);
+    int (*GetUseGlossy)(BarControl*);
+};
+
+extern const BarControlMethods kBarControlMethods;
+
+struct BarControl {
+    const BarControlMethods* Methods = &kBarControlMethods;
+    std::int32_t ColorType = kColorSolid;
+    std::uint32_t SolidColor = 0x00FF00;
+    std::optional<render::Picture> BarImage;
+    std::int32_t Signature = kSignature;
+    std::int32_t Width = 0;
+    std::int32_t Height = 0;
+    std::uint32_t BackgroundColor = 0x008C00;
+    std::uint32_t BackgroundBorderColor = 0;
+    std::uint32_t BorderColor = 0;
+    std::optional<render::Picture> ComposeImage;
+    std::optional<render::Picture> BackgroundImage;
+    platform::Window Canvas = nullptr;
+    std::int32_t ScaleType = kNoScale;
+    std::int32_t Position = 100;
+    std::int32_t BorderType = 0;
+    std::string Text;
+    platform::Font Font = nullptr;
+    std::int32_t FontSize = 0;
+    std::optional<std::string> FontName;
+    std::uint32_t FontColor = 0;
+    std::int32_t FontStyle = 0;
+    std::int32_t FontFlags = 0;
+    std::uint32_t FontStyleColor = 0;
+    std::int32_t ForceRedraw = 0;
+    std::unique_ptr<render::BarStops> ColorStops;
+    std::int32_t RangeMin = 0;
+    std::int32_t RangeMax = 100;
+    std::optional<render::Picture> IconImage;
+    std::int32_t IconHeight = 0;
+    std::int32_t IconWidth = 0;
+    std::int32_t Glossy = 1;
+
+    BarControl() = default;
+    BarControl(const BarControl&) = delete;
+    BarControl& operator=(const BarControl&) = delete;
+    ~BarControl();
+};
+
+// The constructor: builds the pictures and the canvas window inside
+// `container`; null when a picture or the record cannot be made.
+BarControl* ConstructBarControl(platform::Window container, int x, int y, int width, int height,
+                                std::int32_t colorType, const render::BarStops& stops,
+                                std::uint32_t solidColor, std::uint32_t backgroundColor,
+                                std::uint32_t backgroundBorderColor, std::int32_t scaleType,
+                                std::int32_t borderFlags, std::uint32_t borderColor,
+                                platform::WindowProc canvasInput);
+
+// The control stored as "iObject" on a window, when it is one we made.
+BarControl* ControlOnWindow(platform::Window window);
+bool IsLiveControl(const BarControl* control);
+std::size_t ControlCount();
+
+// Slot 15 through the table, for callers that only need the live test.
+inline platform::Window GetCanvas(BarControl* control) { return control->Methods->GetCanvas(control); }
+
+}  // namespace vb::control

@@ -1,0 +1,145 @@
+// Velumbar.Create: covers a host progress-bar or input object with a bar.
+#include <cstring>
+#include <new>
+
+#include "binding/actions.h"
+#include "binding/args.h"
+#include "binding/last_error.h"
+#include "binding/lookup.h"
+#include "control/bar_control.h"
+#include "control/colour_objects.h"
+#include "control/window_procs.h"
+#include "events/canvas_input.h"
+
+namespace vb::actions {
+
+using namespace vb::binding;
+using namespace vb::platform;
+using control::BarControl;
+
+namespace {
+
+struct CreateProperties {
+    std::int32_t colorType = control::kColorSolid;
+    std::uint32_t solidColor = 0x00FF00;
+    std::uint32_t backgroundColor = 0x008C00;
+    std::uint32_t backgroundBorderColor = 0;
+    std::uint32_t borderColor = 0;
+    std::int32_t borderFlags = control::kBorderFlat;
+    std::int32_t scaleType = control::kNoScale;
+    std::int32_t gradientHandle = -1;
+    bool noGlossy = false;
+};
+
+// Reads the properties table at index t; values outside what is accepted
+// keep their defaults. Calls only lua_gettable on a table, which cannot
+// raise for string keys without metatables of ours.
+void readProperties(lua_State* L, int t, CreateProperties* p) {
+    std::int32_t colorType = ReadTableInteger(L, t, "ColorType", 0);
+    if (colorType == 1 || colorType == 2) p->colorType = colorType;
+    auto readColour = [&](const char* key, std::uint32_t* colour) {
+        std::int32_t value = ReadTableInteger(L, t, key, -1);
+        if (value != -1) *colour = static_cast<std::uint32_t>(value);
+    };
+    readColour("SolidColor", &p->solidColor);
+    readColour("BackgroundColor", &p->backgroundColor);
+    readColour("BackgroundBorderColor", &p->backgroundBorderColor);
+    readColour("BorderColor", &p->borderColor);
+    std::int32_t borderType = ReadTableInteger(L, t, "BorderType", 4);
+    if (borderType == 0 || borderType == 4) p->borderFlags = borderType;
+    std::int32_t scaleType = ReadTableInteger(L, t, "ScaleType", 1);
+    if (scaleType == 0 || scaleType == 1) p->scaleType = scaleType;
+    if (p->colorType == control::kColorGradient)
+        p->gradientHandle = ReadTableInteger(L, t, "GradientColors", -1);
+    p->noGlossy = ReadTableBoolean(L, t, "NoGlossy");
+}
+
+// Links windows and control once the bar is built. Nothing here calls Lua.
+bool attach(lua_State* L, Window host, Window container, BarControl* bar, const char* name,
+            std::uint32_t backgroundColor) {
+    std::size_t length = std::strlen(name);
+    char* nameCopy = new (std::nothrow) char[length + 1];
+    if (!nameCopy) return false;
+    std::memcpy(nameCopy, name, length + 1);
+
+    setProperty(host, "iObject", bar);
+    setProperty(host, "Container", container);
+    setBackgroundColor(container, backgroundColor);
+    // A host window that already carries our procedure keeps the one it
+    // has: replacing it again would make the chain lead back to itself.
+    if (!property(host, "OldHostResizeProc")) {
+        WindowProc previousHost = replaceWindowProc(host, control::HostWindowProc);
+        setProperty(host, "OldHostResizeProc", reinterpret_cast<void*>(previousHost));
+    }
+    WindowProc previousContainer = replaceWindowProc(container, control::ContainerWindowProc);
+    setProperty(container, "OldContainerProc", reinterpret_cast<void*>(previousContainer));
+    Window canvas = bar->Methods->GetCanvasHandle(bar);
+    for (Window w : {container, canvas}) {
+        setProperty(w, "ObjectName", nameCopy);
+        setProperty(w, "lua_state", L);
+        setProperty(w, "iObject", bar);
+    }
+    return true;
+}
+
+}  // namespace
+
+int Create(lua_State* L) {
+    ResetHostLastError(L);
+    CheckArgCount(L, 1);
+    const char* name = CheckStringArg(L, 1);
+
+    CreateProperties props;
+    if (lua_type(L, 2) == LUA_TTABLE) readProperties(L, 2, &props);
+    const control::ColorObject* colours = nullptr;
+    if (props.colorType == control::kColorGradient && props.gradientHandle != -1) {
+        colours = control::FindColorObject(props.gradientHandle);
+        if (!colours || colours->stops.size() < 2) {
+            SetHostLastError(L, kInvalidColorObject);
+            lua_pushboolean(L, 0);
+            return 1;
+        }
+    }
+    if (props.noGlossy) props.borderFlags |= control::kNoGlossyFlag;
+
+    Window host = LiveHostWindow(L, name);
+    if (!host) {
+        lua_pushboolean(L, 0);
+        return 1;
+    }
+
+    // From here on no Lua function is called until the result is pushed.
+    bool created = false;
+    try {
+        Rect client;
+        clientRect(host, &client);
+        Window container = createWindow(host, Rect{0, 0, client.width(), client.height()},
+                                        WindowKind::Container);
+        if (container) {
+            render::BarStops stops =
+                render::MakeBarStops(colours ? colours->stops : std::vector<render::ColorStop>{});
+            BarControl* bar = control::ConstructBarControl(
+                container, 0, 0, client.width(), client.height(), props.colorType, stops,
+                props.solidColor, props.backgroundColor, props.backgroundBorderColor,
+                props.scaleType, props.borderFlags, props.borderColor, events::CanvasInputProc);
+            auto previousContainer = static_cast<Window>(property(host, "Container"));
+            if (bar && attach(L, host, container, bar, name, props.backgroundColor)) {
+                // A bar already on this object is replaced by the new one.
+                if (previousContainer != container && isWindow(previousContainer))
+                    destroyWindow(previousContainer);
+                created = true;
+            } else {
+                // Nothing is left over the host object when the bar cannot be built.
+                destroyWindow(container);
+                if (bar && control::IsLiveControl(bar)) bar->Methods->Free(bar);
+            }
+        }
+    } catch (...) {
+        created = false;
+    }
+    if (!created) SetHostLastError(L, kCouldNotCreate);
+    lua_pushboolean(L, created);
+    return 1;
+}
+
+}  // namespace vb::actions

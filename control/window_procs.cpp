@@ -1,0 +1,79 @@
+#include "control/window_procs.h"
+
+#include "control/bar_control.h"
+#include "events/deferred.h"
+
+namespace vb::control {
+
+using namespace vb::platform;
+
+namespace {
+
+WindowProc storedProc(Window window, const char* name) {
+    return reinterpret_cast<WindowProc>(property(window, name));
+}
+
+// A released bar is freed once no event callback is running, since one of
+// them may be inside this bar's own message handling.
+void releaseWhenIdle(BarControl* bar) {
+    events::RunWhenIdle([bar] {
+        if (IsLiveControl(bar)) bar->Methods->Free(bar);
+    });
+}
+
+}  // namespace
+
+LResult VB_CALLBACK HostWindowProc(Window window, unsigned msg, WParam wParam, LParam lParam) {
+    // Read before WM_DESTROY removes it, so the host's own procedure still
+    // sees every message.
+    WindowProc previous = storedProc(window, "OldHostResizeProc");
+    if (msg == wm::Size) {
+        Rect client;
+        if (clientRect(window, &client)) {
+            auto container = static_cast<Window>(property(window, "Container"));
+            BarControl* bar = ControlOnWindow(window);
+            if (isWindow(container)) {
+                moveWindow(container, 0, 0, client.width(), client.height());
+                if (bar) bar->Methods->Resize(bar, 0, 0, client.width(), client.height(), 1);
+            }
+        }
+    } else if (msg == wm::Destroy) {
+        if (previous) replaceWindowProc(window, previous);
+        removeProperty(window, "OldHostResizeProc");
+        removeProperty(window, "Container");
+        removeProperty(window, "iObject");
+    }
+    return callWindowProc(previous, window, msg, wParam, lParam);
+}
+
+LResult VB_CALLBACK ContainerWindowProc(Window window, unsigned msg, WParam wParam, LParam lParam) {
+    WindowProc previous = storedProc(window, "OldContainerProc");
+    LResult result = callWindowProc(previous, window, msg, wParam, lParam);
+    if (msg != wm::Destroy) return result;
+
+    auto* name = static_cast<char*>(property(window, "ObjectName"));
+    auto* bar = static_cast<BarControl*>(property(window, "iObject"));
+    if (previous) replaceWindowProc(window, previous);
+    delete[] name;
+    if (IsLiveControl(bar)) {
+        Window canvas = bar->Methods->GetCanvasHandle(bar);
+        removeProperty(canvas, "ObjectName");
+        removeProperty(canvas, "lua_state");
+        removeProperty(canvas, "iObject");
+    }
+    removeProperty(window, "ObjectName");
+    removeProperty(window, "lua_state");
+    removeProperty(window, "OldContainerProc");
+    removeProperty(window, "iObject");
+    if (IsLiveControl(bar)) {
+        // The host window may outlive its container: it must not keep
+        // naming a bar that is about to be released.
+        Window host = parentOf(window);
+        if (property(host, "iObject") == bar) removeProperty(host, "iObject");
+        if (property(host, "Container") == window) removeProperty(host, "Container");
+        releaseWhenIdle(bar);
+    }
+    return result;
+}
+
+}  // namespace vb::control

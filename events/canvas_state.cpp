@@ -1,0 +1,61 @@
+#include "events/canvas_state.h"
+
+#include <map>
+
+namespace vb::events {
+
+namespace {
+
+std::map<platform::Window, CanvasState>& states() {
+    static std::map<platform::Window, CanvasState> byCanvas;
+    return byCanvas;
+}
+
+constexpr int kHiddenCursor = 11;
+
+// Loaded on first use and shared by every bar; number 11 stays empty.
+platform::Cursor cachedCursor(int number) {
+    static platform::Cursor cache[12] = {};
+    static constexpr int kSystemIds[11] = {
+        platform::idc::Arrow,    platform::idc::Cross,    platform::idc::IBeam,
+        platform::idc::Hand,     platform::idc::Wait,     platform::idc::No,
+        platform::idc::SizeAll,  platform::idc::SizeWE,   platform::idc::SizeNS,
+        platform::idc::SizeNWSE, platform::idc::SizeNESW,
+    };
+    if (number == kHiddenCursor) return nullptr;
+    if (!cache[number]) cache[number] = platform::systemCursor(kSystemIds[number]);
+    return cache[number];
+}
+
+}  // namespace
+
+void InitCanvasState(platform::Window canvas) {
+    CanvasState state;
+    state.cursor = cachedCursor(0);
+    states()[canvas] = state;
+}
+
+void DropCanvasState(platform::Window canvas) { states().erase(canvas); }
+
+CanvasState* FindCanvasState(platform::Window canvas) {
+    auto it = states().find(canvas);
+    return it == states().end() ? nullptr : &it->second;
+}
+
+void SetCanvasCursorNumber(platform::Window canvas, int number) {
+    if (number < 0 || number > kHiddenCursor) return;
+    CanvasState* state = FindCanvasState(canvas);
+    if (!state) return;
+    state->cursorNumber = number;
+    state->cursor = cachedCursor(number);
+    if (state->mouseInside) platform::setCursor(state->cursor);
+}
+
+void SetCanvasCursorHandle(platform::Window canvas, platform::Cursor cursor) {
+    CanvasState* state = FindCanvasState(canvas);
+    if (!state) return;
+    state->cursor = cursor;
+    if (state->mouseInside) platform::setCursor(cursor);
+}
+
+}  // namespace vb::events

@@ -1,0 +1,35 @@
+#include "events/deferred.h"
+
+#include <utility>
+#include <vector>
+
+namespace vb::events {
+
+namespace {
+int depth = 0;
+std::vector<std::function<void()>>& pending() {
+    static std::vector<std::function<void()>> work;
+    return work;
+}
+}  // namespace
+
+DispatchScope::DispatchScope() { ++depth; }
+
+DispatchScope::~DispatchScope() {
+    if (--depth > 0) return;
+    // Work may defer more work; keep going until nothing is left.
+    while (!pending().empty()) {
+        auto work = std::move(pending());
+        pending().clear();
+        ++depth;
+        for (auto& item : work) item();
+        --depth;
+    }
+}
+
+void RunWhenIdle(std::function<void()> work) {
+    if (depth > 0) pending().push_back(std::move(work));
+    else work();
+}
+
+}  // namespace vb::events

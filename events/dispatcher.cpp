@@ -1,0 +1,89 @@
+#include "events/dispatcher.h"
+
+#include <cmath>
+
+#include <lua.hpp>
+
+#include "control/bar_control.h"
+#include "events/callback_registry.h"
+#include "events/deferred.h"
+
+namespace vb::events {
+
+namespace {
+
+struct CallArgs {
+    int ref;
+    const char* name;
+    const EventData* event;
+    float hover;
+};
+
+void setBoolean(lua_State* L, const char* key, bool value) {
+    lua_pushstring(L, key);
+    lua_pushboolean(L, value);
+    lua_settable(L, -3);
+}
+
+void setNumber(lua_State* L, const char* key, double value) {
+    lua_pushstring(L, key);
+    lua_pushnumber(L, value);
+    lua_settable(L, -3);
+}
+
+// Runs in protected mode: a memory error while building the table must not
+// leave the window procedure by longjmp.
+int callInProtectedMode(lua_State* L) {
+    auto* args = static_cast<CallArgs*>(lua_touserdata(L, 1));
+    lua_settop(L, 0);
+    lua_rawgeti(L, LUA_REGISTRYINDEX, args->ref);
+    if (lua_type(L, -1) != LUA_TFUNCTION) return 0;
+    lua_createtable(L, 0, 3);
+    lua_pushstring(L, "ObjectName");
+    lua_pushstring(L, args->name);
+    lua_settable(L, -3);
+    setNumber(L, "EventCode", args->event->code);
+    lua_pushstring(L, "Mouse");
+    lua_createtable(L, 0, 6);
+    setNumber(L, "StateHover", args->hover);
+    setNumber(L, "x", args->event->x);
+    setNumber(L, "y", args->event->y);
+    setBoolean(L, "LeftButtonDown", args->event->buttons & 1);
+    setBoolean(L, "RightButtonDown", args->event->buttons & 2);
+    setBoolean(L, "MiddleButtonDown", args->event->buttons & 4);
+    lua_settable(L, -3);
+    // The callback's own errors are discarded.
+    if (lua_pcall(L, 1, 0, 0) != 0) lua_settop(L, 0);
+    return 0;
+}
+
+}  // namespace
+
+float StateHover(int x, int width, int rangeMin, int rangeMax) {
+    float p = width > 0 ? static_cast<float>(static_cast<double>(x) / width * 100.0) : 0.0f;
+    float v = static_cast<float>((rangeMax - rangeMin) / 100.0 * p + rangeMin);
+    float h = std::ceil(v);
+    if (h < rangeMin) h = static_cast<float>(rangeMin);
+    if (h > rangeMax) h = static_cast<float>(rangeMax);
+    return h;
+}
+
+void Dispatch(platform::Window canvas, const EventData& event) {
+    auto* name = static_cast<const char*>(platform::property(canvas, "ObjectName"));
+    auto* L = static_cast<lua_State*>(platform::property(canvas, "lua_state"));
+    auto* bar = static_cast<control::BarControl*>(platform::property(canvas, "iObject"));
+    if (!name || !*name || !L || !control::IsLiveControl(bar)) return;
+    int ref = LookupCallback(L, name);
+    if (ref == 0) return;
+
+    DispatchScope scope;
+    std::int32_t range[2] = {0, 0};
+    int width = bar->Methods->GetWidth(bar);
+    bar->Methods->GetRange(bar, range);
+    CallArgs args{ref, name, &event, StateHover(event.x, width, range[0], range[1])};
+    int top = lua_gettop(L);
+    if (lua_cpcall(L, callInProtectedMode, &args) != 0) lua_settop(L, top);
+    lua_settop(L, top);
+}
+
+}  // namespace vb::events

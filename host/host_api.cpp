@@ -1,0 +1,273 @@
+// The Host table: the bench's own controls over its page, its windows, the
+// pointer, the keyboard and the clock.
+#include "host/host_api.h"
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "host/page.h"
+#include "platform/sim/sim.h"
+#include "render/picture.h"
+#include "render/png_writer.h"
+
+namespace vb::host {
+
+namespace {
+
+std::string outputFolder = ".";
+
+const HostObject& checkObject(lua_State* L, int index) {
+    const char* name = luaL_checkstring(L, index);
+    const HostObject* object = Page::Current().Find(name);
+    if (!object) luaL_error(L, "no host object named '%s'", name);
+    return *object;
+}
+
+// Screen point of a position given relative to an object's top-left.
+platform::Point objectPoint(lua_State* L, int nameIndex) {
+    const HostObject& object = checkObject(L, nameIndex);
+    platform::Point origin = Page::Current().Origin(object);
+    int x = static_cast<int>(luaL_checknumber(L, nameIndex + 1));
+    int y = static_cast<int>(luaL_checknumber(L, nameIndex + 2));
+    return platform::Point{origin.x + x, origin.y + y};
+}
+
+sim::Button checkButton(lua_State* L, int index) {
+    static const char* const kNames[] = {"left", "right", "middle", nullptr};
+    switch (luaL_checkoption(L, index, nullptr, kNames)) {
+    case 0: return sim::Button::Left;
+    case 1: return sim::Button::Right;
+    default: return sim::Button::Middle;
+    }
+}
+
+int addObject(lua_State* L) {
+    static const char* const kKinds[] = {"progress", "input", "button", nullptr};
+    int kindIndex = luaL_checkoption(L, 1, nullptr, kKinds);
+    const char* name = luaL_checkstring(L, 2);
+    int x = 0, y = 0, width = 200, height = 24;
+    bool dialog = false;
+    if (lua_type(L, 3) == LUA_TTABLE) {
+        auto field = [&](const char* key, int fallback) {
+            lua_getfield(L, 3, key);
+            int value = lua_isnumber(L, -1) ? static_cast<int>(lua_tonumber(L, -1)) : fallback;
+            lua_pop(L, 1);
+            return value;
+        };
+        x = field("X", 0);
+        y = field("Y", 0);
+        width = field("Width", 200);
+        height = field("Height", 24);
+        lua_getfield(L, 3, "Dialog");
+        dialog = lua_toboolean(L, -1) != 0;
+        lua_pop(L, 1);
+    }
+    if (width < 0 || height < 0 || width > 8192 || height > 8192)
+        return luaL_error(L, "object size %d x %d out of range", width, height);
+    ObjectKind kind = kindIndex == 0 ? ObjectKind::Progress
+                    : kindIndex == 1 ? ObjectKind::Input : ObjectKind::Button;
+    platform::Window window = Page::Current().Add(kind, name, dialog, x, y, width, height);
+    if (!window) return luaL_error(L, "an object named '%s' already exists", name);
+    lua_pushnumber(L, static_cast<double>(reinterpret_cast<std::uintptr_t>(window)));
+    return 1;
+}
+
+int removeObject(lua_State* L) {
+    const char* name = luaL_checkstring(L, 1);
+    lua_pushboolean(L, Page::Current().Remove(name));
+    return 1;
+}
+
+int resizeObject(lua_State* L) {
+    const char* name = luaL_checkstring(L, 1);
+    int width = static_cast<int>(luaL_checknumber(L, 2));
+    int height = static_cast<int>(luaL_checknumber(L, 3));
+    if (width < 0 || height < 0 || width > 8192 || height > 8192)
+        return luaL_error(L, "object size %d x %d out of range", width, height);
+    lua_pushboolean(L, Page::Current().Resize(name, width, height));
+    return 1;
+}
+
+int messages(lua_State* L) {
+    const char* name = luaL_checkstring(L, 1);
+    const std::vector<unsigned>* log = Page::Current().Messages(name);
+    lua_createtable(L, log ? static_cast<int>(log->size()) : 0, 0);
+    if (log)
+        for (std::size_t i = 0; i < log->size(); ++i) {
+            lua_pushnumber(L, (*log)[i]);
+            lua_rawseti(L, -2, static_cast<int>(i + 1));
+        }
+    return 1;
+}
+
+int pixel(lua_State* L) {
+    platform::Point p = objectPoint(L, 1);
+    std::uint32_t colour = 0;
+    if (!sim::pixelAt(p.x, p.y, &colour)) {
+        lua_pushnil(L);
+        return 1;
+    }
+    lua_pushnumber(L, colour & 0xFFFFFF);
+    return 1;
+}
+
+int snapshot(lua_State* L) {
+    const char* target = luaL_checkstring(L, 1);
+    const HostObject* object = lua_isnoneornil(L, 2) ? nullptr : &checkObject(L, 2);
+    platform::Window page = Page::Current().PageWindow();
+    platform::Rect area{0, 0, 0, 0};
+    if (object) {
+        platform::Point o = Page::Current().Origin(*object);
+        platform::Rect pageRect;
+        platform::windowRect(platform::parentOf(object->window), &pageRect);
+        page = platform::parentOf(object->window);
+        area = platform::Rect{o.x - pageRect.left, o.y - pageRect.top, 0, 0};
+        area.right = area.left + object->width;
+        area.bottom = area.top + object->height;
+    }
+    bool ok = false;
+    try {
+        int width = 0, height = 0;
+        std::vector<std::uint32_t> screen = sim::renderWindow(page, &width, &height);
+        if (!object) area = platform::Rect{0, 0, width, height};
+        auto picture = render::makePicture(std::max(area.width(), 1), std::max(area.height(), 1));
+        if (picture) {
+            for (int y = 0; y < picture->height; ++y)
+                for (int x = 0; x < picture->width; ++x) {
+                    int sx = area.left + x, sy = area.top + y;
+                    bool inside = sx >= 0 && sy >= 0 && sx < width && sy < height;
+                    picture->at(x, y) = inside ? screen[static_cast<std::size_t>(sy) * width + sx] : 0;
+                }
+            std::filesystem::path path = target;
+            if (path.is_relative()) path = std::filesystem::path(outputFolder) / path;
+            std::error_code ec;
+            if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
+            ok = render::WritePng(*picture, path.string().c_str());
+        }
+    } catch (...) {
+        ok = false;
+    }
+    if (!ok) return luaL_error(L, "could not write the snapshot");
+    lua_pushboolean(L, 1);
+    return 1;
+}
+
+int mouseMove(lua_State* L) {
+    platform::Point p = objectPoint(L, 1);
+    sim::mouseMove(p.x, p.y);
+    return 0;
+}
+
+int mouseDown(lua_State* L) {
+    sim::Button button = checkButton(L, 2);
+    const HostObject& object = checkObject(L, 1);
+    platform::Point origin = Page::Current().Origin(object);
+    int x = static_cast<int>(luaL_checknumber(L, 3)), y = static_cast<int>(luaL_checknumber(L, 4));
+    sim::mouseButton(button, true, origin.x + x, origin.y + y);
+    return 0;
+}
+
+int mouseUp(lua_State* L) {
+    sim::Button button = checkButton(L, 2);
+    const HostObject& object = checkObject(L, 1);
+    platform::Point origin = Page::Current().Origin(object);
+    int x = static_cast<int>(luaL_checknumber(L, 3)), y = static_cast<int>(luaL_checknumber(L, 4));
+    sim::mouseButton(button, false, origin.x + x, origin.y + y);
+    return 0;
+}
+
+int click(lua_State* L) {
+    mouseDown(L);
+    mouseUp(L);
+    return 0;
+}
+
+int doubleClick(lua_State* L) {
+    for (int i = 0; i < 2; ++i) {
+        mouseDown(L);
+        mouseUp(L);
+    }
+    return 0;
+}
+
+int wait(lua_State* L) {
+    sim::advanceClock(static_cast<int>(luaL_checknumber(L, 1)));
+    return 0;
+}
+
+int wheel(lua_State* L) {
+    checkObject(L, 1);
+    sim::mouseWheel(static_cast<int>(luaL_checknumber(L, 2)));
+    return 0;
+}
+
+int focus(lua_State* L) {
+    if (lua_isnoneornil(L, 1)) {
+        platform::setFocus(nullptr);
+        return 0;
+    }
+    const HostObject& object = checkObject(L, 1);
+    platform::Point o = Page::Current().Origin(object);
+    platform::setFocus(sim::windowAt(o.x, o.y));
+    return 0;
+}
+
+int keyDown(lua_State* L) {
+    sim::keyDown(static_cast<int>(luaL_checknumber(L, 1)));
+    return 0;
+}
+
+int keyUp(lua_State* L) {
+    sim::keyUp(static_cast<int>(luaL_checknumber(L, 1)));
+    return 0;
+}
+
+int character(lua_State* L) {
+    sim::character(static_cast<int>(luaL_checknumber(L, 1)));
+    return 0;
+}
+
+int cursor(lua_State* L) {
+    bool hidden = false;
+    platform::Cursor shown = sim::shownCursor(&hidden);
+    const char* name = hidden ? nullptr : sim::cursorName(shown);
+    if (name) lua_pushstring(L, name);
+    else lua_pushboolean(L, 0);
+    return 1;
+}
+
+bool findTooltip(platform::Window window, std::string* text) {
+    if (sim::tooltipText(window, text)) return true;
+    for (platform::Window child : sim::children(window))
+        if (findTooltip(child, text)) return true;
+    return false;
+}
+
+int tooltip(lua_State* L) {
+    const HostObject& object = checkObject(L, 1);
+    std::string text;
+    if (findTooltip(object.window, &text)) lua_pushstring(L, text.c_str());
+    else lua_pushnil(L);
+    return 1;
+}
+
+constexpr luaL_Reg kHostFunctions[] = {
+    {"AddObject", addObject},     {"RemoveObject", removeObject}, {"ResizeObject", resizeObject},
+    {"Messages", messages},       {"Pixel", pixel},               {"Snapshot", snapshot},
+    {"MouseMove", mouseMove},     {"MouseDown", mouseDown},       {"MouseUp", mouseUp},
+    {"Click", click},             {"DoubleClick", doubleClick},   {"Wait", wait},
+    {"Wheel", wheel},             {"Focus", focus},               {"KeyDown", keyDown},
+    {"KeyUp", keyUp},             {"Char", character},            {"Cursor", cursor},
+    {"Tooltip", tooltip},         {nullptr, nullptr},
+};
+
+}  // namespace
+
+void InstallHostApi(lua_State* L, const std::string& outFolder) {
+    outputFolder = outFolder;
+    luaL_register(L, "Host", kHostFunctions);
+    lua_pop(L, 1);
+}
+
+}  // namespace vb::host

@@ -1,0 +1,223 @@
+// The thin layer every other folder calls instead of the window system.
+// Two backends implement it: sim/ (a headless stand-in, used on Linux) and
+// win32/ (USER32, GDI32, COMCTL32, SHELL32, KERNEL32). Message numbers and
+// parameters are the Windows ones, so one window procedure body serves both.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#if defined(_WIN32) && !defined(_WIN64)
+#define VB_CALLBACK __stdcall
+#else
+#define VB_CALLBACK
+#endif
+
+#if defined(_WIN32)
+#define VB_PLATFORM_API
+#else
+#define VB_PLATFORM_API __attribute__((visibility("default")))
+#endif
+
+namespace vb::platform {
+
+// Opaque handles. On Windows these are the system's HWND, HFONT, HICON and
+// HCURSOR; in the stand-in they are numbers looked up in tables, so a stale
+// or invented value is simply not found.
+using Window = struct WindowTag*;
+using Font = struct FontTag*;
+using Icon = struct IconTag*;
+using Cursor = struct CursorTag*;
+
+using WParam = std::uintptr_t;
+using LParam = std::intptr_t;
+using LResult = std::intptr_t;
+using WindowProc = LResult(VB_CALLBACK*)(Window, unsigned, WParam, LParam);
+
+struct Rect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+};
+
+struct Point {
+    int x = 0, y = 0;
+};
+
+struct Size {
+    int width = 0, height = 0;
+};
+
+// Window messages, numbered as on Windows.
+namespace wm {
+constexpr unsigned Destroy = 0x0002;
+constexpr unsigned Move = 0x0003;
+constexpr unsigned Size = 0x0005;
+constexpr unsigned SetFocus = 0x0007;
+constexpr unsigned KillFocus = 0x0008;
+constexpr unsigned Paint = 0x000F;
+constexpr unsigned EraseBkgnd = 0x0014;
+constexpr unsigned SetCursor = 0x0020;
+constexpr unsigned MouseActivate = 0x0021;
+constexpr unsigned Notify = 0x004E;
+constexpr unsigned NcCreate = 0x0081;
+constexpr unsigned NcDestroy = 0x0082;
+constexpr unsigned KeyDown = 0x0100;
+constexpr unsigned KeyUp = 0x0101;
+constexpr unsigned Char = 0x0102;
+constexpr unsigned MouseMove = 0x0200;
+constexpr unsigned LButtonDown = 0x0201;
+constexpr unsigned LButtonUp = 0x0202;
+constexpr unsigned LButtonDblClk = 0x0203;
+constexpr unsigned RButtonDown = 0x0204;
+constexpr unsigned RButtonUp = 0x0205;
+constexpr unsigned RButtonDblClk = 0x0206;
+constexpr unsigned MButtonDown = 0x0207;
+constexpr unsigned MButtonUp = 0x0208;
+constexpr unsigned MButtonDblClk = 0x0209;
+constexpr unsigned MouseWheel = 0x020A;
+constexpr unsigned MouseLeave = 0x02A3;
+}  // namespace wm
+
+// Virtual key codes used for button state.
+namespace vk {
+constexpr int LButton = 0x01;
+constexpr int RButton = 0x02;
+constexpr int MButton = 0x04;
+}  // namespace vk
+
+// System cursor identifiers (the IDC_* numbers).
+namespace idc {
+constexpr int Arrow = 32512;
+constexpr int IBeam = 32513;
+constexpr int Wait = 32514;
+constexpr int Cross = 32515;
+constexpr int SizeNWSE = 32642;
+constexpr int SizeNESW = 32643;
+constexpr int SizeWE = 32644;
+constexpr int SizeNS = 32645;
+constexpr int SizeAll = 32646;
+constexpr int No = 32648;
+constexpr int Hand = 32649;
+}  // namespace idc
+
+// A read-only view of pixels: packed colour values, red in the low byte,
+// alpha in the top byte, rows top to bottom without padding.
+struct PixelView {
+    int width = 0;
+    int height = 0;
+    const std::uint32_t* pixels = nullptr;
+    bool hasAlpha = false;
+};
+
+// ---- start-up ----------------------------------------------------------
+VB_PLATFORM_API void startup();   // common controls, COM, optional libraries
+VB_PLATFORM_API void shutdown();  // releases what the layer created
+
+// ---- windows -------------------------------------------------------------
+enum class WindowKind {
+    Container,  // plain child window, background erased with a solid brush
+    Canvas,     // child window with a 24-bit surface; asks for double clicks
+};
+
+// Creates a visible child window. A canvas forwards every message other
+// than painting to `input` (when set); a container uses the default procedure.
+VB_PLATFORM_API Window createWindow(Window parent, const Rect& rect, WindowKind kind,
+                                    WindowProc input = nullptr);
+VB_PLATFORM_API bool destroyWindow(Window window);
+VB_PLATFORM_API bool isWindow(Window window);
+VB_PLATFORM_API Window parentOf(Window window);
+VB_PLATFORM_API bool clientRect(Window window, Rect* out);
+VB_PLATFORM_API bool windowRect(Window window, Rect* out);  // screen coordinates
+VB_PLATFORM_API bool moveWindow(Window window, int x, int y, int width, int height);
+VB_PLATFORM_API Point screenToClient(Window window, Point screen);
+VB_PLATFORM_API void setBackgroundColor(Window container, std::uint32_t color);
+VB_PLATFORM_API void invalidate(Window window);
+
+// Named properties, one pointer-sized value each.
+VB_PLATFORM_API bool setProperty(Window window, const char* name, void* value);
+VB_PLATFORM_API void* property(Window window, const char* name);
+VB_PLATFORM_API void* removeProperty(Window window, const char* name);
+
+// Window procedures.
+VB_PLATFORM_API WindowProc replaceWindowProc(Window window, WindowProc proc);
+VB_PLATFORM_API LResult callWindowProc(WindowProc previous, Window window, unsigned msg,
+                                       WParam wParam, LParam lParam);
+VB_PLATFORM_API LResult defaultWindowProc(Window window, unsigned msg, WParam wParam,
+                                          LParam lParam);
+VB_PLATFORM_API LResult sendMessage(Window window, unsigned msg, WParam wParam,
+                                    LParam lParam);
+
+// ---- input plumbing ------------------------------------------------------
+VB_PLATFORM_API Point messagePos();                 // screen position of the current message
+VB_PLATFORM_API short keyState(int virtualKey);     // high bit set while held
+VB_PLATFORM_API void setCapture(Window window);
+VB_PLATFORM_API void releaseCapture();
+VB_PLATFORM_API Window captureWindow();
+VB_PLATFORM_API void trackMouseLeave(Window window);
+VB_PLATFORM_API Cursor systemCursor(int idcId);     // shared, never destroyed
+VB_PLATFORM_API void setCursor(Cursor cursor);      // null hides the pointer
+VB_PLATFORM_API void setFocus(Window window);
+VB_PLATFORM_API Window focusWindow();
+
+// ---- tooltips --------------------------------------------------------------
+// The calling thread's tooltip window, created on first use and kept.
+VB_PLATFORM_API Window threadTooltipWindow();
+// Deletes and adds the tool for `tool` (owned by `parent`) with `text`.
+VB_PLATFORM_API bool replaceTooltipTool(Window tooltip, Window parent, Window tool,
+                                        const char* text);
+
+// ---- canvas surface --------------------------------------------------------
+// Copies the picture into the canvas's 24-bit surface at (0,0) and shows it.
+VB_PLATFORM_API bool presentToCanvas(Window canvas, const PixelView& picture);
+
+// ---- fonts and text coverage -----------------------------------------------
+struct FontSpec {
+    std::string face;
+    int height = 0;  // negative: character height in pixels, as LOGFONT does
+    int weight = 400;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+    bool proofQuality = false;
+};
+
+// Coverage of a string: one byte per channel (red, green, blue) per pixel,
+// placed with its top-left at (left, top) relative to the text cell's origin.
+struct TextCoverage {
+    int left = 0, top = 0, width = 0, height = 0;
+    std::vector<std::uint8_t> rgb;
+};
+
+VB_PLATFORM_API int logicalPixelsPerInchY();
+VB_PLATFORM_API Font createFont(const FontSpec& spec);  // null when no font can be made
+VB_PLATFORM_API void destroyFont(Font font);
+VB_PLATFORM_API bool isFont(Font font);
+// A null font means the system's default font.
+VB_PLATFORM_API Size textExtent(Font font, const char* text, std::size_t length);
+VB_PLATFORM_API bool textCoverage(Font font, const char* text, std::size_t length,
+                                  TextCoverage* out);
+
+// ---- icons -----------------------------------------------------------------
+VB_PLATFORM_API Icon shellFileIcon(const char* path);        // association of an existing file
+VB_PLATFORM_API Icon shellTypeIcon(const char* extension);   // ".txt" style, file need not exist
+VB_PLATFORM_API Icon shellFolderIcon(const char* path);
+VB_PLATFORM_API Icon shellDriveIcon(const char* root);
+VB_PLATFORM_API Icon shellFallbackIcon();                    // first large icon of the shell library
+VB_PLATFORM_API Icon extractIcon(const char* path, int index);
+VB_PLATFORM_API int iconCount(const char* path);
+VB_PLATFORM_API void destroyIcon(Icon icon);
+// Draws the icon scaled to width x height over an RGBA buffer (packed values),
+// blending by the icon's alpha or mask.
+VB_PLATFORM_API bool drawIcon(Icon icon, int width, int height, std::uint32_t* pixels);
+
+// ---- files and processes ---------------------------------------------------
+VB_PLATFORM_API bool readWholeFile(const char* path, std::vector<std::uint8_t>* out);
+VB_PLATFORM_API bool pathExists(const char* path);      // a file or a folder
+VB_PLATFORM_API bool isExistingFile(const char* path);  // exists and is not a folder
+VB_PLATFORM_API bool startProgram(const char* program, const char* arguments,
+                                  const char* workingFolder);
+
+}  // namespace vb::platform

@@ -1,0 +1,104 @@
+// What the stand-in screen shows: plain windows in their fill colour,
+// canvases from their 24-bit surface, children above parents.
+#include <algorithm>
+
+#include "platform/sim/sim.h"
+#include "platform/sim/state.h"
+
+namespace vb::sim::detail {
+namespace {
+
+std::uint32_t colourAt(const SimWindow& w, int cx, int cy) {
+    if (w.kind == Kind::Canvas && cx < w.surfaceWidth && cy < w.surfaceHeight)
+        return w.surface[static_cast<std::size_t>(cy) * w.surfaceWidth + cx] & 0xFFFFFF;
+    return w.fill;
+}
+
+bool contains(const SimWindow& w, Point origin, int x, int y) {
+    return x >= origin.x && y >= origin.y && x < origin.x + w.rect.width() &&
+           y < origin.y + w.rect.height();
+}
+
+// Topmost descendant (or the window itself) at a screen point.
+SimWindow* topmostAt(SimWindow& w, int x, int y) {
+    Point o = clientOrigin(w);
+    if (!contains(w, o, x, y)) return nullptr;
+    for (auto it = w.children.rbegin(); it != w.children.rend(); ++it)
+        if (SimWindow* child = find(*it))
+            if (SimWindow* hit = topmostAt(*child, x, y)) return hit;
+    return &w;
+}
+
+void paintInto(const SimWindow& w, Point origin, Rect clip, std::vector<std::uint32_t>& out,
+               int outWidth) {
+    Rect r{origin.x, origin.y, origin.x + w.rect.width(), origin.y + w.rect.height()};
+    Rect c{std::max(r.left, clip.left), std::max(r.top, clip.top), std::min(r.right, clip.right),
+           std::min(r.bottom, clip.bottom)};
+    if (c.left >= c.right || c.top >= c.bottom) return;
+    for (int y = c.top; y < c.bottom; ++y)
+        for (int x = c.left; x < c.right; ++x)
+            out[static_cast<std::size_t>(y) * outWidth + x] = colourAt(w, x - r.left, y - r.top);
+    for (std::uintptr_t id : w.children)
+        if (const SimWindow* child = find(id))
+            paintInto(*child, Point{origin.x + child->rect.left, origin.y + child->rect.top}, c,
+                      out, outWidth);
+}
+
+}  // namespace
+}  // namespace vb::sim::detail
+
+namespace vb::platform {
+
+using namespace vb::sim::detail;
+
+bool presentToCanvas(Window canvas, const PixelView& picture) {
+    SimWindow* w = find(canvas);
+    if (!w || w->kind != Kind::Canvas || !picture.pixels) return false;
+    int width = std::min(picture.width, w->surfaceWidth);
+    int height = std::min(picture.height, w->surfaceHeight);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            w->surface[static_cast<std::size_t>(y) * w->surfaceWidth + x] =
+                picture.pixels[static_cast<std::size_t>(y) * picture.width + x] & 0xFFFFFF;
+    return true;
+}
+
+}  // namespace vb::platform
+
+namespace vb::sim {
+
+using namespace vb::sim::detail;
+
+Window windowAt(int x, int y) {
+    // Top-level windows: the last created is on top.
+    SimWindow* hit = nullptr;
+    for (std::uintptr_t id : topLevels())
+        if (SimWindow* w = find(id))
+            if (SimWindow* h = topmostAt(*w, x, y)) hit = h;
+    return hit ? toHandle(hit->id) : nullptr;
+}
+
+bool pixelAt(int x, int y, std::uint32_t* color) {
+    SimWindow* w = find(windowAt(x, y));
+    if (!w) return false;
+    Point o = clientOrigin(*w);
+    if (color) *color = colourAt(*w, x - o.x, y - o.y);
+    return true;
+}
+
+std::vector<std::uint32_t> renderWindow(Window window, int* width, int* height) {
+    SimWindow* w = find(window);
+    if (!w) {
+        if (width) *width = 0;
+        if (height) *height = 0;
+        return {};
+    }
+    int ww = w->rect.width(), hh = w->rect.height();
+    std::vector<std::uint32_t> out(static_cast<std::size_t>(ww) * hh, 0);
+    paintInto(*w, Point{0, 0}, Rect{0, 0, ww, hh}, out, ww);
+    if (width) *width = ww;
+    if (height) *height = hh;
+    return out;
+}
+
+}  // namespace vb::sim

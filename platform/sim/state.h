@@ -1,0 +1,69 @@
+// Shared state of the stand-in window system (internal to platform/sim).
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace vb::sim::detail {
+
+using namespace vb::platform;
+
+enum class Kind { TopLevel, Plain, Container, Canvas };
+
+// Property names compare without regard to case, as the system's atoms do.
+struct NoCaseLess {
+    bool operator()(const std::string& a, const std::string& b) const;
+};
+
+struct SimWindow {
+    std::uintptr_t id = 0;
+    std::uintptr_t parent = 0;
+    std::vector<std::uintptr_t> children;  // bottom to top
+    Rect rect;                             // in the parent's client coordinates
+    Kind kind = Kind::Plain;
+    WindowProc proc = nullptr;
+    WindowProc canvasInput = nullptr;
+    std::uint32_t fill = 0xFFFFFF;
+    bool doubleClicks = false;
+    bool destroying = false;
+    std::map<std::string, void*, NoCaseLess> properties;
+    // Canvas surface, 24-bit: the top byte is unused.
+    int surfaceWidth = 0, surfaceHeight = 0;
+    std::vector<std::uint32_t> surface;
+    bool trackingLeave = false;
+};
+
+struct InputState {
+    Point messagePos;
+    unsigned buttons = 0;  // vk::LButton | vk::RButton | vk::MButton bits as 1, 2, 4
+    std::uintptr_t capture = 0;
+    std::uintptr_t focus = 0;
+    std::uintptr_t hover = 0;  // window under the pointer at the last move
+    Point pointer{-100000, -100000};
+    long long clockMs = 0;
+    Cursor cursor = reinterpret_cast<Cursor>(static_cast<std::uintptr_t>(idc::Arrow));
+    bool cursorHidden = false;
+    // Double-click detection.
+    std::uintptr_t lastDownWindow = 0;
+    unsigned lastDownMsg = 0;
+    long long lastDownTime = -1000000;
+    Point lastDownPos;
+};
+
+SimWindow* find(Window window);
+SimWindow* find(std::uintptr_t id);
+InputState& input();
+std::vector<std::uintptr_t> topLevels();  // oldest first, so the last is on top
+Point clientOrigin(const SimWindow& w);  // screen position of the client (0,0)
+LResult deliver(SimWindow& w, unsigned msg, WParam wParam, LParam lParam);
+void resizeSurface(SimWindow& w, int width, int height);
+
+inline Window toHandle(std::uintptr_t id) { return reinterpret_cast<Window>(id); }
+inline std::uintptr_t toId(Window w) { return reinterpret_cast<std::uintptr_t>(w); }
+
+}  // namespace vb::sim::detail

@@ -1,0 +1,64 @@
+// Tooltips of the stand-in: one tooltip window per thread holding tools.
+#include <map>
+
+#include "platform/sim/sim.h"
+#include "platform/sim/state.h"
+
+namespace vb::sim::detail {
+namespace {
+struct Tool {
+    std::uintptr_t parent;
+    std::string text;
+};
+std::map<std::uintptr_t, std::map<std::uintptr_t, Tool>>& tools() {
+    static std::map<std::uintptr_t, std::map<std::uintptr_t, Tool>> byTooltip;
+    return byTooltip;
+}
+}  // namespace
+}  // namespace vb::sim::detail
+
+namespace vb::platform {
+
+using namespace vb::sim::detail;
+
+Window threadTooltipWindow() {
+    thread_local std::uintptr_t tooltip = 0;
+    if (!find(tooltip)) {
+        Window w = vb::sim::createTopLevel(Rect{0, 0, 0, 0}, 0xE1FFFF, nullptr);
+        tooltip = toId(w);
+    }
+    return toHandle(tooltip);
+}
+
+bool replaceTooltipTool(Window tooltip, Window parent, Window tool, const char* text) {
+    if (!find(tooltip) || !find(tool)) return false;
+    auto& list = tools()[toId(tooltip)];
+    list.erase(toId(tool));  // TTM_DELTOOL, then TTM_ADDTOOL
+    list[toId(tool)] = Tool{toId(parent), text ? text : ""};
+    return true;
+}
+
+}  // namespace vb::platform
+
+namespace vb::sim {
+
+using namespace vb::sim::detail;
+
+bool tooltipText(Window tool, std::string* text) {
+    for (auto& [tooltip, list] : tools()) {
+        if (!find(tooltip)) continue;
+        auto it = list.find(toId(tool));
+        if (it != list.end()) {
+            if (text) *text = it->second.text;
+            return true;
+        }
+    }
+    return false;
+}
+
+int tooltipToolCount(Window tooltip) {
+    auto it = tools().find(toId(tooltip));
+    return it == tools().end() ? 0 : static_cast<int>(it->second.size());
+}
+
+}  // namespace vb::sim

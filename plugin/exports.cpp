@@ -1,0 +1,63 @@
+// The exports the host calls, under exactly these names.
+#include <lua.hpp>
+
+#include "binding/registration.h"
+#include "plugin/action_document.h"
+#include "plugin/help.h"
+#include "plugin/identity.h"
+#include "plugin/startup.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#define VB_EXPORT extern "C" __declspec(dllexport)
+#else
+#define VB_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
+
+using namespace vb::plugin;
+
+VB_EXPORT int irPlg_GetPluginName(char* buffer, int* size) {
+    return CopyTextOut(kPluginName, buffer, size);
+}
+
+VB_EXPORT int irPlg_GetAuthorInfo(char* buffer, int* size) {
+    return CopyTextOut(kAuthorInfo, buffer, size);
+}
+
+VB_EXPORT int irPlg_GetPluginVersion(char* buffer, int* size) {
+    return CopyTextOut(kPluginVersion, buffer, size);
+}
+
+VB_EXPORT int irPlg_GetLuaVersion(char* buffer, int* size) {
+    return CopyTextOut(kLuaVersion, buffer, size);
+}
+
+VB_EXPORT int irPlg_GetPluginActionXML(char* buffer, int* size) {
+    return CopyTextOut(ActionTemplateDocument(), buffer, size);
+}
+
+VB_EXPORT int irPlg_GetSDKVersion() { return kSdkVersion; }
+
+VB_EXPORT int irPlg_OnProjectBuild() { return 1; }
+
+VB_EXPORT int irPlg_Action_RegisterActions(lua_State* L) {
+    vb::binding::RegisterActions(L);
+    return 1;
+}
+
+VB_EXPORT int irPlg_ShowHelpForPlugin(const char* folder) { return ShowHelpForPlugin(folder); }
+
+VB_EXPORT int irPlg_ShowHelpForAction(const char* actionName, const char* folder) {
+    return ShowHelpForAction(actionName, folder);
+}
+
+#if defined(_WIN32)
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) Startup();
+    if (reason == DLL_PROCESS_DETACH) Shutdown();
+    return TRUE;
+}
+#else
+__attribute__((constructor)) static void velumbarLoad() { Startup(); }
+__attribute__((destructor)) static void velumbarUnload() { Shutdown(); }
+#endif
