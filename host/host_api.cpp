@@ -101,6 +101,17 @@ int messages(lua_State* L) {
     return 1;
 }
 
+int properties(lua_State* L) {
+    const char* name = luaL_checkstring(L, 1);
+    std::vector<std::string> names = Page::Current().Properties(name);
+    lua_createtable(L, static_cast<int>(names.size()), 0);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        lua_pushstring(L, names[i].c_str());
+        lua_rawseti(L, -2, static_cast<int>(i + 1));
+    }
+    return 1;
+}
+
 int pixel(lua_State* L) {
     platform::Point p = objectPoint(L, 1);
     std::uint32_t colour = 0;
@@ -259,7 +270,7 @@ constexpr luaL_Reg kHostFunctions[] = {
     {"Click", click},             {"DoubleClick", doubleClick},   {"Wait", wait},
     {"Wheel", wheel},             {"Focus", focus},               {"KeyDown", keyDown},
     {"KeyUp", keyUp},             {"Char", character},            {"Cursor", cursor},
-    {"Tooltip", tooltip},         {nullptr, nullptr},
+    {"Tooltip", tooltip},         {"Properties", properties},     {nullptr, nullptr},
 };
 
 }  // namespace

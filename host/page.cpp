@@ -24,9 +24,17 @@ std::map<platform::Window, std::vector<unsigned>>& messageLog() {
     return log;
 }
 
+// Property names each object's window carried when its own procedure saw
+// WM_DESTROY: what a plug-in left behind on the host's window.
+std::map<platform::Window, std::vector<std::string>>& propertiesAtDestroy() {
+    static std::map<platform::Window, std::vector<std::string>> names;
+    return names;
+}
+
 platform::LResult VB_CALLBACK objectProc(platform::Window window, unsigned msg,
                                          platform::WParam wParam, platform::LParam lParam) {
     messageLog()[window].push_back(msg);
+    if (msg == platform::wm::Destroy) propertiesAtDestroy()[window] = sim::propertyNames(window);
     return platform::defaultWindowProc(window, msg, wParam, lParam);
 }
 
@@ -133,6 +141,17 @@ const std::vector<unsigned>* Page::Messages(const std::string& name) const {
         if (logged != messageLog().end()) return &logged->second;
     }
     return nullptr;
+}
+
+std::vector<std::string> Page::Properties(const std::string& name) const {
+    for (const auto* objects : {&pageObjects_, &dialogObjects_}) {
+        auto it = objects->find(name);
+        if (it == objects->end()) continue;
+        if (platform::isWindow(it->second.window)) return sim::propertyNames(it->second.window);
+        auto seen = propertiesAtDestroy().find(it->second.window);
+        if (seen != propertiesAtDestroy().end()) return seen->second;
+    }
+    return {};
 }
 
 platform::Point Page::Origin(const HostObject& object) const {

@@ -1,0 +1,126 @@
+// The paint: fill, border, icon and text composed as the bar shows them.
+#include <string>
+
+#include "bar_fixture.h"
+#include "control/bar_paint.h"
+#include "render/raster.h"
+#include "render/text.h"
+
+namespace vb::control::testing {
+namespace {
+
+using PaintTest = BarFixture;
+
+constexpr std::uint32_t kBackground = 0x008C00;
+
+// Columns of a row that differ from the background colour.
+int inkColumns(const render::Picture& p, int y, int from, int to) {
+    int n = 0;
+    for (int x = from; x < to; ++x) n += (p.at(x, y) & 0xFFFFFF) != kBackground;
+    return n;
+}
+
+TEST_F(PaintTest, FillWidthSpansTheRange) {
+    EXPECT_FLOAT_EQ(FillWidth(200, 50, 0, 100), 100.0f);
+    EXPECT_FLOAT_EQ(FillWidth(200, 15, 10, 20), 100.0f);
+    EXPECT_FLOAT_EQ(FillWidth(200, 10, 10, 20), 0.0f);
+    EXPECT_FLOAT_EQ(FillWidth(200, 0, 10, 20), 0.0f) << "below the minimum is empty";
+    EXPECT_FLOAT_EQ(FillWidth(107, 10, 0, 100), 10.7f);
+}
+
+TEST_F(PaintTest, PaintsOnlyWhenThePositionChangesOrARepaintIsForced) {
+    BarControl* bar = build(200, 24);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->Methods->SetCurrentPosition(bar, 50), 1);
+    bar->ComposeImage->at(150, 12) = 0x123456;  // a marker a paint would overwrite
+    EXPECT_EQ(bar->Methods->SetCurrentPosition(bar, 50), 0);
+    EXPECT_EQ(bar->ComposeImage->at(150, 12), 0x123456u);
+    bar->ForceRedraw = 1;
+    EXPECT_EQ(bar->Methods->SetCurrentPosition(bar, 50), 1);
+    EXPECT_EQ(bar->ComposeImage->at(150, 12) & 0xFFFFFF, kBackground);
+    bar->Signature = 0;
+    EXPECT_EQ(bar->Methods->SetCurrentPosition(bar, 60), 0) << "a damaged record is not painted";
+    EXPECT_EQ(bar->Position, 50);
+    bar->Signature = kSignature;
+}
+
+TEST_F(PaintTest, SameTextDoesNotRepaintButNewTextDoes) {
+    BarControl* bar = build(200, 24);
+    ASSERT_NE(bar, nullptr);
+    bar->Methods->SetCurrentPosition(bar, 0);
+    EXPECT_EQ(bar->Methods->SetText(bar, "Hello"), 1);
+    EXPECT_GT(inkColumns(*bar->ComposeImage, 12, 2, 100), 5);
+    bar->ComposeImage->at(150, 12) = 0x123456;
+    EXPECT_EQ(bar->Methods->SetText(bar, "Hello"), 0);
+    EXPECT_EQ(bar->ComposeImage->at(150, 12), 0x123456u);
+    EXPECT_EQ(bar->Methods->SetText(bar, ""), 1);
+    EXPECT_EQ(inkColumns(*bar->ComposeImage, 12, 2, 190), 0) << "no text, nothing drawn";
+}
+
+TEST_F(PaintTest, LongTextIsCutToFitWithThreeDots) {
+    BarControl* bar = build(100, 24, 0);
+    ASSERT_NE(bar, nullptr);
+    bar->Methods->SetCurrentPosition(bar, 0);
+    std::string text(40, 'A');
+    bar->Methods->SetText(bar, text);
+
+    // The expected picture: the background with the first k characters and
+    // "..." drawn where the paint puts text.
+    render::Picture expected = *bar->BackgroundImage;
+    int cw = render::TextWidth(nullptr, "C");
+    ASSERT_GT(cw, 0);
+    int k = 100 / cw - 4;
+    std::string shown = (k > 0 ? text.substr(0, static_cast<std::size_t>(k)) : "") + "...";
+    int th = render::TextHeight(nullptr, text);
+    render::DrawText(expected, nullptr, 5, static_cast<int>(std::floor(12.0 - th / 2.0)), shown, 0);
+    EXPECT_EQ(bar->ComposeImage->pixels, expected.pixels);
+}
+
+TEST_F(PaintTest, IconSitsAtFiveAndCentredAndPushesTheText) {
+    BarControl* bar = build(200, 30, 0);
+    ASSERT_NE(bar, nullptr);
+    bar->Methods->SetCurrentPosition(bar, 0);
+    auto icon = render::makePicture(16, 16, true);
+    ASSERT_TRUE(icon);
+    for (auto& px : icon->pixels) px = 0xFF0000FFu;  // opaque red
+    icon->at(0, 0) = 0;                            // a transparent corner
+    EXPECT_EQ(bar->Methods->SetIcon(bar, &*icon), 1);
+    EXPECT_EQ(bar->IconWidth, 16);
+    EXPECT_EQ(bar->ComposeImage->at(5 + 8, 7 + 8) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(bar->ComposeImage->at(5, 7) & 0xFFFFFF, kBackground) << "transparent corner";
+    EXPECT_EQ(bar->ComposeImage->at(4, 15) & 0xFFFFFF, kBackground);
+    EXPECT_EQ(bar->ComposeImage->at(21, 15) & 0xFFFFFF, kBackground);
+
+    bar->Methods->SetText(bar, "I");
+    EXPECT_EQ(inkColumns(*bar->ComposeImage, 15, 22, 26), 0) << "text starts at 26";
+    EXPECT_GT(inkColumns(*bar->ComposeImage, 15, 26, 40), 0);
+
+    // The bar keeps its own copy of the icon.
+    icon->pixels.assign(icon->pixels.size(), 0xFF00FF00u);
+    bar->ForceRedraw = 1;
+    bar->Methods->SetCurrentPosition(bar, 0);
+    bar->ForceRedraw = 0;
+    EXPECT_EQ(bar->ComposeImage->at(13, 15) & 0xFFFFFF, 0x0000FFu);
+
+    EXPECT_EQ(bar->Methods->SetIcon(bar, nullptr), 1);
+    EXPECT_EQ(bar->IconWidth, 0);
+    EXPECT_EQ(bar->ComposeImage->at(13, 15) & 0xFFFFFF, kBackground);
+}
+
+TEST_F(PaintTest, TextEffectsDrawInTheStyleColour) {
+    BarControl* bar = build(200, 24, 0);
+    ASSERT_NE(bar, nullptr);
+    bar->Methods->SetCurrentPosition(bar, 0);
+    ASSERT_EQ(bar->Methods->SetFont(bar, "DejaVu Sans", 12, 0xFFFFFF, kTextBorder, 0x0000FF, 0), 1);
+    bar->Methods->SetText(bar, "H");
+    int red = 0;
+    for (auto px : bar->ComposeImage->pixels) red += (px & 0xFFFFFF) == 0x0000FF;
+    EXPECT_GT(red, 4) << "outline in the style colour";
+    ASSERT_EQ(bar->Methods->SetFont(bar, "DejaVu Sans", 12, 0xFFFFFF, 7, 0x0000FF, 0), 1);
+    red = 0;
+    for (auto px : bar->ComposeImage->pixels) red += (px & 0xFFFFFF) == 0x0000FF;
+    EXPECT_EQ(red, 0) << "an unknown style draws no effect";
+}
+
+}  // namespace
+}  // namespace vb::control::testing

@@ -1,0 +1,94 @@
+// Event dispatch seen from the C side: the Lua stack, the states that own
+// callbacks, the hover value and the tooltip tool.
+#include <gtest/gtest.h>
+#include <lua.hpp>
+
+#include "binding/host_objects.h"
+#include "binding/registration.h"
+#include "control/bar_control.h"
+#include "events/dispatcher.h"
+#include "host/globals.h"
+#include "host/page.h"
+#include "platform/sim/sim.h"
+
+namespace vb::events {
+namespace {
+
+struct State {
+    lua_State* L = luaL_newstate();
+    State() {
+        luaL_openlibs(L);
+        host::InstallHostGlobals(L);
+        binding::RegisterActions(L);
+    }
+    ~State() { lua_close(L); }
+    void run(const char* chunk) { ASSERT_EQ(luaL_dostring(L, chunk), 0) << lua_tostring(L, -1); }
+    double number(const char* global) {
+        lua_getglobal(L, global);
+        double n = lua_tonumber(L, -1);
+        lua_pop(L, 1);
+        return n;
+    }
+};
+
+platform::Window canvasOf(lua_State* L, const char* name) {
+    auto* bar = control::ControlOnWindow(binding::ResolveHostWindow(L, name));
+    return bar ? bar->Methods->GetCanvas(bar) : nullptr;
+}
+
+TEST(StateHover, PercentOfTheWidthRoundedUpAndClamped) {
+    EXPECT_EQ(StateHover(0, 200, 0, 100), 0.0f);
+    EXPECT_EQ(StateHover(1, 200, 0, 100), 1.0f);
+    EXPECT_EQ(StateHover(199, 200, 0, 100), 100.0f);
+    EXPECT_EQ(StateHover(-5, 200, 0, 100), 0.0f);
+    EXPECT_EQ(StateHover(400, 200, 0, 100), 100.0f);
+    EXPECT_EQ(StateHover(0, 200, 10, 20), 10.0f);
+    EXPECT_EQ(StateHover(199, 200, 10, 20), 20.0f);
+    EXPECT_EQ(StateHover(3, 7, 0, 65535), 28087.0f);  // 42.857143% of 65535, rounded up
+    EXPECT_EQ(StateHover(10, 0, 0, 100), 0.0f) << "a bar without width";
+}
+
+TEST(Dispatch, LeavesTheStackAsItWasEvenWhenTheCallbackFails) {
+    host::Page::Current().Add(host::ObjectKind::Progress, "Stack", false, 0, 0, 200, 24);
+    State s;
+    s.run("Velumbar.Create('Stack') calls = 0 "
+          "Velumbar.SetCallback('Stack', function(e) calls = calls + 1 error('boom') end)");
+    platform::Window canvas = canvasOf(s.L, "Stack");
+    ASSERT_NE(canvas, nullptr);
+    lua_pushstring(s.L, "sentinel");
+    int top = lua_gettop(s.L);
+    Dispatch(canvas, EventData{65539, 10, 10, 0});
+    Dispatch(canvas, EventData{65539, 11, 10, 0});
+    EXPECT_EQ(lua_gettop(s.L), top);
+    EXPECT_STREQ(lua_tostring(s.L, -1), "sentinel");
+    EXPECT_EQ(s.number("calls"), 2);
+}
+
+TEST(Dispatch, ACallbackIsOnlyCalledInTheStateThatSetIt) {
+    host::Page::Current().Add(host::ObjectKind::Progress, "Shared", false, 0, 40, 200, 24);
+    State first, second;
+    first.run("calls = 0 Velumbar.SetCallback('Shared', function() calls = calls + 1 end)");
+    second.run("calls = 0 Velumbar.SetCallback('Shared', function() calls = calls + 100 end)"
+               "Velumbar.Create('Shared')");
+    platform::Window canvas = canvasOf(second.L, "Shared");
+    ASSERT_NE(canvas, nullptr);
+    Dispatch(canvas, EventData{65539, 10, 10, 0});
+    EXPECT_EQ(second.number("calls"), 100);
+    EXPECT_EQ(first.number("calls"), 0) << "the bar was created in the second state";
+}
+
+TEST(Tooltip, SettingTwiceLeavesOneTool) {
+    host::Page::Current().Add(host::ObjectKind::Progress, "Tip", false, 0, 80, 200, 24);
+    State s;
+    s.run("Velumbar.Create('Tip') Velumbar.SetTooltip('Tip', 'one')");
+    platform::Window tooltip = platform::threadTooltipWindow();
+    int before = sim::tooltipToolCount(tooltip);
+    s.run("Velumbar.SetTooltip('Tip', 'two')");
+    EXPECT_EQ(sim::tooltipToolCount(tooltip), before);
+    std::string text;
+    ASSERT_TRUE(sim::tooltipText(canvasOf(s.L, "Tip"), &text));
+    EXPECT_EQ(text, "two");
+}
+
+}  // namespace
+}  // namespace vb::events
