@@ -1,0 +1,26 @@
+#include "images/icon_image.h"
+
+#include "render/raster.h"
+
+namespace vb::images {
+
+std::optional<render::Picture> BuildIconImage(const ImageRecord& record, int width, int height) {
+    constexpr int kDrawSide = 32;
+    std::optional<render::Picture> picture;
+    if (record.kind >= kAssociation && record.kind <= kExecutable) {
+        picture = render::makePicture(kDrawSide, kDrawSide, true);  // alpha 0: transparent
+        if (!picture || !platform::drawIcon(record.icon, kDrawSide, kDrawSide, picture->pixels.data()))
+            return std::nullopt;
+    } else if (record.kind == kImageFile) {
+        picture = render::CopyPicture(record.picture);
+        if (!picture) return std::nullopt;
+    } else {
+        return std::nullopt;
+    }
+    if ((picture->width != width || picture->height != height) &&
+        !render::Resize(*picture, width, height))
+        return std::nullopt;
+    return picture;
+}
+
+}  // namespace vb::images

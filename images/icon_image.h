@@ -1,0 +1,17 @@
+// The square picture SetIcon hands to a bar, built from an image record.
+#pragma once
+
+#include <optional>
+
+#include "images/image_record.h"
+#include "render/picture.h"
+
+namespace vb::images {
+
+// Icons (kinds 1-5) are drawn at 32 x 32 into a transparent picture, so
+// their own transparency shows on the bar, then resized; a loaded image
+// (kind 6) is copied with its alpha and stretched to width x height. None
+// for other kinds or when a picture cannot be made.
+std::optional<render::Picture> BuildIconImage(const ImageRecord& record, int width, int height);
+
+}  // namespace vb::images

@@ -1,0 +1,21 @@
+// Image files for LoadImage: read whole, recognised by their first bytes,
+// decoded, and scaled down to fit the bar's largest loaded size.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+#include "render/picture.h"
+
+namespace vb::images {
+
+constexpr int kImageBox = 32;
+
+// "BM" -> bitmap; reserved 0 and type 1 -> icon file; else PNG, then JPEG.
+std::optional<render::Picture> DecodeImageData(const std::uint8_t* data, std::size_t size);
+
+// The decoded file, fitted into kImageBox x kImageBox when larger.
+std::optional<render::Picture> LoadImageFile(const char* path);
+
+}  // namespace vb::images

@@ -1,0 +1,26 @@
+// The stand-in shell's icons, drawn in code: 32 x 32, transparent background.
+#pragma once
+
+#include <string>
+
+#include "platform/sim/icon_dib.h"
+
+namespace vb::platform::art {
+
+constexpr int kIconSide = 32;
+
+enum class DriveLook { Fixed, Removable, Network };
+
+// A page whose colour band and label come from the extension (no dot, any
+// case: "TXT" and "txt" look the same). An empty extension gives a plain page.
+DecodedPixels documentIcon(const std::string& extension);
+DecodedPixels folderIcon();
+DecodedPixels driveIcon(DriveLook look);
+// The first icon of the shell's own library: a plain page with a blue frame.
+DecodedPixels fallbackIcon();
+
+// Which drive look a root path gets: A: and B: are removable, \\server
+// paths network drives, everything else a fixed disk.
+DriveLook driveLookOf(const char* root);
+
+}  // namespace vb::platform::art

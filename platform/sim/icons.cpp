@@ -1,0 +1,183 @@
+// Icons of the stand-in shell. An icon handle is a number looked up in a
+// table, so a stale or invented handle is simply not found. Shell icons are
+// drawn in code; icons of executables come from their own PE resources.
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <map>
+#include <new>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/sim/icon_art.h"
+#include "platform/sim/icon_dib.h"
+#include "platform/sim/icon_directory.h"
+#include "platform/sim/pe_resources.h"
+
+namespace vb::platform {
+namespace {
+
+constexpr int kLargeIcon = 32;  // the system's large icon size
+
+struct IconTable {
+    std::map<std::uintptr_t, DecodedPixels> icons;
+    std::uintptr_t lastId = 0x7C0000;  // far from small numbers scripts tend to invent
+};
+
+IconTable& table() {
+    static IconTable t;
+    return t;
+}
+
+Icon store(DecodedPixels&& pixels) {
+    if (pixels.width < 1 || pixels.height < 1) return nullptr;
+    IconTable& t = table();
+    try {
+        t.lastId += 4;
+        t.icons.emplace(t.lastId, std::move(pixels));
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    return reinterpret_cast<Icon>(t.lastId);
+}
+
+const DecodedPixels* lookup(Icon icon) {
+    auto& icons = table().icons;
+    auto it = icons.find(reinterpret_cast<std::uintptr_t>(icon));
+    return it == icons.end() ? nullptr : &it->second;
+}
+
+// The extension of the last path component, without its dot.
+std::string extensionOf(const char* path) {
+    const char* name = path;
+    for (const char* p = path; *p; ++p)
+        if (*p == '/' || *p == '\\') name = p + 1;
+    const char* dot = std::strrchr(name, '.');
+    return dot ? std::string(dot + 1) : std::string();
+}
+
+bool sameNoCase(const std::string& a, const char* b) {
+    return a.size() == std::strlen(b) &&
+           std::equal(a.begin(), a.end(), b, [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == y;
+           });
+}
+
+// The best image of an icon file for the large size, as ExtractIcon gives it.
+bool iconFileImage(const std::vector<std::uint8_t>& data, DecodedPixels* out) {
+    std::vector<IconDirEntry> entries;
+    if (!readIconDirectory(data.data(), data.size(), IconDirKind::File, &entries)) return false;
+    int best = chooseNearestEntry(entries, kLargeIcon, false);
+    if (best < 0) return false;
+    const IconDirEntry& e = entries[static_cast<std::size_t>(best)];
+    return decodeIconDib(data.data() + e.location, e.bytes, out);
+}
+
+}  // namespace
+
+Icon shellFileIcon(const char* path) {
+    if (!pathExists(path)) return nullptr;
+    if (!isExistingFile(path)) return store(art::folderIcon());
+    std::string ext = extensionOf(path);
+    // Programs and icon files show their own icon, as the shell does.
+    if (sameNoCase(ext, "exe") || sameNoCase(ext, "ico")) {
+        if (Icon own = extractIcon(path, 0)) return own;
+    }
+    try {
+        return store(art::documentIcon(ext));
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+Icon shellTypeIcon(const char* extension) {
+    if (!extension) return nullptr;
+    try {
+        return store(art::documentIcon(extension[0] == '.' ? extension + 1 : extension));
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+Icon shellFolderIcon(const char* path) {
+    if (!path) return nullptr;
+    try {
+        return store(art::folderIcon());
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+Icon shellDriveIcon(const char* root) {
+    if (!root) return nullptr;
+    try {
+        return store(art::driveIcon(art::driveLookOf(root)));
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+Icon shellFallbackIcon() {
+    try {
+        return store(art::fallbackIcon());
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+// Index -1 asks the system for a count, which iconCount answers; here it
+// gives no icon.
+Icon extractIcon(const char* path, int index) {
+    std::vector<std::uint8_t> data;
+    if (index == -1 || !readWholeFile(path, &data)) return nullptr;
+    DecodedPixels pixels;
+    const std::uint8_t* image = nullptr;
+    std::size_t imageSize = 0;
+    bool ok = false;
+    if (peIconImage(data.data(), data.size(), index, kLargeIcon, false, &image, &imageSize))
+        ok = decodeIconDib(image, imageSize, &pixels);
+    else if (index == 0 && isIconFileHeader(data.data(), data.size()))
+        ok = iconFileImage(data, &pixels);
+    return ok ? store(std::move(pixels)) : nullptr;
+}
+
+int iconCount(const char* path) {
+    std::vector<std::uint8_t> data;
+    if (!readWholeFile(path, &data)) return 0;
+    if (int groups = peIconGroupCount(data.data(), data.size())) return groups;
+    std::vector<IconDirEntry> entries;
+    return readIconDirectory(data.data(), data.size(), IconDirKind::File, &entries) ? 1 : 0;
+}
+
+void destroyIcon(Icon icon) { table().icons.erase(reinterpret_cast<std::uintptr_t>(icon)); }
+
+// Nearest-pixel scaling, blended with straight alpha. Over an opaque target
+// this is exactly (d * (255 - a) + s * a) div 255 per channel; over a
+// transparent one the icon's own colour and alpha are kept.
+bool drawIcon(Icon icon, int width, int height, std::uint32_t* pixels) {
+    const DecodedPixels* src = lookup(icon);
+    if (!src || !pixels || width < 1 || height < 1) return false;
+    for (int y = 0; y < height; ++y) {
+        int sy = static_cast<int>((2LL * y + 1) * src->height / (2LL * height));
+        for (int x = 0; x < width; ++x) {
+            int sx = static_cast<int>((2LL * x + 1) * src->width / (2LL * width));
+            std::uint32_t s = src->pixels[static_cast<std::size_t>(sy) * src->width + sx];
+            std::uint32_t& d = pixels[static_cast<std::size_t>(y) * width + x];
+            unsigned a = src->hasAlpha ? s >> 24 : 255u;
+            if (a == 0) continue;
+            unsigned da = d >> 24;
+            unsigned outA = a + da * (255 - a) / 255;
+            std::uint32_t result = outA << 24;
+            for (int shift = 0; shift < 24; shift += 8) {
+                unsigned sc = (s >> shift) & 0xFF, dc = (d >> shift) & 0xFF;
+                unsigned c = da == 255 ? (dc * (255 - a) + sc * a) / 255
+                                       : (sc * a * 255 + dc * da * (255 - a)) / (outA * 255);
+                result |= std::min(c, 255u) << shift;
+            }
+            d = result;
+        }
+    }
+    return true;
+}
+
+}  // namespace vb::platform

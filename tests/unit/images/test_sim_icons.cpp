@@ -1,0 +1,152 @@
+// The stand-in shell's icons: handles, distinct looks, drawing.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "platform/platform.h"
+#include "render/picture.h"
+#include "test_support.h"
+
+namespace vb::platform {
+namespace {
+
+using render::rgba;
+using test::Bytes;
+
+// The icon drawn over a transparent 32x32 buffer; empty when drawing fails.
+std::vector<std::uint32_t> pixelsOf(Icon icon, int side = 32) {
+    std::vector<std::uint32_t> buffer(static_cast<std::size_t>(side) * side, 0);
+    if (!drawIcon(icon, side, side, buffer.data())) buffer.clear();
+    destroyIcon(icon);
+    return buffer;
+}
+
+TEST(SimIcons, EachSourceHasItsOwnLook) {
+    std::vector<std::vector<std::uint32_t>> looks = {
+        pixelsOf(shellTypeIcon(".txt")),      pixelsOf(shellTypeIcon(".doc")),
+        pixelsOf(shellTypeIcon(".png")),      pixelsOf(shellTypeIcon(".")),
+        pixelsOf(shellFolderIcon("C:\\x\\")), pixelsOf(shellDriveIcon("C:\\")),
+        pixelsOf(shellDriveIcon("A:\\")),     pixelsOf(shellDriveIcon("\\\\server\\share")),
+        pixelsOf(shellFallbackIcon()),
+    };
+    std::set<std::vector<std::uint32_t>> distinct;
+    for (const auto& look : looks) {
+        ASSERT_EQ(look.size(), 32u * 32u);
+        distinct.insert(look);
+    }
+    EXPECT_EQ(distinct.size(), looks.size());
+}
+
+TEST(SimIcons, ExtensionCaseAndDotDoNotMatter) {
+    EXPECT_EQ(pixelsOf(shellTypeIcon(".TXT")), pixelsOf(shellTypeIcon(".txt")));
+    EXPECT_EQ(pixelsOf(shellTypeIcon("txt")), pixelsOf(shellTypeIcon(".txt")));
+    EXPECT_EQ(pixelsOf(shellDriveIcon("D:\\")), pixelsOf(shellDriveIcon("E:\\")));
+}
+
+TEST(SimIcons, IconsHaveTransparentCornersAndOpaqueBodies) {
+    for (Icon icon : {shellTypeIcon(".txt"), shellFolderIcon("x"), shellDriveIcon("C:\\"), shellFallbackIcon()}) {
+        auto px = pixelsOf(icon);
+        ASSERT_EQ(px.size(), 32u * 32u);
+        EXPECT_EQ(render::alpha(px[0]), 0);
+        EXPECT_EQ(render::alpha(px[16 * 32 + 16]), 255);
+    }
+}
+
+TEST(SimIcons, AssociationFollowsTheExtension) {
+    test::TempDir dir;
+    std::string file = dir.write("report.TxT", {'x'});
+    EXPECT_EQ(pixelsOf(shellFileIcon(file.c_str())), pixelsOf(shellTypeIcon(".txt")));
+    EXPECT_EQ(pixelsOf(shellFileIcon(dir.root().c_str())), pixelsOf(shellFolderIcon("x")));
+    EXPECT_EQ(shellFileIcon(dir.path("missing.txt").c_str()), nullptr);
+    // An icon file shows its own picture.
+    std::string ico = dir.write("own.ico", test::makeIconFile({{32, 32, 32, test::solidIconDib(32, 32, 0x0000FF)}}));
+    auto own = pixelsOf(shellFileIcon(ico.c_str()));
+    ASSERT_EQ(own.size(), 32u * 32u);
+    EXPECT_EQ(own[100], rgba(0, 0, 255, 255));
+}
+
+TEST(SimIcons, InventedAndDestroyedHandlesAreRejected) {
+    std::vector<std::uint32_t> buffer(32 * 32, 0);
+    EXPECT_FALSE(drawIcon(nullptr, 32, 32, buffer.data()));
+    EXPECT_FALSE(drawIcon(reinterpret_cast<Icon>(std::uintptr_t{4242}), 32, 32, buffer.data()));
+    destroyIcon(reinterpret_cast<Icon>(std::uintptr_t{4242}));  // harmless
+    Icon icon = shellFallbackIcon();
+    EXPECT_FALSE(drawIcon(icon, 0, 32, buffer.data()));
+    EXPECT_FALSE(drawIcon(icon, 32, 32, nullptr));
+    EXPECT_TRUE(drawIcon(icon, 32, 32, buffer.data()));
+    destroyIcon(icon);
+    EXPECT_FALSE(drawIcon(icon, 32, 32, buffer.data()));
+    Icon next = shellFallbackIcon();
+    EXPECT_NE(next, icon);  // handles are not reused
+    destroyIcon(next);
+}
+
+class IconFromFile : public ::testing::Test {
+protected:
+    // A 2x2 32-bit icon: opaque red, half-transparent red, transparent, opaque blue.
+    Icon load() {
+        std::vector<Bytes> rows = {{0, 0, 200, 255, 0, 0, 200, 128}, {9, 9, 9, 0, 250, 0, 0, 255}};
+        Bytes dib = test::makeIconDib(2, 2, 32, rows, {{0, 0}, {0, 0}});
+        path = dir.write("two.ico", test::makeIconFile({{2, 2, 32, dib}}));
+        return extractIcon(path.c_str(), 0);
+    }
+    test::TempDir dir;
+    std::string path;
+};
+
+TEST_F(IconFromFile, BlendsOverAnOpaqueTargetWithTheIntegerRule) {
+    Icon icon = load();
+    ASSERT_NE(icon, nullptr);
+    std::vector<std::uint32_t> buffer(4, rgba(100, 100, 100, 255));
+    ASSERT_TRUE(drawIcon(icon, 2, 2, buffer.data()));
+    destroyIcon(icon);
+    EXPECT_EQ(buffer[0], rgba(200, 0, 0, 255));
+    // (100 * 127 + 200 * 128) div 255 = 150; (100 * 127) div 255 = 49
+    EXPECT_EQ(buffer[1], rgba(150, 49, 49, 255));
+    EXPECT_EQ(buffer[2], rgba(100, 100, 100, 255));
+    EXPECT_EQ(buffer[3], rgba(0, 0, 250, 255));
+}
+
+TEST_F(IconFromFile, OverTransparencyKeepsTheIconsOwnPixels) {
+    Icon icon = load();
+    ASSERT_NE(icon, nullptr);
+    std::vector<std::uint32_t> buffer(4, 0);
+    ASSERT_TRUE(drawIcon(icon, 2, 2, buffer.data()));
+    destroyIcon(icon);
+    EXPECT_EQ(buffer[0], rgba(200, 0, 0, 255));
+    EXPECT_EQ(buffer[1], rgba(200, 0, 0, 128));
+    EXPECT_EQ(buffer[2], 0u);
+    EXPECT_EQ(buffer[3], rgba(0, 0, 250, 255));
+}
+
+TEST_F(IconFromFile, ScalesByNearestPixel) {
+    Icon icon = load();
+    ASSERT_NE(icon, nullptr);
+    std::vector<std::uint32_t> buffer(16, 0);
+    ASSERT_TRUE(drawIcon(icon, 4, 4, buffer.data()));
+    destroyIcon(icon);
+    EXPECT_EQ(buffer[0], rgba(200, 0, 0, 255));
+    EXPECT_EQ(buffer[1 * 4 + 1], rgba(200, 0, 0, 255));
+    EXPECT_EQ(buffer[0 * 4 + 3], rgba(200, 0, 0, 128));
+    EXPECT_EQ(buffer[3 * 4 + 0], 0u);
+    EXPECT_EQ(buffer[3 * 4 + 3], rgba(0, 0, 250, 255));
+}
+
+TEST_F(IconFromFile, IconFileCountsOneAndTakesTheImageNearest32) {
+    Bytes file = test::makeIconFile({
+        {16, 16, 32, test::solidIconDib(16, 32, 0x000010)},
+        {32, 32, 4, test::solidIconDib(32, 4, 0x000020)},
+        {32, 32, 8, test::solidIconDib(32, 8, 0x000030)},
+        {48, 48, 32, test::solidIconDib(48, 32, 0x000040)},
+    });
+    std::string p = dir.write("many.ico", file);
+    EXPECT_EQ(iconCount(p.c_str()), 1);
+    auto px = pixelsOf(extractIcon(p.c_str(), 0));
+    ASSERT_EQ(px.size(), 32u * 32u);
+    EXPECT_EQ(px[33], rgba(0, 0, 0x30, 255));
+    EXPECT_EQ(extractIcon(p.c_str(), 1), nullptr);
+    EXPECT_EQ(extractIcon(p.c_str(), -1), nullptr);
+}
+
+}  // namespace
+}  // namespace vb::platform
