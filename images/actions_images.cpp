@@ -4,35 +4,76 @@
 #include "binding/last_error.h"
 #include "binding/lookup.h"
 #include "control/bar_control.h"
+#include "images/icon_image.h"
+#include "images/image_record.h"
+#include "render/rounding.h"
 
 namespace vb::actions {
 
 using namespace vb::binding;
 
-// The image library is not built yet: every load fails as a load that
-// found nothing would, and no handle is known.
+namespace {
+
+constexpr int kIconSizes[] = {16, 24, 32, 48};
+
+// Handles are record addresses: read whole, rounded as every number is,
+// never squeezed through a 32-bit integer.
+images::ImageHandle readHandle(lua_State* L, int i) {
+    return images::ImageHandleFromNumber(render::RoundHalfEven(ReadNumberArg(L, i)));
+}
+
+int iconSide(std::int32_t size) {
+    return size >= 1 && size <= 4 ? kIconSizes[size - 1] : kIconSizes[0];
+}
+
+}  // namespace
+
 int LoadImage(lua_State* L) {
     ResetHostLastError(L);
     CheckArgCount(L, 2);
     std::int32_t type = ReadIntegerArg(L, 1);
-    CheckStringArg(L, 2);
-    SetHostLastError(L, type < 1 || type > 6 ? kUnknownLoadImageType : kCouldNotLoadImage);
-    lua_pushnil(L);
+    const char* source = CheckStringArg(L, 2);
+    std::int32_t index = ReadIntegerArg(L, 3);
+    if (type < images::kAssociation || type > images::kImageFile) {
+        SetHostLastError(L, kUnknownLoadImageType);
+        lua_pushnil(L);
+        return 1;
+    }
+    images::ImageHandle handle = 0;
+    try {
+        handle = images::LoadImageRecord(type, source, index);
+    } catch (...) {
+        handle = 0;
+    }
+    if (!handle) {
+        SetHostLastError(L, kCouldNotLoadImage);
+        lua_pushnil(L);
+        return 1;
+    }
+    lua_pushnumber(L, images::ImageHandleToNumber(handle));
     return 1;
 }
 
 int FreeImage(lua_State* L) {
     ResetHostLastError(L);
     CheckArgCount(L, 1);
-    SetHostLastError(L, kInvalidImageHandle);
-    lua_pushboolean(L, 0);
+    images::ImageHandle handle = readHandle(L, 1);
+    bool freed = handle != 0 && images::FreeImageRecord(handle);
+    if (!freed) SetHostLastError(L, kInvalidImageHandle);
+    lua_pushboolean(L, freed);
     return 1;
 }
 
 int CountIconsInFile(lua_State* L) {
     ResetHostLastError(L);
-    CheckStringArg(L, 1);
-    lua_pushnumber(L, 0);
+    const char* path = CheckStringArg(L, 1);
+    int count = 0;
+    try {
+        count = images::CountIconsInFile(path);
+    } catch (...) {
+        count = 0;
+    }
+    lua_pushnumber(L, count);
     return 1;
 }
 
@@ -40,19 +81,35 @@ int SetIcon(lua_State* L) {
     ResetHostLastError(L);
     CheckArgCount(L, 3);
     const char* name = CheckStringArg(L, 1);
-    std::int32_t handle = ReadIntegerArg(L, 2);
+    double rawHandle = render::RoundHalfEven(ReadNumberArg(L, 2));
+    std::int32_t size = ReadIntegerArg(L, 3);
     control::BarControl* bar = BarOnHostObject(L, name);
     if (!bar) {
         lua_pushboolean(L, 0);
         return 1;
     }
-    if (handle == 0) {
+    if (rawHandle == 0.0) {
         bar->Methods->SetIcon(bar, nullptr);
         lua_pushboolean(L, 1);
         return 1;
     }
-    SetHostLastError(L, kInvalidImageHandle);
-    lua_pushboolean(L, 0);
+    const images::ImageRecord* record =
+        images::FindImageRecord(images::ImageHandleFromNumber(rawHandle));
+    if (!record) {
+        SetHostLastError(L, kInvalidImageHandle);
+        lua_pushboolean(L, 0);
+        return 1;
+    }
+    bool shown = false;
+    try {
+        int side = iconSide(size);
+        auto picture = images::BuildIconImage(*record, side, side);
+        if (picture) shown = bar->Methods->SetIcon(bar, &*picture) == 1;
+    } catch (...) {
+        shown = false;
+    }
+    if (!shown) SetHostLastError(L, kCouldNotLoadImage);
+    lua_pushboolean(L, shown);
     return 1;
 }
 

@@ -1,5 +1,6 @@
 #include "plugin/startup.h"
 
+#include "images/image_record.h"
 #include "platform/platform.h"
 
 namespace vb::plugin {
@@ -9,6 +10,10 @@ namespace vb::plugin {
 // that needs preparing here.
 void Startup() { platform::startup(); }
 
-void Shutdown() { platform::shutdown(); }
+// Loaded images go with the library; controls are not released one by one.
+void Shutdown() {
+    images::ReleaseAllImages();
+    platform::shutdown();
+}
 
 }  // namespace vb::plugin

@@ -47,4 +47,30 @@ function check.channels(colour)
   return colour % 256, math.floor(colour / 256) % 256, math.floor(colour / 65536) % 256
 end
 
+local function le(n, bytes)
+  local out = {}
+  for i = 1, bytes do out[i] = string.char(n % 256); n = math.floor(n / 256) end
+  return table.concat(out)
+end
+
+-- Writes a top-down 32-bit BMP; pixel(x, y) returns r, g, b, a.
+function check.writeBmp32(path, width, height, pixel)
+  local rows = {}
+  for y = 0, height - 1 do
+    local row = {}
+    for x = 0, width - 1 do
+      local r, g, b, a = pixel(x, y)
+      row[#row + 1] = string.char(b, g, r, a)
+    end
+    rows[#rows + 1] = table.concat(row)
+  end
+  local data = table.concat(rows)
+  local header = "BM" .. le(54 + #data, 4) .. le(0, 4) .. le(54, 4) ..
+    le(40, 4) .. le(width, 4) .. le(2 ^ 32 - height, 4) .. le(1, 2) .. le(32, 2) ..
+    le(0, 4) .. le(#data, 4) .. le(2835, 4) .. le(2835, 4) .. le(0, 4) .. le(0, 4)
+  local f = assert(io.open(path, "wb"))
+  f:write(header, data)
+  f:close()
+end
+
 return check

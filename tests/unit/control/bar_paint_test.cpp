@@ -1,4 +1,5 @@
 // The paint: fill, border, icon and text composed as the bar shows them.
+#include <cmath>
 #include <string>
 
 #include "bar_fixture.h"
