@@ -13,9 +13,11 @@
 namespace vb::images {
 namespace {
 
+// Lives until the library's own unload step has released the images: a
+// static object would be destroyed before that step runs.
 std::vector<std::unique_ptr<ImageRecord>>& registry() {
-    static std::vector<std::unique_ptr<ImageRecord>> records;
-    return records;
+    static auto* records = new std::vector<std::unique_ptr<ImageRecord>>;
+    return *records;
 }
 
 ImageHandle handleOf(const ImageRecord* record) { return reinterpret_cast<ImageHandle>(record); }
