@@ -100,12 +100,16 @@ TEST_F(Exports, RegistrationLeavesTheStackAndReplacesTheTable) {
     EXPECT_EQ(lua_gettop(L), 1);
     lua_getglobal(L, "Velumbar");
     const void* first = lua_topointer(L, -1);
-    lua_pop(L, 1);
+    lua_getfield(L, -1, "CreateEx");
+    EXPECT_EQ(lua_type(L, -1), LUA_TFUNCTION) << "the class script ran";
+    lua_pop(L, 2);
     EXPECT_EQ(registerActions(L), 1);
     lua_getglobal(L, "Velumbar");
     EXPECT_NE(lua_topointer(L, -1), first) << "a second registration builds a new table";
     lua_getfield(L, -1, "SetText");
     EXPECT_EQ(lua_type(L, -1), LUA_TFUNCTION);
+    lua_getfield(L, -2, "CreateEx");
+    EXPECT_EQ(lua_type(L, -1), LUA_TNIL) << "the class script runs once per state";
     lua_close(L);
 }
 
