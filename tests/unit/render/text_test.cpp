@@ -222,3 +222,17 @@ TEST(DrawText, IsClippedToThePicture) {
     EXPECT_LT(std::count(p.pixels.begin(), p.pixels.end(), 0u), 200);
     DrawText(p, nullptr, 0, 0, "", 0xFFFFFF);
 }
+
+TEST(Text, EveryByteValueMeasuresAndDraws) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+    EXPECT_GT(TextWidth(nullptr, all), TextWidth(nullptr, all.substr(0, 128)));
+    std::optional<Picture> made = makePicture(50, 20, true);
+    ASSERT_TRUE(made);
+    DrawText(*made, nullptr, -300, 2, all, 0xFFFFFF);
+    int touched = 0;
+    for (std::uint32_t c : made->pixels) touched += alpha(c) != 0;
+    EXPECT_GT(touched, 0);
+    // A NUL inside the text is a character like any other, not its end.
+    EXPECT_GT(TextWidth(nullptr, std::string_view("ab\0cd", 5)), TextWidth(nullptr, "ab"));
+}

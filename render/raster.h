@@ -1,0 +1,50 @@
+// Raster operations on pictures, clipped to the target, with the integer
+// blending rule (d * (255 - a) + s * a) div 255 on every channel.
+//
+// The alpha byte of the target: a picture without alpha always gets 0 there.
+// On a picture that carries alpha, what an operation writes outright (fill,
+// line, ramp fill, copy of a source without alpha) is opaque (255), and a
+// blend composes alpha "over" the pixel: a' = a + d * (255 - a) div 255, the
+// channel rule with a source of 255. A blend therefore never makes a pixel
+// more transparent.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "render/colour_ramp.h"
+#include "render/picture.h"
+
+namespace vb::render {
+
+// Colours are packed values, red in the low byte; alpha (top byte) is used
+// only where an operation says so.
+void FillRect(Picture& target, int x, int y, int w, int h, std::uint32_t colour);
+// A 1-pixel horizontal or vertical line including both end points, in either
+// direction. A slanted line draws nothing: the bar never asks for one.
+void DrawLine(Picture& target, int x1, int y1, int x2, int y2, std::uint32_t colour);
+void FillWithRamp(Picture& target, int x, int y, int w, int h, const LaidRamp& ramp);
+void BlendWithRamp(Picture& target, int x, int y, int w, int h, const LaidRamp& ramp);
+void BlendRect(Picture& target, int x, int y, int w, int h, std::uint32_t rgba);
+std::optional<Picture> CopyPicture(const Picture& source);
+// None when w or h is below 1; the part outside the source stays black
+// (transparent black when the source carries alpha). Keeps the alpha flag.
+std::optional<Picture> Crop(const Picture& source, int x, int y, int w, int h);
+// Area-average resample of the whole picture to w x h; alpha is kept.
+// False, and the picture unchanged, for sizes below 1 or out of memory.
+bool Resize(Picture& picture, int w, int h);
+// Writes source with its top-left at (x, y): blended by its own alpha when
+// it carries alpha, copied otherwise.
+void DrawPicture(Picture& target, const Picture& source, int x, int y);
+
+std::uint8_t BlendChannel(std::uint8_t destination, std::uint8_t source, std::uint8_t alpha);
+// Blends red, green and blue of source over destination by alpha; the alpha
+// byte follows the rule above for a target with or without alpha.
+std::uint32_t BlendPixel(std::uint32_t destination, std::uint32_t source, std::uint8_t alpha,
+                         bool targetHasAlpha);
+
+// A picture whose sizes and pixel count agree; every operation checks this
+// first and leaves anything else alone.
+bool IsWellFormed(const Picture& picture);
+
+}  // namespace vb::render
