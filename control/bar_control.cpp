@@ -16,9 +16,11 @@ namespace vb::control {
 
 namespace {
 
+// Process-wide singletons are never destroyed: the library's unload step
+// and the windows' last messages may still reach them during exit.
 std::list<BarControl*>& registry() {
-    static std::list<BarControl*> controls;
-    return controls;
+    static auto* controls = new std::list<BarControl*>;
+    return *controls;
 }
 
 // The frame round the background, in the background border colour.

@@ -13,9 +13,10 @@ namespace {
 constexpr std::int32_t kFirstHandle = 0x00C01000;
 constexpr std::int32_t kHandleStep = 16;
 
+// Kept until the process ends, as colour objects are never freed.
 std::map<std::int32_t, std::unique_ptr<ColorObject>>& registry() {
-    static std::map<std::int32_t, std::unique_ptr<ColorObject>> objects;
-    return objects;
+    static auto* objects = new std::map<std::int32_t, std::unique_ptr<ColorObject>>;
+    return *objects;
 }
 
 }  // namespace

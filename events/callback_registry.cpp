@@ -20,12 +20,12 @@ struct KeyHash {
 };
 
 std::unordered_map<Key, int, KeyHash>& registry() {
-    static std::unordered_map<Key, int, KeyHash> callbacks = [] {
-        std::unordered_map<Key, int, KeyHash> map;
-        map.reserve(512);
+    static auto* callbacks = [] {
+        auto* map = new std::unordered_map<Key, int, KeyHash>;
+        map->reserve(512);
         return map;
     }();
-    return callbacks;
+    return *callbacks;
 }
 
 }  // namespace

@@ -6,9 +6,10 @@ namespace vb::events {
 
 namespace {
 
+// Never destroyed: canvases may still receive messages during exit.
 std::map<platform::Window, CanvasState>& states() {
-    static std::map<platform::Window, CanvasState> byCanvas;
-    return byCanvas;
+    static auto* byCanvas = new std::map<platform::Window, CanvasState>;
+    return *byCanvas;
 }
 
 constexpr int kHiddenCursor = 11;

@@ -8,8 +8,8 @@ namespace vb::events {
 namespace {
 int depth = 0;
 std::vector<std::function<void()>>& pending() {
-    static std::vector<std::function<void()>> work;
-    return work;
+    static auto* work = new std::vector<std::function<void()>>;
+    return *work;
 }
 }  // namespace
 

@@ -121,8 +121,10 @@ void ReleaseAllImages() {
 }
 
 ImageHandle ImageHandleFromNumber(double number) {
+    // The bound is exclusive: the largest handle rounds up to a double just
+    // past it, which would not convert.
     if (!(number >= 1.0) || number != std::floor(number) ||
-        number > static_cast<double>(std::numeric_limits<ImageHandle>::max()))
+        number >= static_cast<double>(std::numeric_limits<ImageHandle>::max()))
         return 0;
     return static_cast<ImageHandle>(number);
 }

@@ -11,8 +11,8 @@ struct Tool {
     std::string text;
 };
 std::map<std::uintptr_t, std::map<std::uintptr_t, Tool>>& tools() {
-    static std::map<std::uintptr_t, std::map<std::uintptr_t, Tool>> byTooltip;
-    return byTooltip;
+    static auto* byTooltip = new std::map<std::uintptr_t, std::map<std::uintptr_t, Tool>>;
+    return *byTooltip;
 }
 }  // namespace
 }  // namespace vb::sim::detail

@@ -11,9 +11,10 @@ namespace vb::sim::detail {
 
 namespace {
 
+// Never destroyed: libraries unloading at exit still talk to their windows.
 std::map<std::uintptr_t, std::unique_ptr<SimWindow>>& table() {
-    static std::map<std::uintptr_t, std::unique_ptr<SimWindow>> windows;
-    return windows;
+    static auto* windows = new std::map<std::uintptr_t, std::unique_ptr<SimWindow>>;
+    return *windows;
 }
 
 // Handles look like the system's: even numbers in a plausible range.

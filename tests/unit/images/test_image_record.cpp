@@ -169,6 +169,7 @@ TEST(ImageHandles, OnlyWholePositiveNumbersAreHandles) {
     EXPECT_EQ(ImageHandleFromNumber(std::nan("")), 0u);
     EXPECT_EQ(ImageHandleFromNumber(std::numeric_limits<double>::infinity()), 0u);
     EXPECT_EQ(ImageHandleFromNumber(1e300), 0u);
+    EXPECT_EQ(ImageHandleFromNumber(18446744073709551616.0), 0u);  // 2^64
     EXPECT_EQ(ImageHandleFromNumber(4096.0), 4096u);
     const ImageHandle h = 0x7ff012345670u;
     EXPECT_EQ(ImageHandleFromNumber(ImageHandleToNumber(h)), h);
