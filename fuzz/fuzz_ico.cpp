@@ -1,0 +1,30 @@
+// Untrusted bytes into the icon file reader, and every entry of the
+// directory through the shared DIB decoder and the nearest-size choice.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "images/ico_reader.h"
+#include "platform/sim/icon_dib.h"
+#include "platform/sim/icon_directory.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    auto picture = vb::images::DecodeIconFile(data, size);
+    if (picture && (!picture->hasAlpha ||
+                    picture->pixels.size() != std::size_t(picture->width) * picture->height))
+        std::abort();
+
+    std::vector<vb::platform::IconDirEntry> entries;
+    if (vb::platform::readIconDirectory(data, size, vb::platform::IconDirKind::File, &entries)) {
+        int nearest = vb::platform::chooseNearestEntry(entries, 32, false);
+        if (nearest >= int(entries.size())) std::abort();
+        for (const auto& e : entries) {
+            vb::platform::DecodedPixels pixels;
+            if (vb::platform::decodeIconDib(data + e.location, e.bytes, &pixels) &&
+                pixels.pixels.size() != std::size_t(pixels.width) * pixels.height)
+                std::abort();
+        }
+    }
+    return 0;
+}
