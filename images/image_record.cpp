@@ -32,8 +32,11 @@ platform::Icon loadIcon(int type, const char* wParam, int lParam) {
     switch (type) {
     case kAssociation:
         return PassesFileTest(wParam) ? platform::shellFileIcon(wParam) : nullptr;
-    case kExtension:
-        return orFallback(platform::shellTypeIcon(("." + std::string(wParam)).c_str()));
+    case kExtension: {
+        std::string extension = ".";
+        extension += wParam;
+        return orFallback(platform::shellTypeIcon(extension.c_str()));
+    }
     case kFolder: {
         std::string path = wParam;
         if (path.empty() || path.back() != '\\') path += '\\';

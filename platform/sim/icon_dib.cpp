@@ -35,6 +35,7 @@ Channel channelOf(std::uint32_t mask) {
 std::uint32_t channelValue(const Channel& c, std::uint32_t v) {
     if (c.mask == 0) return 0;
     std::uint64_t x = (v & c.mask) >> c.shift;  // never above c.max
+    if (c.max == 255) return static_cast<std::uint32_t>(x);
     return static_cast<std::uint32_t>((x * 255 + c.max / 2) / c.max);
 }
 
