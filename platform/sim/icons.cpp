@@ -24,9 +24,11 @@ struct IconTable {
     std::uintptr_t lastId = 0x7C0000;  // far from small numbers scripts tend to invent
 };
 
+// Outlives exit-time destructors, like the window table: an icon may still
+// be destroyed from another library's unload step.
 IconTable& table() {
-    static IconTable t;
-    return t;
+    static auto* t = new IconTable;
+    return *t;
 }
 
 Icon store(DecodedPixels&& pixels) {
