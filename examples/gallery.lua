@@ -7,7 +7,7 @@ local function place(name, width, height)
   Host.AddObject("progress", name, {X = 12 + column * 330, Y = 12 + row * 40,
     Width = width or 310, Height = height or 28})
   row = row + 1
-  if row == 13 then row, column = 0, column + 1 end
+  if row == 14 then row, column = 0, column + 1 end
 end
 
 local function bar(name, props, position, text, font)
@@ -67,6 +67,13 @@ bar("TextBig", {ColorType = VELUMBAR_GRADIENT, GradientColors = ocean}, 90, "Lar
 bar("TextDefault", {}, 50, "Default font, no SetFont")
 bar("Truncated", {}, 75,
   "A text far too long to fit on this bar is cut short with three dots at the end", label)
+
+-- Icons: the text moves aside for them
+local icon = Velumbar.LoadImage(VELUMBAR_LOADIMAGE_EXTENSION, "txt")
+bar("Icon16", {}, 60, "File-type icon at 16x16", label)
+Velumbar.SetIcon("Icon16", icon, VELUMBAR_16x16)
+bar("Icon24", {ColorType = VELUMBAR_GRADIENT, GradientColors = ocean}, 60, "Folder icon at 24x24", label)
+Velumbar.SetIcon("Icon24", Velumbar.LoadImage(VELUMBAR_LOADIMAGE_FOLDER, "C:\\Windows"), VELUMBAR_24x24)
 
 -- Range
 place("Range")
