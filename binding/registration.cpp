@@ -4,6 +4,7 @@
 
 #include "binding/actions.h"
 #include "binding/last_error.h"
+#include "binding/main_state.h"
 #include "script/class_script.h"
 
 namespace vb::binding {
@@ -136,6 +137,7 @@ void RegisterErrorMessage(lua_State* L, int code, const char* message) {
 
 void RegisterActions(lua_State* L) {
     int top = lua_gettop(L);
+    RememberMainState(L);
     lua_pushstring(L, "Velumbar");
     lua_createtable(L, 0, 0);
     for (const NamedFunction& f : kBarFunctions) RegisterFunction(L, f.name, f.function);

@@ -6,6 +6,7 @@
 #include "binding/args.h"
 #include "binding/last_error.h"
 #include "binding/lookup.h"
+#include "binding/main_state.h"
 #include "control/bar_control.h"
 #include "control/colour_objects.h"
 #include "control/window_procs.h"
@@ -108,6 +109,8 @@ int Create(lua_State* L) {
         return 1;
     }
 
+    // Bars belong to the main state even when a coroutine creates them.
+    lua_State* owner = MainState(L);
     // From here on no Lua function is called until the result is pushed.
     bool created = false;
     try {
@@ -123,7 +126,7 @@ int Create(lua_State* L) {
                 props.solidColor, props.backgroundColor, props.backgroundBorderColor,
                 props.scaleType, props.borderFlags, props.borderColor, events::CanvasInputProc);
             auto previousContainer = static_cast<Window>(property(host, "Container"));
-            if (bar && attach(L, host, container, bar, name, props.backgroundColor)) {
+            if (bar && attach(owner, host, container, bar, name, props.backgroundColor)) {
                 // A bar already on this object is replaced by the new one.
                 if (previousContainer != container && isWindow(previousContainer))
                     destroyWindow(previousContainer);

@@ -4,6 +4,7 @@
 #include "binding/host_objects.h"
 #include "binding/last_error.h"
 #include "binding/lookup.h"
+#include "binding/main_state.h"
 #include "control/bar_control.h"
 #include "events/callback_registry.h"
 
@@ -21,7 +22,7 @@ int SetCallback(lua_State* L) {
         lua_pushvalue(L, 2);
         int ref = luaL_ref(L, LUA_REGISTRYINDEX);
         try {
-            events::StoreCallback(L, name, ref);
+            events::StoreCallback(MainState(L), name, ref);
         } catch (...) {
             luaL_unref(L, LUA_REGISTRYINDEX, ref);
             ok = false;
@@ -38,7 +39,7 @@ int RemoveCallback(lua_State* L) {
     bool ok = platform::isWindow(ResolveHostWindow(L, name));
     if (ok) {
         try {
-            events::RemoveCallbackEntry(L, name);
+            events::RemoveCallbackEntry(MainState(L), name);
         } catch (...) {
         }
     }
