@@ -1,16 +1,44 @@
 #include "binding/main_state.h"
 
+#include "events/lua_states.h"
+
 namespace vb::binding {
 
 namespace {
-// Its address is the registry key: no script can name it.
+
+// Their addresses are registry keys: no script can name them.
 const char kMainStateKey = 0;
+const char kClosingSentinelKey = 0;
+
+// Collected when the state closes: its bars then find nobody to call.
+int stateClosing(lua_State* L) {
+    auto* owner = static_cast<lua_State**>(lua_touserdata(L, 1));
+    if (owner) events::MarkStateClosed(*owner);
+    return 0;
+}
+
 }  // namespace
 
 void RememberMainState(lua_State* L) {
     lua_pushlightuserdata(L, const_cast<char*>(&kMainStateKey));
     lua_pushlightuserdata(L, L);
     lua_rawset(L, LUA_REGISTRYINDEX);
+
+    lua_pushlightuserdata(L, const_cast<char*>(&kClosingSentinelKey));
+    lua_rawget(L, LUA_REGISTRYINDEX);
+    bool watched = !lua_isnil(L, -1);
+    lua_pop(L, 1);
+    if (!watched) {
+        lua_pushlightuserdata(L, const_cast<char*>(&kClosingSentinelKey));
+        auto* owner = static_cast<lua_State**>(lua_newuserdata(L, sizeof(lua_State*)));
+        *owner = L;
+        lua_createtable(L, 0, 1);
+        lua_pushcfunction(L, stateClosing);
+        lua_setfield(L, -2, "__gc");
+        lua_setmetatable(L, -2);
+        lua_rawset(L, LUA_REGISTRYINDEX);
+    }
+    events::MarkStateOpen(L);
 }
 
 lua_State* MainState(lua_State* L) {

@@ -49,4 +49,12 @@ bool RemoveCallbackEntry(lua_State* L, std::string_view name) {
     return true;
 }
 
+void ForgetCallbacksOf(lua_State* L) {
+    auto& map = registry();
+    for (auto it = map.begin(); it != map.end();) {
+        if (it->first.state == L) it = map.erase(it);
+        else ++it;
+    }
+}
+
 }  // namespace vb::events

@@ -15,5 +15,7 @@ int LookupCallback(lua_State* L, std::string_view name);
 void StoreCallback(lua_State* L, std::string_view name, int ref);
 // Releases and removes the entry; false when there was none.
 bool RemoveCallbackEntry(lua_State* L, std::string_view name);
+// Drops every entry of a state that is closing, without touching it.
+void ForgetCallbacksOf(lua_State* L);
 
 }  // namespace vb::events

@@ -7,6 +7,7 @@
 #include "control/bar_control.h"
 #include "events/callback_registry.h"
 #include "events/deferred.h"
+#include "events/lua_states.h"
 
 namespace vb::events {
 
@@ -72,7 +73,7 @@ void Dispatch(platform::Window canvas, const EventData& event) {
     auto* name = static_cast<const char*>(platform::property(canvas, "ObjectName"));
     auto* L = static_cast<lua_State*>(platform::property(canvas, "lua_state"));
     auto* bar = static_cast<control::BarControl*>(platform::property(canvas, "iObject"));
-    if (!name || !*name || !L || !control::IsLiveControl(bar)) return;
+    if (!name || !*name || !L || !control::IsLiveControl(bar) || !IsStateOpen(L)) return;
     int ref = LookupCallback(L, name);
     if (ref == 0) return;
 

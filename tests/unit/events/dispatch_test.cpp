@@ -6,7 +6,9 @@
 #include "binding/host_objects.h"
 #include "binding/registration.h"
 #include "control/bar_control.h"
+#include "events/callback_registry.h"
 #include "events/dispatcher.h"
+#include "events/lua_states.h"
 #include "host/globals.h"
 #include "host/page.h"
 #include "platform/sim/sim.h"
@@ -88,6 +90,31 @@ TEST(Tooltip, SettingTwiceLeavesOneTool) {
     std::string text;
     ASSERT_TRUE(sim::tooltipText(canvasOf(s.L, "Tip"), &text));
     EXPECT_EQ(text, "two");
+}
+
+}  // namespace
+}  // namespace vb::events
+
+namespace vb::events {
+namespace {
+
+TEST(Dispatch, ABarWhoseStateWasClosedCallsNobody) {
+    host::Page::Current().Add(host::ObjectKind::Progress, "Orphan", false, 0, 120, 200, 24);
+    platform::Window canvas = nullptr;
+    lua_State* closed = nullptr;
+    {
+        State s;
+        closed = s.L;
+        s.run("Velumbar.Create('Orphan') Velumbar.SetCallback('Orphan', function() end)");
+        canvas = canvasOf(s.L, "Orphan");
+        ASSERT_NE(canvas, nullptr);
+    }
+    // The state is closed; the bar and its canvas live on, and an event
+    // must not reach into the freed state (the sanitizer build catches it).
+    ASSERT_TRUE(platform::isWindow(canvas));
+    EXPECT_FALSE(IsStateOpen(closed));
+    EXPECT_EQ(LookupCallback(closed, "Orphan"), 0) << "its callbacks are forgotten";
+    Dispatch(canvas, EventData{65539, 10, 10, 0});
 }
 
 }  // namespace
