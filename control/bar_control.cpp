@@ -60,15 +60,15 @@ std::string GetTextOp(BarControl* c) { return c->Text; }
 
 int SetFontOp(BarControl* c, const std::string& name, std::int32_t size, std::uint32_t colour,
               std::int32_t style, std::uint32_t styleColour, std::int32_t flags) {
-    platform::FontSpec spec;
-    spec.face = name;
-    spec.height = -mulDiv(size, platform::logicalPixelsPerInchY(), 72);
-    spec.weight = (flags & 256) ? 700 : 400;
-    spec.italic = (flags & 512) != 0;
-    spec.underline = (flags & 4) != 0;
-    spec.strikeOut = (flags & 8) != 0;
-    spec.proofQuality = (flags & 16) != 0;
-    platform::Font font = platform::createFont(spec);
+    platform::FontSpec request;
+    request.face = name;
+    request.height = -mulDiv(size, platform::logicalPixelsPerInchY(), 72);
+    request.weight = (flags & 256) ? 700 : 400;
+    request.italic = (flags & 512) != 0;
+    request.underline = (flags & 4) != 0;
+    request.strikeOut = (flags & 8) != 0;
+    request.proofQuality = (flags & 16) != 0;
+    platform::Font font = platform::createFont(request);
     if (!font) return 0;
     if (c->Font) platform::destroyFont(c->Font);
     c->Font = font;

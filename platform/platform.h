@@ -192,7 +192,7 @@ struct TextCoverage {
 };
 
 VB_PLATFORM_API int logicalPixelsPerInchY();
-VB_PLATFORM_API Font createFont(const FontSpec& spec);  // null when no font can be made
+VB_PLATFORM_API Font createFont(const FontSpec& font);  // null when no font can be made
 VB_PLATFORM_API void destroyFont(Font font);
 VB_PLATFORM_API bool isFont(Font font);
 // A null font means the system's default font.

@@ -74,44 +74,44 @@ std::string TempDir::write(const std::string& name, const Bytes& data) const {
     return p;
 }
 
-Bytes makeBmp(const BmpSpec& spec, const std::vector<Bytes>& rows) {
-    const bool fieldsAfterHeader = !spec.v5 && (spec.compression == 3 || spec.compression == 6);
-    const std::size_t headerSize = spec.coreHeader ? 12 : spec.v5 ? 124 : 40;
-    const std::size_t masksSize = fieldsAfterHeader ? (spec.compression == 3 ? 12 : 16) : 0;
-    const std::size_t paletteSize = spec.palette.size() * (spec.coreHeader ? 3 : 4);
+Bytes makeBmp(const BmpSpec& request, const std::vector<Bytes>& rows) {
+    const bool fieldsAfterHeader = !request.v5 && (request.compression == 3 || request.compression == 6);
+    const std::size_t headerSize = request.coreHeader ? 12 : request.v5 ? 124 : 40;
+    const std::size_t masksSize = fieldsAfterHeader ? (request.compression == 3 ? 12 : 16) : 0;
+    const std::size_t paletteSize = request.palette.size() * (request.coreHeader ? 3 : 4);
     const std::size_t offset = 14 + headerSize + masksSize + paletteSize;
-    const std::size_t stride = strideOf(spec.width, spec.bitCount);
+    const std::size_t stride = strideOf(request.width, request.bitCount);
 
     Bytes b{'B', 'M'};
     put32(b, 0);  // file size, set below
     put32(b, 0);
     put32(b, static_cast<std::uint32_t>(offset));
     put32(b, static_cast<std::uint32_t>(headerSize));
-    if (spec.coreHeader) {
-        put16(b, spec.width);
-        put16(b, spec.height);
+    if (request.coreHeader) {
+        put16(b, request.width);
+        put16(b, request.height);
         put16(b, 1);
-        put16(b, spec.bitCount);
+        put16(b, request.bitCount);
     } else {
-        put32(b, spec.width);
-        put32(b, spec.topDown ? -spec.height : spec.height);
+        put32(b, request.width);
+        put32(b, request.topDown ? -request.height : request.height);
         put16(b, 1);
-        put16(b, spec.bitCount);
-        put32(b, spec.compression);
+        put16(b, request.bitCount);
+        put32(b, request.compression);
         put32(b, 0);
         put32(b, 2835);
         put32(b, 2835);
-        put32(b, spec.colorsUsed);
+        put32(b, request.colorsUsed);
         put32(b, 0);
-        if (spec.v5) {
-            for (std::uint32_t m : spec.masks) put32(b, m);
+        if (request.v5) {
+            for (std::uint32_t m : request.masks) put32(b, m);
             padTo(b, 14 + headerSize);
         }
     }
-    for (std::size_t i = 0; i < masksSize / 4; ++i) put32(b, spec.masks[i]);
-    putPalette(b, spec.palette, spec.coreHeader);
-    for (int i = 0; i < spec.height; ++i) {
-        const Bytes& row = rows[spec.topDown ? i : spec.height - 1 - i];
+    for (std::size_t i = 0; i < masksSize / 4; ++i) put32(b, request.masks[i]);
+    putPalette(b, request.palette, request.coreHeader);
+    for (int i = 0; i < request.height; ++i) {
+        const Bytes& row = rows[request.topDown ? i : request.height - 1 - i];
         Bytes padded = row;
         padded.resize(stride, 0);
         b.insert(b.end(), padded.begin(), padded.end());

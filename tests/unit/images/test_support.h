@@ -46,7 +46,7 @@ struct BmpSpec {
     bool v5 = false;
     bool coreHeader = false;  // the 12-byte header with a 3-byte palette
 };
-Bytes makeBmp(const BmpSpec& spec, const std::vector<Bytes>& rows);
+Bytes makeBmp(const BmpSpec& request, const std::vector<Bytes>& rows);
 
 // An icon image as a DIB: colour rows top row first (unpadded), a mask with
 // one 0/1 value per pixel top row first, palette as 0xRRGGBB.
