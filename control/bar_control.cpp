@@ -327,12 +327,9 @@ BarControl* ConstructBarControl(platform::Window container, int x, int y, int wi
     c->BorderType = borderType;
     c->Glossy = glossy;
     try {
-        auto own = std::make_unique<render::BarStops>(1);
-        for (int i = 0; i < render::UpperBound(stops); ++i) {
-            own->back() = stops[static_cast<std::size_t>(i)];
-            own->emplace_back();
-        }
-        c->ColorStops = std::move(own);
+        std::size_t count = static_cast<std::size_t>(std::max(render::UpperBound(stops), 0));
+        std::vector<render::ColorStop> given(stops.begin(), stops.begin() + count);
+        c->ColorStops = std::make_unique<render::BarStops>(render::MakeBarStops(given));
         registry().push_back(c);
     } catch (const std::bad_alloc&) {
         delete c;

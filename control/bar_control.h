@@ -9,14 +9,15 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "render/bar_image.h"
 #include "render/colour_stops.h"
 #include "render/picture.h"
 
 namespace vb::control {
 
 constexpr std::int32_t kSignature = 1146;
-constexpr std::int32_t kColorSolid = 1;
-constexpr std::int32_t kColorGradient = 2;
+constexpr std::int32_t kColorSolid = render::kKindSolid;
+constexpr std::int32_t kColorGradient = render::kKindGradient;
 constexpr std::int32_t kScale = 0;
 constexpr std::int32_t kNoScale = 1;
 constexpr std::int32_t kBorderFlat = 4;

@@ -170,23 +170,19 @@ int mouseMove(lua_State* L) {
     return 0;
 }
 
-int mouseDown(lua_State* L) {
+// Host.MouseDown / Host.MouseUp(name, button, x, y).
+int mouseButton(lua_State* L, bool down) {
     sim::Button button = checkButton(L, 2);
     const HostObject& object = checkObject(L, 1);
     platform::Point origin = Page::Current().Origin(object);
     int x = static_cast<int>(luaL_checknumber(L, 3)), y = static_cast<int>(luaL_checknumber(L, 4));
-    sim::mouseButton(button, true, origin.x + x, origin.y + y);
+    sim::mouseButton(button, down, origin.x + x, origin.y + y);
     return 0;
 }
 
-int mouseUp(lua_State* L) {
-    sim::Button button = checkButton(L, 2);
-    const HostObject& object = checkObject(L, 1);
-    platform::Point origin = Page::Current().Origin(object);
-    int x = static_cast<int>(luaL_checknumber(L, 3)), y = static_cast<int>(luaL_checknumber(L, 4));
-    sim::mouseButton(button, false, origin.x + x, origin.y + y);
-    return 0;
-}
+int mouseDown(lua_State* L) { return mouseButton(L, true); }
+
+int mouseUp(lua_State* L) { return mouseButton(L, false); }
 
 int click(lua_State* L) {
     mouseDown(L);
