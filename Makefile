@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 # Debian packages the build and the tests need.
 PACKAGES := cmake g++ make pkg-config liblua5.1-0-dev lua5.1 libpng-dev zlib1g-dev \
-            libjpeg-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core \
+            libjpeg-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra fonts-liberation \
             googletest libgtest-dev libgmock-dev libbenchmark-dev libxml2-dev libexpat1-dev
 
 .PHONY: all deps configure build demo test bench clean

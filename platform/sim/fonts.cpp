@@ -1,5 +1,5 @@
-// Fonts of the stand-in: fontconfig picks the face file as the system's
-// font mapper would (a name it does not know gets a substitute), FreeType
+// Fonts of the stand-in: the fixed font set picks the face file as the
+// system's font mapper would (a name it does not know gets a substitute), FreeType
 // draws the glyphs as 8-bit coverage. Font handles are numbers looked up in
 // a table, so a stale or invented handle is simply not found.
 #include <ft2build.h>
@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sim/font_set.h"
 
 namespace vb::platform {
 
@@ -107,7 +108,10 @@ struct FontState {
         defaultFont.reset();
         faces.clear();
         library.reset();
-        if (fontconfigUsed) FcFini();
+        if (fontconfigUsed) {
+            ReleaseFontSet();
+            FcFini();
+        }
     }
 };
 
@@ -146,24 +150,24 @@ int matchedInteger(FcPattern* pattern, const char* object, int fallback) {
     return value;
 }
 
-// fontconfig's best scalable face; its defaults supply a substitute for a
-// family it does not know, so this fails only when there is no face at all.
+// The set's best face for the request: the family comes from the face
+// table, fontconfig picks its weight and slant among the set's files.
 std::optional<Match> matchFace(const FontSpec& request) {
     std::optional<Match> found;
     state().fontconfigUsed = true;
+    FcConfig* config = FontSetConfig();
     PatternPtr pattern(FcPatternCreate());
-    if (!pattern) return found;
-    if (!request.face.empty())
-        FcPatternAddString(pattern.get(), FC_FAMILY,
-                           reinterpret_cast<const FcChar8*>(request.face.c_str()));
+    if (!config || !pattern) return found;
+    std::string family = FamilyForFace(request.face);
+    FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
     int weight = request.weight > 0 ? std::min(request.weight, 1000) : 400;  // 0: don't care
     FcPatternAddInteger(pattern.get(), FC_WEIGHT, FcWeightFromOpenType(weight));
     FcPatternAddInteger(pattern.get(), FC_SLANT, request.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern.get(), FcMatchPattern);
+    FcConfigSubstitute(config, pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
     FcResult result = FcResultNoMatch;
-    PatternPtr match(FcFontMatch(nullptr, pattern.get(), &result));
+    PatternPtr match(FcFontMatch(config, pattern.get(), &result));
     FcChar8* file = nullptr;
     if (match && FcPatternGetString(match.get(), FC_FILE, 0, &file) == FcResultMatch && file) {
         Match m;
