@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "images/bmp_reader.h"
+#include "images/readers/bmp_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     auto picture = vb::images::DecodeBmp(data, size);

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "images/ico_reader.h"
-#include "platform/sim/icon_dib.h"
-#include "platform/sim/icon_directory.h"
+#include "images/readers/ico_reader.h"
+#include "images/readers/dib_reader.h"
+#include "images/readers/icon_directory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     auto picture = vb::images::DecodeIconFile(data, size);
@@ -15,13 +15,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     picture->pixels.size() != std::size_t(picture->width) * picture->height))
         std::abort();
 
-    std::vector<vb::platform::IconDirEntry> entries;
-    if (vb::platform::readIconDirectory(data, size, vb::platform::IconDirKind::File, &entries)) {
-        int nearest = vb::platform::chooseNearestEntry(entries, 32, false);
+    std::vector<vb::images::IconDirEntry> entries;
+    if (vb::images::ReadIconDirectory(data, size, vb::images::IconDirKind::File, &entries)) {
+        int nearest = vb::images::ChooseNearestEntry(entries, 32, false);
         if (nearest >= int(entries.size())) std::abort();
         for (const auto& e : entries) {
-            vb::platform::DecodedPixels pixels;
-            if (vb::platform::decodeIconDib(data + e.location, e.bytes, &pixels) &&
+            vb::render::Picture pixels;
+            if (vb::images::DecodeIconDib(data + e.location, e.bytes, &pixels) &&
                 pixels.pixels.size() != std::size_t(pixels.width) * pixels.height)
                 std::abort();
         }

@@ -4,19 +4,19 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "platform/sim/icon_dib.h"
-#include "platform/sim/pe_resources.h"
+#include "images/readers/dib_reader.h"
+#include "images/readers/pe_resources.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const int count = vb::platform::peIconGroupCount(data, size);
+    const int count = vb::images::PeIconGroupCount(data, size);
     if (count < 0) std::abort();
     for (long long index : {0LL, 1LL, -1LL, -2LL, static_cast<long long>(count)}) {
         const std::uint8_t* image = nullptr;
         std::size_t imageSize = 0;
-        if (!vb::platform::peIconImage(data, size, index, 32, true, &image, &imageSize)) continue;
+        if (!vb::images::PeIconImage(data, size, index, 32, true, &image, &imageSize)) continue;
         if (image < data || imageSize > size || std::size_t(image - data) > size - imageSize) std::abort();
-        vb::platform::DecodedPixels pixels;
-        vb::platform::decodeIconDib(image, imageSize, &pixels);
+        vb::render::Picture pixels;
+        vb::images::DecodeIconDib(image, imageSize, &pixels);
     }
     return 0;
 }

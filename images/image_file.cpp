@@ -3,20 +3,20 @@
 #include <new>
 #include <vector>
 
-#include "images/bmp_reader.h"
+#include "images/readers/bmp_reader.h"
 #include "images/fit_image.h"
-#include "images/ico_reader.h"
-#include "images/jpeg_reader.h"
-#include "images/png_reader.h"
+#include "images/readers/ico_reader.h"
+#include "images/readers/jpeg_reader.h"
+#include "images/readers/png_reader.h"
 #include "platform/platform.h"
-#include "platform/sim/icon_directory.h"
+#include "images/readers/icon_directory.h"
 
 namespace vb::images {
 
 std::optional<render::Picture> DecodeImageData(const std::uint8_t* data, std::size_t size) {
     if (!data || size < 2) return std::nullopt;
     if (data[0] == 'B' && data[1] == 'M') return DecodeBmp(data, size);
-    if (platform::isIconFileHeader(data, size)) return DecodeIconFile(data, size);
+    if (IsIconFileHeader(data, size)) return DecodeIconFile(data, size);
     if (std::optional<render::Picture> png = DecodePng(data, size)) return png;
     return DecodeJpeg(data, size);
 }

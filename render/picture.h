@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -26,7 +27,22 @@ struct Picture {
 
 // A new black picture (alpha 0 when it carries alpha); none for sizes below
 // 1 x 1, above kMaxPictureSide a side, or when memory runs out.
-std::optional<Picture> makePicture(int width, int height, bool hasAlpha = false);
+// Header-only: the byte readers, which the stand-in system shares, use
+// pictures without the rest of the raster library.
+inline std::optional<Picture> makePicture(int width, int height, bool hasAlpha = false) {
+    if (width < 1 || height < 1 || width > kMaxPictureSide || height > kMaxPictureSide)
+        return std::nullopt;
+    Picture picture;
+    try {
+        picture.pixels.assign(static_cast<std::size_t>(width) * height, 0u);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+    picture.width = width;
+    picture.height = height;
+    picture.hasAlpha = hasAlpha;
+    return picture;
+}
 
 constexpr std::uint8_t red(std::uint32_t c) { return c & 0xFF; }
 constexpr std::uint8_t green(std::uint32_t c) { return (c >> 8) & 0xFF; }

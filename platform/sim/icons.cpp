@@ -8,19 +8,21 @@
 #include <new>
 #include <string>
 
+#include "images/readers/dib_reader.h"
+#include "images/readers/icon_directory.h"
+#include "images/readers/pe_resources.h"
 #include "platform/platform.h"
 #include "platform/sim/icon_art.h"
-#include "platform/sim/icon_dib.h"
-#include "platform/sim/icon_directory.h"
-#include "platform/sim/pe_resources.h"
 
 namespace vb::platform {
+
+using namespace vb::images;
 namespace {
 
 constexpr int kLargeIcon = 32;  // the system's large icon size
 
 struct IconTable {
-    std::map<std::uintptr_t, DecodedPixels> icons;
+    std::map<std::uintptr_t, render::Picture> icons;
     std::uintptr_t lastId = 0x7C0000;  // far from small numbers scripts tend to invent
 };
 
@@ -31,7 +33,7 @@ IconTable& table() {
     return *t;
 }
 
-Icon store(DecodedPixels&& pixels) {
+Icon store(render::Picture&& pixels) {
     if (pixels.width < 1 || pixels.height < 1) return nullptr;
     IconTable& t = table();
     try {
@@ -43,7 +45,7 @@ Icon store(DecodedPixels&& pixels) {
     return reinterpret_cast<Icon>(t.lastId);
 }
 
-const DecodedPixels* lookup(Icon icon) {
+const render::Picture* lookup(Icon icon) {
     auto& icons = table().icons;
     auto it = icons.find(reinterpret_cast<std::uintptr_t>(icon));
     return it == icons.end() ? nullptr : &it->second;
@@ -66,13 +68,13 @@ bool sameNoCase(const std::string& a, const char* b) {
 }
 
 // The best image of an icon file for the large size, as ExtractIcon gives it.
-bool iconFileImage(const std::vector<std::uint8_t>& data, DecodedPixels* out) {
+bool iconFileImage(const std::vector<std::uint8_t>& data, render::Picture* out) {
     std::vector<IconDirEntry> entries;
-    if (!readIconDirectory(data.data(), data.size(), IconDirKind::File, &entries)) return false;
-    int best = chooseNearestEntry(entries, kLargeIcon, false);
+    if (!ReadIconDirectory(data.data(), data.size(), IconDirKind::File, &entries)) return false;
+    int best = ChooseNearestEntry(entries, kLargeIcon, false);
     if (best < 0) return false;
     const IconDirEntry& e = entries[static_cast<std::size_t>(best)];
-    return decodeIconDib(data.data() + e.location, e.bytes, out);
+    return DecodeIconDib(data.data() + e.location, e.bytes, out);
 }
 
 }  // namespace
@@ -132,13 +134,13 @@ Icon shellFallbackIcon() {
 Icon extractIcon(const char* path, int index) {
     std::vector<std::uint8_t> data;
     if (index == -1 || !readWholeFile(path, &data)) return nullptr;
-    DecodedPixels pixels;
+    render::Picture pixels;
     const std::uint8_t* image = nullptr;
     std::size_t imageSize = 0;
     bool ok = false;
-    if (peIconImage(data.data(), data.size(), index, kLargeIcon, false, &image, &imageSize))
-        ok = decodeIconDib(image, imageSize, &pixels);
-    else if (index == 0 && isIconFileHeader(data.data(), data.size()))
+    if (PeIconImage(data.data(), data.size(), index, kLargeIcon, false, &image, &imageSize))
+        ok = DecodeIconDib(image, imageSize, &pixels);
+    else if (index == 0 && IsIconFileHeader(data.data(), data.size()))
         ok = iconFileImage(data, &pixels);
     return ok ? store(std::move(pixels)) : nullptr;
 }
@@ -146,9 +148,9 @@ Icon extractIcon(const char* path, int index) {
 int iconCount(const char* path) {
     std::vector<std::uint8_t> data;
     if (!readWholeFile(path, &data)) return 0;
-    if (int groups = peIconGroupCount(data.data(), data.size())) return groups;
+    if (int groups = PeIconGroupCount(data.data(), data.size())) return groups;
     std::vector<IconDirEntry> entries;
-    return readIconDirectory(data.data(), data.size(), IconDirKind::File, &entries) ? 1 : 0;
+    return ReadIconDirectory(data.data(), data.size(), IconDirKind::File, &entries) ? 1 : 0;
 }
 
 void destroyIcon(Icon icon) { table().icons.erase(reinterpret_cast<std::uintptr_t>(icon)); }
@@ -157,7 +159,7 @@ void destroyIcon(Icon icon) { table().icons.erase(reinterpret_cast<std::uintptr_
 // this is exactly (d * (255 - a) + s * a) div 255 per channel; over a
 // transparent one the icon's own colour and alpha are kept.
 bool drawIcon(Icon icon, int width, int height, std::uint32_t* pixels) {
-    const DecodedPixels* src = lookup(icon);
+    const render::Picture* src = lookup(icon);
     if (!src || !pixels || width < 1 || height < 1) return false;
     for (int y = 0; y < height; ++y) {
         int sy = static_cast<int>((2LL * y + 1) * src->height / (2LL * height));

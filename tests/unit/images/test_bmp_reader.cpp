@@ -3,7 +3,7 @@
 
 #include <climits>
 
-#include "images/bmp_reader.h"
+#include "images/readers/bmp_reader.h"
 #include "test_support.h"
 
 namespace vb::images {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include "images/ico_reader.h"
+#include "images/readers/ico_reader.h"
 #include "test_support.h"
 
 namespace vb::images {

@@ -8,13 +8,15 @@
 #include <iterator>
 
 #include "platform/platform.h"
-#include "platform/sim/icon_dib.h"
-#include "platform/sim/pe_resources.h"
+#include "images/readers/dib_reader.h"
+#include "images/readers/pe_resources.h"
 #include "render/picture.h"
 #include "test_support.h"
 
 namespace vb::platform {
 namespace {
+
+using namespace vb::images;
 
 using render::rgba;
 using test::Bytes;
@@ -40,9 +42,9 @@ Bytes sample(bool pe32plus) {
 int chosenImage(const Bytes& pe, long long index) {
     const std::uint8_t* image = nullptr;
     std::size_t size = 0;
-    if (!peIconImage(pe.data(), pe.size(), index, 32, false, &image, &size)) return -1;
-    DecodedPixels px;
-    if (!decodeIconDib(image, size, &px)) return -2;
+    if (!PeIconImage(pe.data(), pe.size(), index, 32, false, &image, &size)) return -1;
+    render::Picture px;
+    if (!DecodeIconDib(image, size, &px)) return -2;
     return render::blue(px.pixels[0]);
 }
 
@@ -50,7 +52,7 @@ class PeFlavours : public ::testing::TestWithParam<bool> {};
 
 TEST_P(PeFlavours, CountsGroupsAndFindsThemByPositionOrId) {
     Bytes pe = sample(GetParam());
-    EXPECT_EQ(peIconGroupCount(pe.data(), pe.size()), 3);
+    EXPECT_EQ(PeIconGroupCount(pe.data(), pe.size()), 3);
     EXPECT_EQ(chosenImage(pe, 0), 6);   // the named group comes first
     EXPECT_EQ(chosenImage(pe, 1), 3);   // group 5: 32x32, the deeper of the two
     EXPECT_EQ(chosenImage(pe, 2), 5);
@@ -67,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(Pe32AndPe32Plus, PeFlavours, ::testing::Bool());
 TEST(PeResources, GroupWithoutItsImagesGivesNothing) {
     PeGroup lonely{1, u"", {{32, 32, 8, {}}}, {99}};
     Bytes pe = test::makePe(false, {lonely}, {{1, solidIconDib(32, 8, 1)}});
-    EXPECT_EQ(peIconGroupCount(pe.data(), pe.size()), 1);
+    EXPECT_EQ(PeIconGroupCount(pe.data(), pe.size()), 1);
     EXPECT_EQ(chosenImage(pe, 0), -1);
 }
 
@@ -78,26 +80,26 @@ TEST(PeResources, PngImagesArePassedOverWhenNotWanted) {
     EXPECT_EQ(chosenImage(pe, 0), 9);
     const std::uint8_t* image = nullptr;
     std::size_t size = 0;
-    ASSERT_TRUE(peIconImage(pe.data(), pe.size(), 0, 32, true, &image, &size));
-    EXPECT_TRUE(isPngData(image, size));
+    ASSERT_TRUE(PeIconImage(pe.data(), pe.size(), 0, 32, true, &image, &size));
+    EXPECT_TRUE(IsPngData(image, size));
 }
 
 TEST(PeResources, NotPeFilesCountZero) {
     Bytes text = {'M', 'Z', 'x'};
-    EXPECT_EQ(peIconGroupCount(text.data(), text.size()), 0);
-    EXPECT_EQ(peIconGroupCount(nullptr, 0), 0);
+    EXPECT_EQ(PeIconGroupCount(text.data(), text.size()), 0);
+    EXPECT_EQ(PeIconGroupCount(nullptr, 0), 0);
     Bytes noResources = sample(false);
     // Clear the resource directory's RVA in the PE32 optional header.
     const std::size_t resourceRva = 0x40 + 4 + 20 + 96 + 16;
     for (int i = 0; i < 4; ++i) noResources[resourceRva + i] = 0;
-    EXPECT_EQ(peIconGroupCount(noResources.data(), noResources.size()), 0);
+    EXPECT_EQ(PeIconGroupCount(noResources.data(), noResources.size()), 0);
 }
 
 TEST(PeResources, EveryTruncationIsSafe) {
     Bytes pe = sample(true);
     for (std::size_t n = 0; n < pe.size(); n += 3) {
         Bytes cut(pe.begin(), pe.begin() + n);
-        int count = peIconGroupCount(cut.data(), cut.size());
+        int count = PeIconGroupCount(cut.data(), cut.size());
         EXPECT_TRUE(count == 0 || count == 3) << n;
         int image = chosenImage(cut, 0);
         EXPECT_TRUE(image == 6 || image < 0) << n;
@@ -111,7 +113,7 @@ TEST(PeResources, EveryCorruptedByteIsSafe) {
         for (std::uint8_t value : {std::uint8_t{0x00}, std::uint8_t{0xFF}, std::uint8_t{0x80}}) {
             Bytes bad = pe;
             bad[at] = value;
-            const int count = peIconGroupCount(bad.data(), bad.size());
+            const int count = PeIconGroupCount(bad.data(), bad.size());
             const int image = chosenImage(bad, 1);
             // A count is only ever read from a directory that fits the file.
             EXPECT_LE(static_cast<std::size_t>(count) * 8, bad.size());

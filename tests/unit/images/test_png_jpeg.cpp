@@ -5,8 +5,8 @@
 #include <cstdlib>
 
 #include "images/image_file.h"
-#include "images/jpeg_reader.h"
-#include "images/png_reader.h"
+#include "images/readers/jpeg_reader.h"
+#include "images/readers/png_reader.h"
 #include "test_support.h"
 
 namespace vb::images {

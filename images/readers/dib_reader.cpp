@@ -1,13 +1,13 @@
 // DIB decoding for bitmap files and icon images.
-#include "platform/sim/icon_dib.h"
+#include "images/readers/dib_reader.h"
 
 #include <algorithm>
 #include <cstring>
 #include <new>
 
-#include "platform/sim/icon_bytes.h"
+#include "images/readers/byte_reader.h"
 
-namespace vb::platform {
+namespace vb::images {
 namespace {
 
 constexpr std::uint32_t kBiRgb = 0;
@@ -105,7 +105,7 @@ bool readLayout(const DibSource& s, Layout* l) {
     }
     l->height = static_cast<int>(s.iconImage ? storedHeight / 2 : storedHeight);
     if (l->width < 1 || l->height < 1) return false;
-    if (l->width > kMaxDecodedSide || l->height > kMaxDecodedSide) return false;
+    if (l->width > render::kMaxPictureSide || l->height > render::kMaxPictureSide) return false;
     if (!validBitCount(l->bitCount)) return false;
     if (compression != kBiRgb && !(haveMasks && (l->bitCount == 16 || l->bitCount == 32)))
         return false;
@@ -179,7 +179,7 @@ void decodeRow(const Layout& l, const std::uint8_t* src, std::uint32_t* dst) {
 
 }  // namespace
 
-bool decodeDib(const DibSource& source, DecodedPixels* out) {
+bool DecodeDib(const DibSource& source, render::Picture* out) {
     Layout l;
     if (!out || !readLayout(source, &l)) return false;
     const std::uint64_t stride = (std::uint64_t{static_cast<std::uint32_t>(l.width)} * l.bitCount + 31) / 32 * 4;
@@ -225,17 +225,17 @@ bool decodeDib(const DibSource& source, DecodedPixels* out) {
     return true;
 }
 
-bool decodeIconDib(const std::uint8_t* data, std::size_t size, DecodedPixels* out) {
+bool DecodeIconDib(const std::uint8_t* data, std::size_t size, render::Picture* out) {
     DibSource source;
     source.header = data;
     source.headerBytes = data ? size : 0;
     source.iconImage = true;
-    return decodeDib(source, out);
+    return DecodeDib(source, out);
 }
 
-bool isPngData(const std::uint8_t* data, std::size_t size) {
+bool IsPngData(const std::uint8_t* data, std::size_t size) {
     static const std::uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     return data && size >= 8 && std::memcmp(data, signature, 8) == 0;
 }
 
-}  // namespace vb::platform
+}  // namespace vb::images

@@ -7,9 +7,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/platform.h"
+#include <cstddef>
+#include <cstdint>
 
-namespace vb::platform {
+namespace vb::images {
 
 enum class IconDirKind { File, Group };
 
@@ -24,25 +25,25 @@ struct IconDirEntry {
 };
 
 // True when the bytes start like an icon file: reserved 0, type 1.
-VB_PLATFORM_API bool isIconFileHeader(const std::uint8_t* data, std::size_t size);
+bool IsIconFileHeader(const std::uint8_t* data, std::size_t size);
 
 // Reads the directory; false unless reserved is 0, type is 1, there is at
 // least one entry and every entry lies inside the data. For icon files the
 // image ranges are checked against the data too.
-VB_PLATFORM_API bool readIconDirectory(const std::uint8_t* data, std::size_t size,
+bool ReadIconDirectory(const std::uint8_t* data, std::size_t size,
                                        IconDirKind kind, std::vector<IconDirEntry>* out);
 
 // Fills `depth` and `png` of an entry from the first bytes of its image.
-VB_PLATFORM_API void peekIconImage(const std::uint8_t* image, std::size_t size,
+void PeekIconImage(const std::uint8_t* image, std::size_t size,
                                    IconDirEntry* entry);
 
 // Of the entries sized as the first one, the one with the greatest stated
 // bit count, the earliest on a tie. -1 when there are none.
-VB_PLATFORM_API int chooseFirstSizeEntry(const std::vector<IconDirEntry>& entries);
+int ChooseFirstSizeEntry(const std::vector<IconDirEntry>& entries);
 
 // The entry closest to side x side, then deepest, then earliest; PNG
 // entries are passed over when `allowPng` is false. -1 when none qualifies.
-VB_PLATFORM_API int chooseNearestEntry(const std::vector<IconDirEntry>& entries, int side,
+int ChooseNearestEntry(const std::vector<IconDirEntry>& entries, int side,
                                        bool allowPng);
 
-}  // namespace vb::platform
+}  // namespace vb::images

@@ -1,7 +1,7 @@
 // libjpeg leaves on errors through error_exit, which here longjmps. As with
 // PNG, each step that can fail has its own jump point in a frame holding only
 // trivially destructible values; the picture is allocated between steps.
-#include "images/jpeg_reader.h"
+#include "images/readers/jpeg_reader.h"
 
 #include <csetjmp>
 #include <cstdio>

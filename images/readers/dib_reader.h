@@ -1,28 +1,16 @@
 // Decoding of device-independent bitmaps as they are stored in bitmap files,
 // icon files and icon resources of executables. Pure byte work with no
-// window system behind it: the image library shares it, so there is one
-// reader of these layouts in the program.
+// window system behind it: the image library and the stand-in system's
+// icon calls share it, so there is one reader of these layouts.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-#include "platform/platform.h"
+#include "render/picture.h"
 
-namespace vb::platform {
-
-// Largest side a decoder accepts; larger claims in a header are refused.
-constexpr int kMaxDecodedSide = 16384;
-
-// Decoded pixels: packed values with red in the low byte and alpha in the
-// top byte, rows top to bottom. Without alpha the top byte is 0.
-struct DecodedPixels {
-    int width = 0;
-    int height = 0;
-    bool hasAlpha = false;
-    std::vector<std::uint32_t> pixels;
-};
+namespace vb::images {
 
 // Where a bitmap's parts lie. `header` points at the info header, with
 // `headerBytes` readable from there. `bits` points at the pixel rows with
@@ -41,13 +29,13 @@ struct DibSource {
 // 32 bits (all-zero alpha reads as opaque); an icon image always does (its
 // own alpha at 32 bits unless all zero, else its mask). False, with `out`
 // untouched, for anything malformed, truncated or too large.
-VB_PLATFORM_API bool decodeDib(const DibSource& source, DecodedPixels* out);
+bool DecodeDib(const DibSource& source, render::Picture* out);
 
 // An icon image (from an icon file or an RT_ICON resource) stored as a DIB.
-VB_PLATFORM_API bool decodeIconDib(const std::uint8_t* data, std::size_t size,
-                                   DecodedPixels* out);
+bool DecodeIconDib(const std::uint8_t* data, std::size_t size,
+                                   render::Picture* out);
 
 // True when the bytes start with the PNG signature (icons may hold PNGs).
-VB_PLATFORM_API bool isPngData(const std::uint8_t* data, std::size_t size);
+bool IsPngData(const std::uint8_t* data, std::size_t size);
 
-}  // namespace vb::platform
+}  // namespace vb::images

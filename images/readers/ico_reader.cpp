@@ -1,27 +1,26 @@
 // Icon files: the directory and the DIB decoding are shared with the icons
 // of executables; PNG entries go through our PNG reader.
-#include "images/ico_reader.h"
+#include "images/readers/ico_reader.h"
 
 #include <vector>
 
-#include "images/decoded_picture.h"
-#include "images/png_reader.h"
-#include "platform/sim/icon_dib.h"
-#include "platform/sim/icon_directory.h"
+#include "images/readers/png_reader.h"
+#include "images/readers/dib_reader.h"
+#include "images/readers/icon_directory.h"
 
 namespace vb::images {
 
 std::optional<render::Picture> DecodeIconFile(const std::uint8_t* data, std::size_t size) {
-    std::vector<platform::IconDirEntry> entries;
+    std::vector<IconDirEntry> entries;
     try {
-        if (!platform::readIconDirectory(data, size, platform::IconDirKind::File, &entries))
+        if (!ReadIconDirectory(data, size, IconDirKind::File, &entries))
             return std::nullopt;
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }
-    const int chosen = platform::chooseFirstSizeEntry(entries);
+    const int chosen = ChooseFirstSizeEntry(entries);
     if (chosen < 0) return std::nullopt;
-    const platform::IconDirEntry& e = entries[static_cast<std::size_t>(chosen)];
+    const IconDirEntry& e = entries[static_cast<std::size_t>(chosen)];
     const std::uint8_t* image = data + e.location;
 
     if (e.png) {
@@ -33,9 +32,9 @@ std::optional<render::Picture> DecodeIconFile(const std::uint8_t* data, std::siz
         }
         return picture;
     }
-    platform::DecodedPixels decoded;
-    if (!platform::decodeIconDib(image, e.bytes, &decoded)) return std::nullopt;
-    return PictureFromPixels(std::move(decoded));
+    render::Picture decoded;
+    if (!DecodeIconDib(image, e.bytes, &decoded)) return std::nullopt;
+    return decoded;
 }
 
 }  // namespace vb::images

@@ -5,21 +5,22 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/platform.h"
+#include <cstddef>
+#include <cstdint>
 
-namespace vb::platform {
+namespace vb::images {
 
 // Number of RT_GROUP_ICON resources; 0 for anything that is not a PE
 // file with such resources.
-VB_PLATFORM_API int peIconGroupCount(const std::uint8_t* data, std::size_t size);
+int PeIconGroupCount(const std::uint8_t* data, std::size_t size);
 
 // Finds the RT_ICON image shown for icon `index`: index >= 0 is the
 // group's position in resource directory order, a negative index -N is
 // the group whose resource id is N. Of the group's images it takes the one
 // closest to side x side, then the deepest, passing over PNG images unless
 // `allowPng`. On success `*image` points into `data`.
-VB_PLATFORM_API bool peIconImage(const std::uint8_t* data, std::size_t size, long long index,
+bool PeIconImage(const std::uint8_t* data, std::size_t size, long long index,
                                  int side, bool allowPng, const std::uint8_t** image,
                                  std::size_t* imageSize);
 
-}  // namespace vb::platform
+}  // namespace vb::images

@@ -1,22 +1,22 @@
 // Icon directory reading and image choice.
-#include "platform/sim/icon_directory.h"
+#include "images/readers/icon_directory.h"
 
 #include <cstdlib>
 #include <new>
 
-#include "platform/sim/icon_bytes.h"
-#include "platform/sim/icon_dib.h"
+#include "images/readers/byte_reader.h"
+#include "images/readers/dib_reader.h"
 
-namespace vb::platform {
+namespace vb::images {
 
-bool isIconFileHeader(const std::uint8_t* data, std::size_t size) {
+bool IsIconFileHeader(const std::uint8_t* data, std::size_t size) {
     return data && size >= 4 && bytes::u16(data) == 0 && bytes::u16(data + 2) == 1;
 }
 
-bool readIconDirectory(const std::uint8_t* data, std::size_t size, IconDirKind kind,
+bool ReadIconDirectory(const std::uint8_t* data, std::size_t size, IconDirKind kind,
                        std::vector<IconDirEntry>* out) {
     using namespace bytes;
-    if (!out || !isIconFileHeader(data, size) || size < 6) return false;
+    if (!out || !IsIconFileHeader(data, size) || size < 6) return false;
     const unsigned count = u16(data + 4);
     const std::size_t entrySize = kind == IconDirKind::File ? 16 : 14;
     if (count == 0 || !fits(6, std::uint64_t{count} * entrySize, size)) return false;
@@ -38,7 +38,7 @@ bool readIconDirectory(const std::uint8_t* data, std::size_t size, IconDirKind k
         e.location = kind == IconDirKind::File ? u32(p + 12) : u16(p + 12);
         if (kind == IconDirKind::File) {
             if (!fits(e.location, e.bytes, size)) return false;
-            peekIconImage(data + e.location, e.bytes, &e);
+            PeekIconImage(data + e.location, e.bytes, &e);
         }
         entries.push_back(e);
     }
@@ -46,9 +46,9 @@ bool readIconDirectory(const std::uint8_t* data, std::size_t size, IconDirKind k
     return true;
 }
 
-void peekIconImage(const std::uint8_t* image, std::size_t size, IconDirEntry* entry) {
+void PeekIconImage(const std::uint8_t* image, std::size_t size, IconDirEntry* entry) {
     if (!image || !entry) return;
-    if (isPngData(image, size)) {
+    if (IsPngData(image, size)) {
         entry->png = true;
         entry->depth = 32;
     } else if (size >= 16 && bytes::u32(image) >= 40) {
@@ -56,7 +56,7 @@ void peekIconImage(const std::uint8_t* image, std::size_t size, IconDirEntry* en
     }
 }
 
-int chooseFirstSizeEntry(const std::vector<IconDirEntry>& entries) {
+int ChooseFirstSizeEntry(const std::vector<IconDirEntry>& entries) {
     int best = -1;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const IconDirEntry& e = entries[i];
@@ -66,7 +66,7 @@ int chooseFirstSizeEntry(const std::vector<IconDirEntry>& entries) {
     return best;
 }
 
-int chooseNearestEntry(const std::vector<IconDirEntry>& entries, int side, bool allowPng) {
+int ChooseNearestEntry(const std::vector<IconDirEntry>& entries, int side, bool allowPng) {
     int best = -1;
     int bestDistance = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -82,4 +82,4 @@ int chooseNearestEntry(const std::vector<IconDirEntry>& entries, int side, bool 
     return best;
 }
 
-}  // namespace vb::platform
+}  // namespace vb::images

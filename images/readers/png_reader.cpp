@@ -1,7 +1,7 @@
 // libpng leaves on errors by longjmp. Each step that can fail sets its own
 // jump point in a frame holding only trivially destructible values, so the
 // jump never skips a destructor; the picture is allocated between steps.
-#include "images/png_reader.h"
+#include "images/readers/png_reader.h"
 
 #include <png.h>
 

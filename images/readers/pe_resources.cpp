@@ -1,13 +1,13 @@
 // Walks a PE file's resource directory: type -> name -> language.
-#include "platform/sim/pe_resources.h"
+#include "images/readers/pe_resources.h"
 
 #include <new>
 #include <vector>
 
-#include "platform/sim/icon_bytes.h"
-#include "platform/sim/icon_directory.h"
+#include "images/readers/byte_reader.h"
+#include "images/readers/icon_directory.h"
 
-namespace vb::platform {
+namespace vb::images {
 namespace {
 
 using bytes::fits;
@@ -154,7 +154,7 @@ bool chooseImage(const std::uint8_t* data, std::size_t size, long long index, in
     Span groupData;
     std::vector<IconDirEntry> entries;
     if (!resourceData(pe, *group, &groupData) ||
-        !readIconDirectory(groupData.data, groupData.size, IconDirKind::Group, &entries))
+        !ReadIconDirectory(groupData.data, groupData.size, IconDirKind::Group, &entries))
         return false;
 
     // Only the images that are really there take part in the choice.
@@ -164,11 +164,11 @@ bool chooseImage(const std::uint8_t* data, std::size_t size, long long index, in
         const DirEntry* icon = nullptr;
         Span image;
         if (!findById(icons, e.location, &icon) || !resourceData(pe, *icon, &image)) continue;
-        peekIconImage(image.data, image.size, &e);
+        PeekIconImage(image.data, image.size, &e);
         present.push_back(e);
         images.push_back(image);
     }
-    int best = chooseNearestEntry(present, side, allowPng);
+    int best = ChooseNearestEntry(present, side, allowPng);
     if (best < 0) return false;
     *chosen = images[static_cast<std::size_t>(best)];
     return true;
@@ -176,7 +176,7 @@ bool chooseImage(const std::uint8_t* data, std::size_t size, long long index, in
 
 }  // namespace
 
-int peIconGroupCount(const std::uint8_t* data, std::size_t size) {
+int PeIconGroupCount(const std::uint8_t* data, std::size_t size) {
     Image pe;
     std::vector<DirEntry> groups;
     try {
@@ -187,7 +187,7 @@ int peIconGroupCount(const std::uint8_t* data, std::size_t size) {
     return static_cast<int>(groups.size());
 }
 
-bool peIconImage(const std::uint8_t* data, std::size_t size, long long index, int side,
+bool PeIconImage(const std::uint8_t* data, std::size_t size, long long index, int side,
                  bool allowPng, const std::uint8_t** image, std::size_t* imageSize) {
     if (!image || !imageSize) return false;
     Span chosen;
@@ -201,4 +201,4 @@ bool peIconImage(const std::uint8_t* data, std::size_t size, long long index, in
     return true;
 }
 
-}  // namespace vb::platform
+}  // namespace vb::images

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace vb::platform::bytes {
+namespace vb::images::bytes {
 
 inline std::uint16_t u16(const std::uint8_t* p) {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
@@ -24,4 +24,4 @@ inline bool fits(std::uint64_t offset, std::uint64_t length, std::size_t size) {
     return offset <= size && length <= size - offset;
 }
 
-}  // namespace vb::platform::bytes
+}  // namespace vb::images::bytes
