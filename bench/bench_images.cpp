@@ -8,12 +8,12 @@
 #include <fstream>
 #include <vector>
 
-#include "images/bmp_reader.h"
-#include "images/ico_reader.h"
+#include "images/readers/bmp_reader.h"
+#include "images/readers/ico_reader.h"
 #include "images/icon_image.h"
 #include "images/image_file.h"
 #include "images/image_record.h"
-#include "images/png_reader.h"
+#include "images/readers/png_reader.h"
 
 using namespace vb::images;
 using Bytes = std::vector<std::uint8_t>;
