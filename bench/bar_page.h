@@ -6,7 +6,7 @@
 
 #include <lua.hpp>
 
-#include "binding/registration.h"
+#include "actions/registration.h"
 #include "host/globals.h"
 #include "host/page.h"
 
@@ -20,7 +20,7 @@ struct BarPage {
         L = luaL_newstate();
         luaL_openlibs(L);
         host::InstallHostGlobals(L);
-        binding::RegisterActions(L);
+        actions::RegisterActions(L);
     }
     ~BarPage() { lua_close(L); }
 

@@ -1,6 +1,7 @@
 // The control record, its construction, its registry and the operations
 // that are not painting (those are in bar_paint.cpp).
 #include "control/bar_control.h"
+#include "control/window_properties.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -8,7 +9,7 @@
 #include <new>
 
 #include "control/bar_paint.h"
-#include "events/canvas_state.h"
+#include "control/canvas_state.h"
 #include "render/bar_image.h"
 #include "render/raster.h"
 
@@ -60,14 +61,14 @@ std::string GetTextOp(BarControl* c) { return c->Text; }
 
 int SetFontOp(BarControl* c, const std::string& name, std::int32_t size, std::uint32_t colour,
               std::int32_t style, std::uint32_t styleColour, std::int32_t flags) {
-    platform::FontSpec request;
+    platform::FontRequest request;
     request.face = name;
     request.height = -mulDiv(size, platform::logicalPixelsPerInchY(), 72);
-    request.weight = (flags & 256) ? 700 : 400;
-    request.italic = (flags & 512) != 0;
-    request.underline = (flags & 4) != 0;
-    request.strikeOut = (flags & 8) != 0;
-    request.proofQuality = (flags & 16) != 0;
+    request.weight = (flags & kFontBold) ? 700 : 400;
+    request.italic = (flags & kFontItalic) != 0;
+    request.underline = (flags & kFontUnderline) != 0;
+    request.strikeOut = (flags & kFontStrikeOut) != 0;
+    request.proofQuality = (flags & kFontProofQuality) != 0;
     platform::Font font = platform::createFont(request);
     if (!font) return 0;
     if (c->Font) platform::destroyFont(c->Font);
@@ -242,10 +243,10 @@ int SetTooltipOp(BarControl* c, const char* text) {
 
 int SetCursorOp(BarControl* c, std::int32_t cursor, std::int32_t isHandle) {
     if (isHandle) {
-        events::SetCanvasCursorHandle(c->Canvas, reinterpret_cast<platform::Cursor>(
+        SetCanvasCursorHandle(c->Canvas, reinterpret_cast<platform::Cursor>(
                                              static_cast<std::intptr_t>(cursor)));
     } else {
-        events::SetCanvasCursorNumber(c->Canvas, cursor);
+        SetCanvasCursorNumber(c->Canvas, cursor);
     }
     return 1;
 }
@@ -280,12 +281,14 @@ BarControl::~BarControl() {
     if (platform::isWindow(Canvas)) platform::destroyWindow(Canvas);
 }
 
-BarControl* ConstructBarControl(platform::Window container, int x, int y, int width, int height,
-                                std::int32_t colorType, const render::BarStops& stops,
-                                std::uint32_t solidColor, std::uint32_t backgroundColor,
-                                std::uint32_t backgroundBorderColor, std::int32_t scaleType,
-                                std::int32_t borderFlags, std::uint32_t borderColor,
+BarControl* ConstructBarControl(platform::Window container, const platform::Rect& area,
+                                const CreateProperties& props, const render::BarStops& stops,
                                 platform::WindowProc canvasInput) {
+    const int x = area.left, y = area.top, width = area.width(), height = area.height();
+    const std::int32_t colorType = props.colorType, scaleType = props.scaleType;
+    const std::uint32_t solidColor = props.solidColor, backgroundColor = props.backgroundColor;
+    const std::uint32_t backgroundBorderColor = props.backgroundBorderColor, borderColor = props.borderColor;
+    const std::int32_t borderFlags = props.borderFlags | (props.noGlossy ? kNoGlossyFlag : 0);
     std::int32_t glossy = (borderFlags & kNoGlossyFlag) ? 0 : 1;
     auto barImage = render::BuildBarImage(width, height, colorType, stops, solidColor, glossy);
     if (!barImage) return nullptr;
@@ -320,7 +323,7 @@ BarControl* ConstructBarControl(platform::Window container, int x, int y, int wi
     c->Canvas = platform::createWindow(container, platform::Rect{x, y, x + width, y + height},
                                        platform::WindowKind::Canvas, canvasInput);
     if (c->Canvas) {
-        events::InitCanvasState(c->Canvas);
+        InitCanvasState(c->Canvas);
         platform::presentToCanvas(c->Canvas, c->BarImage->view());
     }
     c->ScaleType = scaleType;
@@ -345,7 +348,7 @@ bool IsLiveControl(const BarControl* control) {
 }
 
 BarControl* ControlOnWindow(platform::Window window) {
-    auto* control = static_cast<BarControl*>(platform::property(window, "iObject"));
+    auto* control = static_cast<BarControl*>(platform::property(window, prop::kControl));
     return IsLiveControl(control) ? control : nullptr;
 }
 

@@ -25,6 +25,15 @@ constexpr std::int32_t kNoGlossyFlag = 8;
 constexpr std::int32_t kTextBorder = 1;
 constexpr std::int32_t kTextShadow = 2;
 
+// Bits of SetFont's flags: the font's look beyond face and size.
+enum FontFlag : std::int32_t {
+    kFontUnderline = 4,
+    kFontStrikeOut = 8,
+    kFontProofQuality = 16,
+    kFontBold = 256,
+    kFontItalic = 512,
+};
+
 struct BarControl;
 
 // The 27 operations, in slot order. Each takes the control first and
@@ -103,13 +112,25 @@ struct BarControl {
     ~BarControl();
 };
 
-// The constructor: builds the pictures and the canvas window inside
-// `container`; null when a picture or the record cannot be made.
-BarControl* ConstructBarControl(platform::Window container, int x, int y, int width, int height,
-                                std::int32_t colorType, const render::BarStops& stops,
-                                std::uint32_t solidColor, std::uint32_t backgroundColor,
-                                std::uint32_t backgroundBorderColor, std::int32_t scaleType,
-                                std::int32_t borderFlags, std::uint32_t borderColor,
+// What a bar is made from: Create's properties table as read, with the
+// defaults of a bar made without one.
+struct CreateProperties {
+    std::int32_t colorType = kColorSolid;
+    std::uint32_t solidColor = 0x00FF00;
+    std::uint32_t backgroundColor = 0x008C00;
+    std::uint32_t backgroundBorderColor = 0;
+    std::uint32_t borderColor = 0;
+    std::int32_t borderFlags = kBorderFlat;  // kBorderFlat, kNoGlossyFlag
+    std::int32_t scaleType = kNoScale;
+    std::int32_t gradientHandle = -1;  // the colour object of a gradient; -1 for none
+    bool noGlossy = false;
+};
+
+// The constructor: builds the pictures and the canvas window over `area`
+// of `container`, the gradient from `stops`; null when a picture or the
+// record cannot be made.
+BarControl* ConstructBarControl(platform::Window container, const platform::Rect& area,
+                                const CreateProperties& props, const render::BarStops& stops,
                                 platform::WindowProc canvasInput);
 
 // The control stored as "iObject" on a window, when it is one we made.

@@ -1,7 +1,8 @@
 #include "control/window_procs.h"
 
 #include "control/bar_control.h"
-#include "events/deferred.h"
+#include "control/window_properties.h"
+#include "control/deferred.h"
 
 namespace vb::control {
 
@@ -16,7 +17,7 @@ WindowProc storedProc(Window window, const char* name) {
 // A released bar is freed once no event callback is running, since one of
 // them may be inside this bar's own message handling.
 void releaseWhenIdle(BarControl* bar) {
-    events::RunWhenIdle([bar] {
+    RunWhenIdle([bar] {
         if (IsLiveControl(bar)) bar->Methods->Free(bar);
     });
 }
@@ -26,11 +27,11 @@ void releaseWhenIdle(BarControl* bar) {
 LResult VB_CALLBACK HostWindowProc(Window window, unsigned msg, WParam wParam, LParam lParam) {
     // Read before WM_DESTROY removes it, so the host's own procedure still
     // sees every message.
-    WindowProc previous = storedProc(window, "OldHostResizeProc");
+    WindowProc previous = storedProc(window, prop::kOldHostProc);
     if (msg == wm::Size) {
         Rect client;
         if (clientRect(window, &client)) {
-            auto container = static_cast<Window>(property(window, "Container"));
+            auto container = static_cast<Window>(property(window, prop::kContainer));
             BarControl* bar = ControlOnWindow(window);
             if (isWindow(container)) {
                 moveWindow(container, 0, 0, client.width(), client.height());
@@ -39,38 +40,38 @@ LResult VB_CALLBACK HostWindowProc(Window window, unsigned msg, WParam wParam, L
         }
     } else if (msg == wm::Destroy) {
         if (previous) replaceWindowProc(window, previous);
-        removeProperty(window, "OldHostResizeProc");
-        removeProperty(window, "Container");
-        removeProperty(window, "iObject");
+        removeProperty(window, prop::kOldHostProc);
+        removeProperty(window, prop::kContainer);
+        removeProperty(window, prop::kControl);
     }
     return callWindowProc(previous, window, msg, wParam, lParam);
 }
 
 LResult VB_CALLBACK ContainerWindowProc(Window window, unsigned msg, WParam wParam, LParam lParam) {
-    WindowProc previous = storedProc(window, "OldContainerProc");
+    WindowProc previous = storedProc(window, prop::kOldContainerProc);
     LResult result = callWindowProc(previous, window, msg, wParam, lParam);
     if (msg != wm::Destroy) return result;
 
-    auto* name = static_cast<char*>(property(window, "ObjectName"));
-    auto* bar = static_cast<BarControl*>(property(window, "iObject"));
+    auto* name = static_cast<char*>(property(window, prop::kObjectName));
+    auto* bar = static_cast<BarControl*>(property(window, prop::kControl));
     if (previous) replaceWindowProc(window, previous);
     delete[] name;
     if (IsLiveControl(bar)) {
         Window canvas = bar->Methods->GetCanvasHandle(bar);
-        removeProperty(canvas, "ObjectName");
-        removeProperty(canvas, "lua_state");
-        removeProperty(canvas, "iObject");
+        removeProperty(canvas, prop::kObjectName);
+        removeProperty(canvas, prop::kLuaState);
+        removeProperty(canvas, prop::kControl);
     }
-    removeProperty(window, "ObjectName");
-    removeProperty(window, "lua_state");
-    removeProperty(window, "OldContainerProc");
-    removeProperty(window, "iObject");
+    removeProperty(window, prop::kObjectName);
+    removeProperty(window, prop::kLuaState);
+    removeProperty(window, prop::kOldContainerProc);
+    removeProperty(window, prop::kControl);
     if (IsLiveControl(bar)) {
         // The host window may outlive its container: it must not keep
         // naming a bar that is about to be released.
         Window host = parentOf(window);
-        if (property(host, "iObject") == bar) removeProperty(host, "iObject");
-        if (property(host, "Container") == window) removeProperty(host, "Container");
+        if (property(host, prop::kControl) == bar) removeProperty(host, prop::kControl);
+        if (property(host, prop::kContainer) == window) removeProperty(host, prop::kContainer);
         releaseWhenIdle(bar);
     }
     return result;

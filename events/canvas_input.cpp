@@ -1,6 +1,6 @@
 #include "events/canvas_input.h"
 
-#include "events/canvas_state.h"
+#include "control/canvas_state.h"
 #include "events/dispatcher.h"
 
 namespace vb::events {
@@ -16,9 +16,9 @@ constexpr int kWheelNotch = 120;
 
 unsigned heldButtons() {
     unsigned buttons = 0;
-    if (keyState(vk::LButton) & 0x8000) buttons |= 1;
-    if (keyState(vk::RButton) & 0x8000) buttons |= 2;
-    if (keyState(vk::MButton) & 0x8000) buttons |= 4;
+    if (keyState(vk::LButton) & kKeyHeld) buttons |= kLeftButtonBit;
+    if (keyState(vk::RButton) & kKeyHeld) buttons |= kRightButtonBit;
+    if (keyState(vk::MButton) & kKeyHeld) buttons |= kMiddleButtonBit;
     return buttons;
 }
 
@@ -81,7 +81,7 @@ LResult VB_CALLBACK CanvasInputProc(Window canvas, unsigned msg, WParam wParam, 
     }
     switch (msg) {
     case wm::MouseMove: {
-        CanvasState* state = FindCanvasState(canvas);
+        control::CanvasState* state = control::FindCanvasState(canvas);
         if (state && !state->mouseInside) {
             state->mouseInside = true;
             trackMouseLeave(canvas);
@@ -92,7 +92,7 @@ LResult VB_CALLBACK CanvasInputProc(Window canvas, unsigned msg, WParam wParam, 
         return 0;
     }
     case wm::MouseLeave:
-        if (CanvasState* state = FindCanvasState(canvas)) state->mouseInside = false;
+        if (control::CanvasState* state = control::FindCanvasState(canvas)) state->mouseInside = false;
         raise(canvas, kMouseLeave);
         return 0;
     case wm::MouseWheel: {
@@ -119,13 +119,13 @@ LResult VB_CALLBACK CanvasInputProc(Window canvas, unsigned msg, WParam wParam, 
         invalidate(canvas);
         return 0;
     case wm::SetCursor:
-        if (CanvasState* state = FindCanvasState(canvas)) {
+        if (control::CanvasState* state = control::FindCanvasState(canvas)) {
             setCursor(state->cursor);
             return 1;
         }
         break;
     case wm::NcDestroy:
-        DropCanvasState(canvas);
+        control::DropCanvasState(canvas);
         break;
     default:
         break;

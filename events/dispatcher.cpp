@@ -5,8 +5,9 @@
 #include <lua.hpp>
 
 #include "control/bar_control.h"
+#include "control/window_properties.h"
 #include "events/callback_registry.h"
-#include "events/deferred.h"
+#include "control/deferred.h"
 #include "events/lua_states.h"
 
 namespace vb::events {
@@ -49,9 +50,9 @@ int callInProtectedMode(lua_State* L) {
     setNumber(L, "StateHover", args->hover);
     setNumber(L, "x", args->event->x);
     setNumber(L, "y", args->event->y);
-    setBoolean(L, "LeftButtonDown", args->event->buttons & 1);
-    setBoolean(L, "RightButtonDown", args->event->buttons & 2);
-    setBoolean(L, "MiddleButtonDown", args->event->buttons & 4);
+    setBoolean(L, "LeftButtonDown", args->event->buttons & kLeftButtonBit);
+    setBoolean(L, "RightButtonDown", args->event->buttons & kRightButtonBit);
+    setBoolean(L, "MiddleButtonDown", args->event->buttons & kMiddleButtonBit);
     lua_settable(L, -3);
     // The callback's own errors are discarded.
     if (lua_pcall(L, 1, 0, 0) != 0) lua_settop(L, 0);
@@ -70,14 +71,14 @@ float StateHover(int x, int width, int rangeMin, int rangeMax) {
 }
 
 void Dispatch(platform::Window canvas, const EventData& event) {
-    auto* name = static_cast<const char*>(platform::property(canvas, "ObjectName"));
-    auto* L = static_cast<lua_State*>(platform::property(canvas, "lua_state"));
-    auto* bar = static_cast<control::BarControl*>(platform::property(canvas, "iObject"));
+    auto* name = static_cast<const char*>(platform::property(canvas, control::prop::kObjectName));
+    auto* L = static_cast<lua_State*>(platform::property(canvas, control::prop::kLuaState));
+    auto* bar = static_cast<control::BarControl*>(platform::property(canvas, control::prop::kControl));
     if (!name || !*name || !L || !control::IsLiveControl(bar) || !IsStateOpen(L)) return;
     int ref = LookupCallback(L, name);
     if (ref == 0) return;
 
-    DispatchScope scope;
+    control::DispatchScope scope;
     std::int32_t range[2] = {0, 0};
     int width = bar->Methods->GetWidth(bar);
     bar->Methods->GetRange(bar, range);

@@ -1,6 +1,7 @@
 // Hands one event of a canvas window to the Lua callback of its bar.
 #pragma once
 
+#include "events/event_codes.h"
 #include "platform/platform.h"
 
 namespace vb::events {
@@ -9,7 +10,7 @@ struct EventData {
     int code = 0;
     int x = 0;
     int y = 0;
-    unsigned buttons = 0;  // 1 left, 2 right, 4 middle
+    unsigned buttons = 0;  // ButtonBit values
 };
 
 void Dispatch(platform::Window canvas, const EventData& event);

@@ -4,6 +4,11 @@
 
 namespace vb::images {
 
+int IconSide(int size) {
+    constexpr int kSides[] = {16, 24, 32, 48};
+    return size >= kIcon16 && size <= kIcon48 ? kSides[size - kIcon16] : kSides[0];
+}
+
 std::optional<render::Picture> BuildIconImage(const ImageRecord& record, int width, int height) {
     constexpr int kDrawSide = 32;
     std::optional<render::Picture> picture;

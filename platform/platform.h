@@ -152,7 +152,8 @@ VB_PLATFORM_API LResult sendMessage(Window window, unsigned msg, WParam wParam,
 
 // ---- input plumbing ------------------------------------------------------
 VB_PLATFORM_API Point messagePos();                 // screen position of the current message
-VB_PLATFORM_API short keyState(int virtualKey);     // high bit set while held
+constexpr int kKeyHeld = 0x8000;  // keyState's high bit: the key or button is down
+VB_PLATFORM_API short keyState(int virtualKey);
 VB_PLATFORM_API void setCapture(Window window);
 VB_PLATFORM_API void releaseCapture();
 VB_PLATFORM_API Window captureWindow();
@@ -174,7 +175,7 @@ VB_PLATFORM_API bool replaceTooltipTool(Window tooltip, Window parent, Window to
 VB_PLATFORM_API bool presentToCanvas(Window canvas, const PixelView& picture);
 
 // ---- fonts and text coverage -----------------------------------------------
-struct FontSpec {
+struct FontRequest {
     std::string face;
     int height = 0;  // negative: character height in pixels, as LOGFONT does
     int weight = 400;
@@ -192,7 +193,7 @@ struct TextCoverage {
 };
 
 VB_PLATFORM_API int logicalPixelsPerInchY();
-VB_PLATFORM_API Font createFont(const FontSpec& font);  // null when no font can be made
+VB_PLATFORM_API Font createFont(const FontRequest& font);  // null when no font can be made
 VB_PLATFORM_API void destroyFont(Font font);
 VB_PLATFORM_API bool isFont(Font font);
 // A null font means the system's default font.

@@ -1,7 +1,7 @@
 // The exports the host calls, under exactly these names.
 #include <lua.hpp>
 
-#include "binding/registration.h"
+#include "actions/registration.h"
 #include "plugin/action_document.h"
 #include "plugin/help.h"
 #include "plugin/identity.h"
@@ -41,7 +41,7 @@ VB_EXPORT int irPlg_GetSDKVersion() { return kSdkVersion; }
 VB_EXPORT int irPlg_OnProjectBuild() { return 1; }
 
 VB_EXPORT int irPlg_Action_RegisterActions(lua_State* L) {
-    vb::binding::RegisterActions(L);
+    vb::actions::RegisterActions(L);
     return 1;
 }
 

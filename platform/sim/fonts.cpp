@@ -152,7 +152,7 @@ int matchedInteger(FcPattern* pattern, const char* object, int fallback) {
 
 // The set's best face for the request: the family comes from the face
 // table, fontconfig picks its weight and slant among the set's files.
-std::optional<Match> matchFace(const FontSpec& request) {
+std::optional<Match> matchFace(const FontRequest& request) {
     std::optional<Match> found;
     state().fontconfigUsed = true;
     FcConfig* config = FontSetConfig();
@@ -253,7 +253,7 @@ SizedFace* sizedFace(FacePtr face, const FaceKey& key) {
     return raw;
 }
 
-std::optional<FontRecord> makeRecord(const FontSpec& request) {
+std::optional<FontRecord> makeRecord(const FontRequest& request) {
     std::optional<FontRecord> record;
     std::optional<Match> match = matchFace(request);
     if (!match) return record;
@@ -275,7 +275,7 @@ const FontRecord* recordOf(Font font) {
     if (!font) {
         if (!s.defaultTried) {
             s.defaultTried = true;
-            FontSpec request;
+            FontRequest request;
             request.face = kDefaultFace;
             request.height = -kDefaultEm;
             s.defaultFont = makeRecord(request);
@@ -429,7 +429,7 @@ bool buildCoverage(const FontRecord& font, const char* text, std::size_t length,
 
 int logicalPixelsPerInchY() { return 96; }
 
-Font createFont(const FontSpec& request) {
+Font createFont(const FontRequest& request) {
     Font font = nullptr;
     try {
         std::optional<FontRecord> record = makeRecord(request);

@@ -20,8 +20,10 @@ protected:
         container_ = platform::createWindow(page_, platform::Rect{0, 0, width, height},
                                             platform::WindowKind::Container);
         render::BarStops none(1);
-        return ConstructBarControl(container_, 0, 0, width, height, kColorSolid, none, 0x00FF00,
-                                   0x008C00, 0, scaleType, borderFlags, 0, nullptr);
+        CreateProperties props;
+        props.scaleType = scaleType;
+        props.borderFlags = borderFlags;
+        return ConstructBarControl(container_, platform::Rect{0, 0, width, height}, props, none, nullptr);
     }
 
     platform::Window page_ = nullptr;

@@ -32,8 +32,11 @@ TEST_F(OperationsTest, NoGlossyFlagAndBorderFlags) {
     page_ = sim::createTopLevel(platform::Rect{0, 0, 300, 100}, 0, nullptr);
     auto container = platform::createWindow(page_, platform::Rect{0, 0, 50, 10},
                                             platform::WindowKind::Container);
-    BarControl* bar = ConstructBarControl(container, 0, 0, 50, 10, kColorSolid, none, 255, 0, 0,
-                                          kNoScale, kNoGlossyFlag, 0, nullptr);
+    CreateProperties props;
+    props.solidColor = 255;
+    props.backgroundColor = 0;
+    props.borderFlags = kNoGlossyFlag;
+    BarControl* bar = ConstructBarControl(container, platform::Rect{0, 0, 50, 10}, props, none, nullptr);
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->Glossy, 0);
     EXPECT_EQ(bar->BorderType, 0);
@@ -85,12 +88,11 @@ TEST_F(OperationsTest, OversizedBarIsRefused) {
     page_ = sim::createTopLevel(platform::Rect{0, 0, 10, 10}, 0, nullptr);
     render::BarStops none(1);
     std::size_t before = ControlCount();
-    EXPECT_EQ(ConstructBarControl(page_, 0, 0, 100000, 20, kColorSolid, none, 0, 0, 0, kNoScale,
-                                  kBorderFlat, 0, nullptr),
-              nullptr);
-    EXPECT_EQ(ConstructBarControl(page_, 0, 0, 0, 20, kColorSolid, none, 0, 0, 0, kNoScale,
-                                  kBorderFlat, 0, nullptr),
-              nullptr);
+    CreateProperties props;
+    props.solidColor = 0;
+    props.backgroundColor = 0;
+    EXPECT_EQ(ConstructBarControl(page_, platform::Rect{0, 0, 100000, 20}, props, none, nullptr), nullptr);
+    EXPECT_EQ(ConstructBarControl(page_, platform::Rect{0, 0, 0, 20}, props, none, nullptr), nullptr);
     EXPECT_EQ(ControlCount(), before);
 }
 

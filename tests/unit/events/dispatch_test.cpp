@@ -4,7 +4,7 @@
 #include <lua.hpp>
 
 #include "binding/host_objects.h"
-#include "binding/registration.h"
+#include "actions/registration.h"
 #include "control/bar_control.h"
 #include "events/callback_registry.h"
 #include "events/dispatcher.h"
@@ -21,7 +21,7 @@ struct State {
     State() {
         luaL_openlibs(L);
         host::InstallHostGlobals(L);
-        binding::RegisterActions(L);
+        actions::RegisterActions(L);
     }
     ~State() { lua_close(L); }
     void run(const char* chunk) { ASSERT_EQ(luaL_dostring(L, chunk), 0) << lua_tostring(L, -1); }

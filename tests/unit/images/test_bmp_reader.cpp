@@ -10,13 +10,13 @@ namespace vb::images {
 namespace {
 
 using render::rgba;
-using test::BmpSpec;
+using test::BmpLayout;
 using test::Bytes;
 
 std::optional<render::Picture> decode(const Bytes& b) { return DecodeBmp(b.data(), b.size()); }
 
 TEST(BmpReader, OneBitUsesItsTwoColourPalette) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 3, s.height = 2, s.bitCount = 1;
     s.palette = {0x0A141E, 0xC86432};
     // Top row 1 0 1, bottom row 0 1 1 (most significant bit first).
@@ -35,7 +35,7 @@ TEST(BmpReader, OneBitUsesItsTwoColourPalette) {
 }
 
 TEST(BmpReader, FourBitTakesHighNibbleFirst) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 3, s.height = 1, s.bitCount = 4;
     for (std::uint32_t i = 0; i < 16; ++i) s.palette.push_back(i * 0x101010);
     auto p = decode(makeBmp(s, {{0x1F, 0x30}}));
@@ -46,7 +46,7 @@ TEST(BmpReader, FourBitTakesHighNibbleFirst) {
 }
 
 TEST(BmpReader, EightBitIndexPastAShortPaletteIsBlack) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 2, s.height = 1, s.bitCount = 8;
     s.palette = {0x112233, 0x445566};
     s.colorsUsed = 2;
@@ -57,7 +57,7 @@ TEST(BmpReader, EightBitIndexPastAShortPaletteIsBlack) {
 }
 
 TEST(BmpReader, SixteenBitPlainIsFiveFiveFive) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 3, s.height = 1, s.bitCount = 16;
     // 0x7FFF white; 0x7C00 pure red; 0x0010 blue 16 of 31 -> 16 * 255 / 31 = 131.6 -> 132.
     auto p = decode(makeBmp(s, {{0xFF, 0x7F, 0x00, 0x7C, 0x10, 0x00}}));
@@ -69,7 +69,7 @@ TEST(BmpReader, SixteenBitPlainIsFiveFiveFive) {
 }
 
 TEST(BmpReader, SixteenBitFieldsFiveSixFive) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 2, s.height = 1, s.bitCount = 16, s.compression = 3;
     s.masks[0] = 0xF800, s.masks[1] = 0x07E0, s.masks[2] = 0x001F;
     // 0x07E0 full green; 0x0820: red 1 of 31 -> 8.2 -> 8, green 1 of 63 -> 4.05 -> 4.
@@ -82,7 +82,7 @@ TEST(BmpReader, SixteenBitFieldsFiveSixFive) {
 TEST(BmpReader, TwentyFourBitBottomUpAndTopDownAgree) {
     // Rows are given top first; the builder stores them in the file's order.
     std::vector<Bytes> rows = {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}};
-    BmpSpec s;
+    BmpLayout s;
     s.width = 2, s.height = 2, s.bitCount = 24;
     for (bool topDown : {false, true}) {
         s.topDown = topDown;
@@ -97,7 +97,7 @@ TEST(BmpReader, TwentyFourBitBottomUpAndTopDownAgree) {
 }
 
 TEST(BmpReader, BottomUpRowsAreReversed) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 1, s.height = 3, s.bitCount = 24;
     Bytes file = makeBmp(s, {{0, 0, 1}, {0, 0, 2}, {0, 0, 3}});
     // The first stored row is the bottom one: red 3.
@@ -110,7 +110,7 @@ TEST(BmpReader, BottomUpRowsAreReversed) {
 }
 
 TEST(BmpReader, ThirtyTwoBitKeepsItsAlpha) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 2, s.height = 1, s.bitCount = 32;
     auto p = decode(makeBmp(s, {{10, 20, 30, 0, 40, 50, 60, 128}}));
     ASSERT_TRUE(p);
@@ -120,7 +120,7 @@ TEST(BmpReader, ThirtyTwoBitKeepsItsAlpha) {
 }
 
 TEST(BmpReader, ThirtyTwoBitWithAllAlphaZeroIsOpaque) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 2, s.height = 2, s.bitCount = 32;
     s.topDown = true;
     auto p = decode(makeBmp(s, {{1, 2, 3, 0, 4, 5, 6, 0}, {7, 8, 9, 0, 10, 11, 12, 0}}));
@@ -131,7 +131,7 @@ TEST(BmpReader, ThirtyTwoBitWithAllAlphaZeroIsOpaque) {
 }
 
 TEST(BmpReader, VersionFiveHeaderWithAlphaMask) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 1, s.height = 1, s.bitCount = 32, s.compression = 3, s.v5 = true;
     // Red in the low byte, alpha in the second: an unusual but legal layout.
     s.masks[0] = 0x000000FF, s.masks[1] = 0x00FF0000, s.masks[2] = 0xFF000000, s.masks[3] = 0x0000FF00;
@@ -141,7 +141,7 @@ TEST(BmpReader, VersionFiveHeaderWithAlphaMask) {
 }
 
 TEST(BmpReader, CoreHeaderWithThreeBytePalette) {
-    BmpSpec s;
+    BmpLayout s;
     s.coreHeader = true;
     s.width = 2, s.height = 1, s.bitCount = 8;
     s.palette.assign(256, 0);
@@ -153,7 +153,7 @@ TEST(BmpReader, CoreHeaderWithThreeBytePalette) {
 }
 
 TEST(BmpReader, SixteenBySixteenKeepsItsSizeAndRowPadding) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 5, s.height = 16, s.bitCount = 24;  // 15 bytes a row, padded to 16
     std::vector<Bytes> rows(16);
     for (int y = 0; y < 16; ++y)
@@ -167,7 +167,7 @@ TEST(BmpReader, SixteenBySixteenKeepsItsSizeAndRowPadding) {
 class BrokenBmp : public ::testing::Test {
 protected:
     Bytes valid() {
-        BmpSpec s;
+        BmpLayout s;
         s.width = 4, s.height = 4, s.bitCount = 24;
         return makeBmp(s, std::vector<Bytes>(4, Bytes(12, 0x55)));
     }
@@ -218,7 +218,7 @@ TEST_F(BrokenBmp, HostileHeaderFieldsAreRefused) {
 }
 
 TEST_F(BrokenBmp, HugeColourTableCountIsRefusedOrBounded) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 1, s.height = 1, s.bitCount = 8;
     s.palette = {0x010203};
     s.colorsUsed = 0xFFFFFFFFu;  // only the one entry is really there

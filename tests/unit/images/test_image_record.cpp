@@ -46,7 +46,7 @@ TEST_F(ImageRecords, LargePicturesAreFittedInto32) {
 }
 
 TEST_F(ImageRecords, SmallBitmapKeepsItsSizeAndPixels) {
-    test::BmpSpec s;
+    test::BmpLayout s;
     s.width = 16, s.height = 16, s.bitCount = 24;
     std::vector<Bytes> rows(16);
     for (int y = 0; y < 16; ++y)

@@ -145,7 +145,7 @@ TEST(JpegReader, TruncatedOrDamagedIsRefused) {
 TEST(ImageRecognition, FirstBytesChooseTheReader) {
     Bytes pngFile = test::makeRgbaPng(1, 1, {rgba(1, 2, 3, 4)});
     Bytes jpegFile = test::makeJpeg(8, 8, 1, Bytes(64, 0));
-    test::BmpSpec s;
+    test::BmpLayout s;
     Bytes bmpFile = test::makeBmp(s, {{1, 2, 3}});
     Bytes icoFile = test::makeIconFile({{4, 4, 24, test::solidIconDib(4, 24, 0x010203)}});
 

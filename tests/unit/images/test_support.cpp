@@ -74,7 +74,7 @@ std::string TempDir::write(const std::string& name, const Bytes& data) const {
     return p;
 }
 
-Bytes makeBmp(const BmpSpec& request, const std::vector<Bytes>& rows) {
+Bytes makeBmp(const BmpLayout& request, const std::vector<Bytes>& rows) {
     const bool fieldsAfterHeader = !request.v5 && (request.compression == 3 || request.compression == 6);
     const std::size_t headerSize = request.coreHeader ? 12 : request.v5 ? 124 : 40;
     const std::size_t masksSize = fieldsAfterHeader ? (request.compression == 3 ? 12 : 16) : 0;

@@ -34,7 +34,7 @@ private:
 // first; the builder stores them bottom-up unless topDown. `palette` holds
 // 0xRRGGBB values. Masks are written after a 40-byte header for
 // BI_BITFIELDS, or inside a 124-byte header when v5 is set.
-struct BmpSpec {
+struct BmpLayout {
     int width = 1;
     int height = 1;
     int bitCount = 24;
@@ -46,7 +46,7 @@ struct BmpSpec {
     bool v5 = false;
     bool coreHeader = false;  // the 12-byte header with a 3-byte palette
 };
-Bytes makeBmp(const BmpSpec& request, const std::vector<Bytes>& rows);
+Bytes makeBmp(const BmpLayout& request, const std::vector<Bytes>& rows);
 
 // An icon image as a DIB: colour rows top row first (unpadded), a mask with
 // one 0/1 value per pixel top row first, palette as 0xRRGGBB.

@@ -12,8 +12,8 @@ namespace platform = vb::platform;
 
 namespace {
 
-platform::FontSpec request(const char* face, int height = -13) {
-    platform::FontSpec s;
+platform::FontRequest request(const char* face, int height = -13) {
+    platform::FontRequest s;
     s.face = face;
     s.height = height;
     return s;
@@ -22,7 +22,7 @@ platform::FontSpec request(const char* face, int height = -13) {
 // Destroys the font when the test ends.
 struct OwnedFont {
     platform::Font font;
-    explicit OwnedFont(const platform::FontSpec& s) : font(platform::createFont(s)) {}
+    explicit OwnedFont(const platform::FontRequest& s) : font(platform::createFont(s)) {}
     ~OwnedFont() { platform::destroyFont(font); }
 };
 
@@ -110,9 +110,9 @@ TEST(Text, WiderStringsMeasureWider) {
 }
 
 TEST(Text, BoldIsWiderAndItalicHasItsOverhang) {
-    platform::FontSpec bold = request("Arial", -20);
+    platform::FontRequest bold = request("Arial", -20);
     bold.weight = 700;
-    platform::FontSpec italic = request("Arial", -20);
+    platform::FontRequest italic = request("Arial", -20);
     italic.italic = true;
     OwnedFont plain(request("Arial", -20)), heavy(bold), slanted(italic);
     EXPECT_GT(TextWidth(heavy.font, "Hello"), TextWidth(plain.font, "Hello"));
@@ -122,9 +122,9 @@ TEST(Text, BoldIsWiderAndItalicHasItsOverhang) {
 }
 
 TEST(Text, UnderlineAndStrikeOutAreLines) {
-    platform::FontSpec under = request("Arial", -20);
+    platform::FontRequest under = request("Arial", -20);
     under.underline = true;
-    platform::FontSpec strike = request("Arial", -20);
+    platform::FontRequest strike = request("Arial", -20);
     strike.strikeOut = true;
     OwnedFont plain(request("Arial", -20)), lined(under), struck(strike);
     platform::TextCoverage p = coverageOf(plain.font, "ace");

@@ -1,9 +1,8 @@
 // Velumbar.LoadImage, FreeImage, CountIconsInFile and SetIcon.
-#include "binding/actions.h"
+#include "actions/actions.h"
 #include "binding/args.h"
 #include "binding/last_error.h"
-#include "binding/lookup.h"
-#include "control/bar_control.h"
+#include "actions/find_bar.h"
 #include "images/icon_image.h"
 #include "images/image_record.h"
 #include "render/rounding.h"
@@ -14,16 +13,10 @@ using namespace vb::binding;
 
 namespace {
 
-constexpr int kIconSizes[] = {16, 24, 32, 48};
-
 // Handles are record addresses: read whole, rounded as every number is,
 // never squeezed through a 32-bit integer.
 images::ImageHandle readHandle(lua_State* L, int i) {
     return images::ImageHandleFromNumber(render::RoundHalfEven(ReadNumberArg(L, i)));
-}
-
-int iconSide(std::int32_t size) {
-    return size >= 1 && size <= 4 ? kIconSizes[size - 1] : kIconSizes[0];
 }
 
 }  // namespace
@@ -60,8 +53,7 @@ int FreeImage(lua_State* L) {
     images::ImageHandle handle = readHandle(L, 1);
     bool freed = handle != 0 && images::FreeImageRecord(handle);
     if (!freed) SetHostLastError(L, kInvalidImageHandle);
-    lua_pushboolean(L, freed);
-    return 1;
+    return PushBoolean(L, freed);
 }
 
 int CountIconsInFile(lua_State* L) {
@@ -78,39 +70,30 @@ int CountIconsInFile(lua_State* L) {
 }
 
 int SetIcon(lua_State* L) {
-    ResetHostLastError(L);
-    CheckArgCount(L, 3);
-    const char* name = CheckStringArg(L, 1);
+    const char* name = OpenBarAction(L, 3);
     double rawHandle = render::RoundHalfEven(ReadNumberArg(L, 2));
     std::int32_t size = ReadIntegerArg(L, 3);
-    control::BarControl* bar = BarOnHostObject(L, name);
-    if (!bar) {
-        lua_pushboolean(L, 0);
-        return 1;
-    }
+    control::BarControl* bar = FindBar(L, name);
+    if (!bar) return PushBoolean(L, false);
     if (rawHandle == 0.0) {
         bar->Methods->SetIcon(bar, nullptr);
-        lua_pushboolean(L, 1);
-        return 1;
+        return PushBoolean(L, true);
     }
-    const images::ImageRecord* record =
-        images::FindImageRecord(images::ImageHandleFromNumber(rawHandle));
+    const images::ImageRecord* record = images::FindImageRecord(images::ImageHandleFromNumber(rawHandle));
     if (!record) {
         SetHostLastError(L, kInvalidImageHandle);
-        lua_pushboolean(L, 0);
-        return 1;
+        return PushBoolean(L, false);
     }
     bool shown = false;
     try {
-        int side = iconSide(size);
+        int side = images::IconSide(size);
         auto picture = images::BuildIconImage(*record, side, side);
         if (picture) shown = bar->Methods->SetIcon(bar, &*picture) == 1;
     } catch (...) {
         shown = false;
     }
     if (!shown) SetHostLastError(L, kCouldNotLoadImage);
-    lua_pushboolean(L, shown);
-    return 1;
+    return PushBoolean(L, shown);
 }
 
 }  // namespace vb::actions

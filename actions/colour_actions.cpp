@@ -2,23 +2,16 @@
 #include <memory>
 #include <vector>
 
-#include "binding/actions.h"
+#include "actions/actions.h"
 #include "binding/args.h"
 #include "binding/last_error.h"
-#include "binding/lookup.h"
-#include "control/bar_control.h"
+#include "actions/find_bar.h"
 #include "control/colour_objects.h"
 
 namespace vb::actions {
 
 using namespace vb::binding;
 using control::BarControl;
-
-namespace {
-
-
-
-}  // namespace
 
 int AllocColor(lua_State* L) {
     ResetHostLastError(L);
@@ -50,24 +43,15 @@ int AllocColor(lua_State* L) {
 }
 
 int SetGradientColors(lua_State* L) {
-    ResetHostLastError(L);
-    CheckArgCount(L, 2);
-    const char* name = CheckStringArg(L, 1);
+    const char* name = OpenBarAction(L, 2);
     std::int32_t handle = ReadIntegerArg(L, 2);
-    BarControl* bar = BarOnHostObject(L, name);
-    if (!bar) {
-        lua_pushboolean(L, 0);
-        return 1;
-    }
-    if (handle == -1) {
-        lua_pushboolean(L, 1);
-        return 1;
-    }
+    BarControl* bar = FindBar(L, name);
+    if (!bar) return PushBoolean(L, false);
+    if (handle == -1) return PushBoolean(L, true);
     const control::ColorObject* colours = control::FindColorObject(handle);
     if (!colours || colours->stops.size() < 2) {
         SetHostLastError(L, kInvalidColorObject);
-        lua_pushboolean(L, 0);
-        return 1;
+        return PushBoolean(L, false);
     }
     bool ok = true;
     try {
@@ -77,19 +61,13 @@ int SetGradientColors(lua_State* L) {
     } catch (...) {
         ok = false;  // out of memory for the cell
     }
-    lua_pushboolean(L, ok);
-    return 1;
+    return PushBoolean(L, ok);
 }
 
 int SetSolidColor(lua_State* L) {
-    ResetHostLastError(L);
-    CheckArgCount(L, 2);
-    const char* name = CheckStringArg(L, 1);
-    std::int32_t colour = ReadIntegerArg(L, 2);
-    BarControl* bar = BarOnHostObject(L, name);
-    if (bar) bar->Methods->SetSolidColor(bar, static_cast<std::uint32_t>(colour));
-    lua_pushboolean(L, bar != nullptr);
-    return 1;
+    return ApplyToBar(L, ReadIntegerArg, [](BarControl* bar, std::int32_t colour) {
+        bar->Methods->SetSolidColor(bar, static_cast<std::uint32_t>(colour));
+    });
 }
 
 }  // namespace vb::actions

@@ -1,9 +1,9 @@
-#include "events/deferred.h"
+#include "control/deferred.h"
 
 #include <utility>
 #include <vector>
 
-namespace vb::events {
+namespace vb::control {
 
 namespace {
 int depth = 0;
@@ -32,4 +32,4 @@ void RunWhenIdle(std::function<void()> work) {
     else work();
 }
 
-}  // namespace vb::events
+}  // namespace vb::control

@@ -1,8 +1,8 @@
-#include "events/canvas_state.h"
+#include "control/canvas_state.h"
 
 #include <map>
 
-namespace vb::events {
+namespace vb::control {
 
 namespace {
 
@@ -12,18 +12,16 @@ std::map<platform::Window, CanvasState>& states() {
     return *byCanvas;
 }
 
-constexpr int kHiddenCursor = 11;
-
 // Loaded on first use and shared by every bar; number 11 stays empty.
 platform::Cursor cachedCursor(int number) {
-    static platform::Cursor cache[12] = {};
-    static constexpr int kSystemIds[11] = {
+    static platform::Cursor cache[kCursorHidden + 1] = {};
+    static constexpr int kSystemIds[kCursorHidden] = {
         platform::idc::Arrow,    platform::idc::Cross,    platform::idc::IBeam,
         platform::idc::Hand,     platform::idc::Wait,     platform::idc::No,
         platform::idc::SizeAll,  platform::idc::SizeWE,   platform::idc::SizeNS,
         platform::idc::SizeNWSE, platform::idc::SizeNESW,
     };
-    if (number == kHiddenCursor) return nullptr;
+    if (number == kCursorHidden) return nullptr;
     if (!cache[number]) cache[number] = platform::systemCursor(kSystemIds[number]);
     return cache[number];
 }
@@ -32,7 +30,7 @@ platform::Cursor cachedCursor(int number) {
 
 void InitCanvasState(platform::Window canvas) {
     CanvasState state;
-    state.cursor = cachedCursor(0);
+    state.cursor = cachedCursor(kCursorDefault);
     states()[canvas] = state;
 }
 
@@ -44,7 +42,7 @@ CanvasState* FindCanvasState(platform::Window canvas) {
 }
 
 void SetCanvasCursorNumber(platform::Window canvas, int number) {
-    if (number < 0 || number > kHiddenCursor) return;
+    if (number < kCursorDefault || number > kCursorHidden) return;
     CanvasState* state = FindCanvasState(canvas);
     if (!state) return;
     state->cursorNumber = number;
@@ -59,4 +57,4 @@ void SetCanvasCursorHandle(platform::Window canvas, platform::Cursor cursor) {
     if (state->mouseInside) platform::setCursor(cursor);
 }
 
-}  // namespace vb::events
+}  // namespace vb::control

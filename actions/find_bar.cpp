@@ -1,10 +1,18 @@
-#include "binding/lookup.h"
+#include "actions/find_bar.h"
 
+#include "binding/args.h"
 #include "binding/host_objects.h"
 #include "binding/last_error.h"
-#include "control/bar_control.h"
 
-namespace vb::binding {
+namespace vb::actions {
+
+using namespace vb::binding;
+
+const char* OpenBarAction(lua_State* L, int argCount) {
+    ResetHostLastError(L);
+    CheckArgCount(L, argCount);
+    return CheckStringArg(L, 1);
+}
 
 platform::Window LiveHostWindow(lua_State* L, const char* name) {
     platform::Window window = ResolveHostWindow(L, name);
@@ -13,7 +21,7 @@ platform::Window LiveHostWindow(lua_State* L, const char* name) {
     return nullptr;
 }
 
-control::BarControl* BarOnHostObject(lua_State* L, const char* name) {
+control::BarControl* FindBar(lua_State* L, const char* name) {
     platform::Window window = LiveHostWindow(L, name);
     if (!window) return nullptr;
     control::BarControl* bar = control::ControlOnWindow(window);
@@ -22,4 +30,9 @@ control::BarControl* BarOnHostObject(lua_State* L, const char* name) {
     return nullptr;
 }
 
-}  // namespace vb::binding
+int PushBoolean(lua_State* L, bool value) {
+    lua_pushboolean(L, value);
+    return 1;
+}
+
+}  // namespace vb::actions

@@ -2,12 +2,12 @@
 #include <cstring>
 #include <new>
 
-#include "binding/actions.h"
+#include "actions/actions.h"
 #include "binding/args.h"
 #include "binding/last_error.h"
-#include "binding/lookup.h"
-#include "binding/main_state.h"
-#include "control/bar_control.h"
+#include "actions/find_bar.h"
+#include "events/main_state.h"
+#include "control/window_properties.h"
 #include "control/colour_objects.h"
 #include "control/window_procs.h"
 #include "events/canvas_input.h"
@@ -20,22 +20,10 @@ using control::BarControl;
 
 namespace {
 
-struct CreateProperties {
-    std::int32_t colorType = control::kColorSolid;
-    std::uint32_t solidColor = 0x00FF00;
-    std::uint32_t backgroundColor = 0x008C00;
-    std::uint32_t backgroundBorderColor = 0;
-    std::uint32_t borderColor = 0;
-    std::int32_t borderFlags = control::kBorderFlat;
-    std::int32_t scaleType = control::kNoScale;
-    std::int32_t gradientHandle = -1;
-    bool noGlossy = false;
-};
-
 // Reads the properties table at index t; values outside what is accepted
 // keep their defaults. Calls only lua_gettable on a table, which cannot
 // raise for string keys without metatables of ours.
-void readProperties(lua_State* L, int t, CreateProperties* p) {
+void readProperties(lua_State* L, int t, control::CreateProperties* p) {
     std::int32_t colorType = ReadTableInteger(L, t, "ColorType", 0);
     if (colorType == 1 || colorType == 2) p->colorType = colorType;
     auto readColour = [&](const char* key, std::uint32_t* colour) {
@@ -63,22 +51,22 @@ bool attach(lua_State* L, Window host, Window container, BarControl* bar, const 
     if (!nameCopy) return false;
     std::memcpy(nameCopy, name, length + 1);
 
-    setProperty(host, "iObject", bar);
-    setProperty(host, "Container", container);
+    setProperty(host, control::prop::kControl, bar);
+    setProperty(host, control::prop::kContainer, container);
     setBackgroundColor(container, backgroundColor);
     // A host window that already carries our procedure keeps the one it
     // has: replacing it again would make the chain lead back to itself.
-    if (!property(host, "OldHostResizeProc")) {
+    if (!property(host, control::prop::kOldHostProc)) {
         WindowProc previousHost = replaceWindowProc(host, control::HostWindowProc);
-        setProperty(host, "OldHostResizeProc", reinterpret_cast<void*>(previousHost));
+        setProperty(host, control::prop::kOldHostProc, reinterpret_cast<void*>(previousHost));
     }
     WindowProc previousContainer = replaceWindowProc(container, control::ContainerWindowProc);
-    setProperty(container, "OldContainerProc", reinterpret_cast<void*>(previousContainer));
+    setProperty(container, control::prop::kOldContainerProc, reinterpret_cast<void*>(previousContainer));
     Window canvas = bar->Methods->GetCanvasHandle(bar);
     for (Window w : {container, canvas}) {
-        setProperty(w, "ObjectName", nameCopy);
-        setProperty(w, "lua_state", L);
-        setProperty(w, "iObject", bar);
+        setProperty(w, control::prop::kObjectName, nameCopy);
+        setProperty(w, control::prop::kLuaState, L);
+        setProperty(w, control::prop::kControl, bar);
     }
     return true;
 }
@@ -86,31 +74,24 @@ bool attach(lua_State* L, Window host, Window container, BarControl* bar, const 
 }  // namespace
 
 int Create(lua_State* L) {
-    ResetHostLastError(L);
-    CheckArgCount(L, 1);
-    const char* name = CheckStringArg(L, 1);
+    const char* name = OpenBarAction(L, 1);
 
-    CreateProperties props;
+    control::CreateProperties props;
     if (lua_type(L, 2) == LUA_TTABLE) readProperties(L, 2, &props);
     const control::ColorObject* colours = nullptr;
     if (props.colorType == control::kColorGradient && props.gradientHandle != -1) {
         colours = control::FindColorObject(props.gradientHandle);
         if (!colours || colours->stops.size() < 2) {
             SetHostLastError(L, kInvalidColorObject);
-            lua_pushboolean(L, 0);
-            return 1;
+            return PushBoolean(L, false);
         }
     }
-    if (props.noGlossy) props.borderFlags |= control::kNoGlossyFlag;
 
     Window host = LiveHostWindow(L, name);
-    if (!host) {
-        lua_pushboolean(L, 0);
-        return 1;
-    }
+    if (!host) return PushBoolean(L, false);
 
     // Bars belong to the main state even when a coroutine creates them.
-    lua_State* owner = MainState(L);
+    lua_State* owner = events::MainState(L);
     // From here on no Lua function is called until the result is pushed.
     bool created = false;
     try {
@@ -122,10 +103,8 @@ int Create(lua_State* L) {
             render::BarStops stops =
                 render::MakeBarStops(colours ? colours->stops : std::vector<render::ColorStop>{});
             BarControl* bar = control::ConstructBarControl(
-                container, 0, 0, client.width(), client.height(), props.colorType, stops,
-                props.solidColor, props.backgroundColor, props.backgroundBorderColor,
-                props.scaleType, props.borderFlags, props.borderColor, events::CanvasInputProc);
-            auto previousContainer = static_cast<Window>(property(host, "Container"));
+                container, Rect{0, 0, client.width(), client.height()}, props, stops, events::CanvasInputProc);
+            auto previousContainer = static_cast<Window>(property(host, control::prop::kContainer));
             if (bar && attach(owner, host, container, bar, name, props.backgroundColor)) {
                 // A bar already on this object is replaced by the new one.
                 if (previousContainer != container && isWindow(previousContainer))
@@ -141,8 +120,7 @@ int Create(lua_State* L) {
         created = false;
     }
     if (!created) SetHostLastError(L, kCouldNotCreate);
-    lua_pushboolean(L, created);
-    return 1;
+    return PushBoolean(L, created);
 }
 
 }  // namespace vb::actions

@@ -4,7 +4,7 @@
 
 #include <lua.hpp>
 
-namespace vb::binding {
+namespace vb::actions {
 
 void RegisterFunction(lua_State* L, const char* name, lua_CFunction function);
 void RegisterConstant(lua_State* L, double value, const char* name);
@@ -13,4 +13,4 @@ void RegisterErrorMessage(lua_State* L, int code, const char* message);
 // Everything irPlg_Action_RegisterActions does; the stack is left as given.
 void RegisterActions(lua_State* L);
 
-}  // namespace vb::binding
+}  // namespace vb::actions

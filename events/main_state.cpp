@@ -1,8 +1,8 @@
-#include "binding/main_state.h"
+#include "events/main_state.h"
 
 #include "events/lua_states.h"
 
-namespace vb::binding {
+namespace vb::events {
 
 namespace {
 
@@ -49,4 +49,4 @@ lua_State* MainState(lua_State* L) {
     return main ? main : L;
 }
 
-}  // namespace vb::binding
+}  // namespace vb::events

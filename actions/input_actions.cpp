@@ -1,11 +1,10 @@
 // Velumbar.SetCallback, RemoveCallback, SetCursor and SetTooltip.
-#include "binding/actions.h"
+#include "actions/actions.h"
 #include "binding/args.h"
 #include "binding/host_objects.h"
 #include "binding/last_error.h"
-#include "binding/lookup.h"
-#include "binding/main_state.h"
-#include "control/bar_control.h"
+#include "actions/find_bar.h"
+#include "events/main_state.h"
 #include "events/callback_registry.h"
 
 namespace vb::actions {
@@ -22,7 +21,7 @@ int SetCallback(lua_State* L) {
         lua_pushvalue(L, 2);
         int ref = luaL_ref(L, LUA_REGISTRYINDEX);
         try {
-            events::StoreCallback(MainState(L), name, ref);
+            events::StoreCallback(events::MainState(L), name, ref);
         } catch (...) {
             luaL_unref(L, LUA_REGISTRYINDEX, ref);
             ok = false;
@@ -39,7 +38,7 @@ int RemoveCallback(lua_State* L) {
     bool ok = platform::isWindow(ResolveHostWindow(L, name));
     if (ok) {
         try {
-            events::RemoveCallbackEntry(MainState(L), name);
+            events::RemoveCallbackEntry(events::MainState(L), name);
         } catch (...) {
         }
     }
@@ -48,25 +47,15 @@ int RemoveCallback(lua_State* L) {
 }
 
 int SetCursor(lua_State* L) {
-    ResetHostLastError(L);
-    CheckArgCount(L, 2);
-    const char* name = CheckStringArg(L, 1);
-    std::int32_t cursor = ReadIntegerArg(L, 2);
-    control::BarControl* bar = BarOnHostObject(L, name);
-    if (bar) bar->Methods->SetCursor(bar, cursor, 0);
-    lua_pushboolean(L, bar != nullptr);
-    return 1;
+    return ApplyToBar(L, ReadIntegerArg, [](control::BarControl* bar, std::int32_t cursor) {
+        bar->Methods->SetCursor(bar, cursor, 0);
+    });
 }
 
 int SetTooltip(lua_State* L) {
-    ResetHostLastError(L);
-    CheckArgCount(L, 2);
-    const char* name = CheckStringArg(L, 1);
-    const char* text = CheckStringArg(L, 2);
-    control::BarControl* bar = BarOnHostObject(L, name);
-    if (bar) bar->Methods->SetTooltip(bar, text);
-    lua_pushboolean(L, bar != nullptr);
-    return 1;
+    return ApplyToBar(L, CheckStringArg, [](control::BarControl* bar, const char* text) {
+        bar->Methods->SetTooltip(bar, text);
+    });
 }
 
 }  // namespace vb::actions

@@ -1,13 +1,20 @@
-#include "binding/registration.h"
+#include "actions/registration.h"
 
 #include <cstdio>
 
-#include "binding/actions.h"
+#include "actions/actions.h"
 #include "binding/last_error.h"
-#include "binding/main_state.h"
+#include "control/bar_control.h"
+#include "control/canvas_state.h"
+#include "events/event_codes.h"
+#include "events/main_state.h"
+#include "images/icon_image.h"
+#include "images/image_record.h"
 #include "script/class_script.h"
 
-namespace vb::binding {
+namespace vb::actions {
+
+using namespace vb::binding;
 
 namespace {
 
@@ -50,54 +57,55 @@ struct NamedConstant {
 };
 
 constexpr NamedConstant kConstants[] = {
-    {"VELUMBAR_GRADIENT", 2},
-    {"VELUMBAR_SOLID", 1},
-    {"VELUMBAR_NOSCALE", 1},
-    {"VELUMBAR_SCALE", 0},
-    {"VELUMBAR_TEXT_BORDER", 1},
-    {"VELUMBAR_TEXT_SHADOW", 2},
-    {"VELUMBAR_BORDER_FLAT", 4},
-    {"VELUMBAR_16x16", 1},
-    {"VELUMBAR_24x24", 2},
-    {"VELUMBAR_32x32", 3},
-    {"VELUMBAR_48x48", 4},
-    {"VLMBR_MOUSE_ENTER", 65537},
-    {"VLMBR_MOUSE_LEAVE", 65538},
-    {"VLMBR_MOUSE_MOVE", 65539},
-    {"VLMBR_MOUSE_WHEEL", 65546},
-    {"VLMBR_MOUSE_LEFT_DOWN", 65540},
-    {"VLMBR_MOUSE_LEFT_UP", 65541},
-    {"VLMBR_MOUSE_LEFT_CLICK", 0},
-    {"VLMBR_MOUSE_LEFT_DOUBLECLICK", 2},
-    {"VLMBR_MOUSE_RIGHT_DOWN", 65542},
-    {"VLMBR_MOUSE_RIGHT_UP", 65543},
-    {"VLMBR_MOUSE_RIGHT_CLICK", 1},
-    {"VLMBR_MOUSE_RIGHT_DOUBLECLICK", 3},
-    {"VLMBR_MOUSE_MIDDLE_DOWN", 65544},
-    {"VLMBR_MOUSE_MIDDLE_UP", 65545},
-    {"VLMBR_KEYBOARD_FOCUS", 14000},
-    {"VLMBR_KEYBOARD_LOST_FOCUS", 14001},
-    {"VLMBR_KEYBOARD_KEY_DOWN", 65547},
-    {"VLMBR_KEYBOARD_KEY_UP", 65548},
-    {"VLMBR_KEYBOARD_INPUT", 65549},
-    {"VLMBR_CURSOR_DEFAULT", 0},
-    {"VLMBR_CURSOR_CROSS", 1},
-    {"VLMBR_CURSOR_IBEAM", 2},
-    {"VLMBR_CURSOR_HAND", 3},
-    {"VLMBR_CURSOR_LOADING", 4},
-    {"VLMBR_CURSOR_DENIED", 5},
-    {"VLMBR_CURSOR_MOVE", 6},
-    {"VLMBR_CURSOR_HORIZONTAL_ARROWS", 7},
-    {"VLMBR_CURSOR_VERTICAL_ARROWS", 8},
+    {"VELUMBAR_GRADIENT", control::kColorGradient},
+    {"VELUMBAR_SOLID", control::kColorSolid},
+    {"VELUMBAR_NOSCALE", control::kNoScale},
+    {"VELUMBAR_SCALE", control::kScale},
+    {"VELUMBAR_TEXT_BORDER", control::kTextBorder},
+    {"VELUMBAR_TEXT_SHADOW", control::kTextShadow},
+    {"VELUMBAR_BORDER_FLAT", control::kBorderFlat},
+    {"VELUMBAR_16x16", images::kIcon16},
+    {"VELUMBAR_24x24", images::kIcon24},
+    {"VELUMBAR_32x32", images::kIcon32},
+    {"VELUMBAR_48x48", images::kIcon48},
+    {"VLMBR_MOUSE_ENTER", events::kMouseEnter},
+    {"VLMBR_MOUSE_LEAVE", events::kMouseLeave},
+    {"VLMBR_MOUSE_MOVE", events::kMouseMove},
+    {"VLMBR_MOUSE_WHEEL", events::kMouseWheel},
+    {"VLMBR_MOUSE_LEFT_DOWN", events::kMouseLeftDown},
+    {"VLMBR_MOUSE_LEFT_UP", events::kMouseLeftUp},
+    {"VLMBR_MOUSE_LEFT_CLICK", events::kLeftClick},
+    {"VLMBR_MOUSE_LEFT_DOUBLECLICK", events::kLeftDoubleClick},
+    {"VLMBR_MOUSE_RIGHT_DOWN", events::kMouseRightDown},
+    {"VLMBR_MOUSE_RIGHT_UP", events::kMouseRightUp},
+    {"VLMBR_MOUSE_RIGHT_CLICK", events::kRightClick},
+    {"VLMBR_MOUSE_RIGHT_DOUBLECLICK", events::kRightDoubleClick},
+    {"VLMBR_MOUSE_MIDDLE_DOWN", events::kMouseMiddleDown},
+    {"VLMBR_MOUSE_MIDDLE_UP", events::kMouseMiddleUp},
+    {"VLMBR_KEYBOARD_FOCUS", events::kFocus},
+    {"VLMBR_KEYBOARD_LOST_FOCUS", events::kLostFocus},
+    {"VLMBR_KEYBOARD_KEY_DOWN", events::kKeyDown},
+    {"VLMBR_KEYBOARD_KEY_UP", events::kKeyUp},
+    {"VLMBR_KEYBOARD_INPUT", events::kKeyInput},
+    {"VLMBR_CURSOR_DEFAULT", control::kCursorDefault},
+    {"VLMBR_CURSOR_CROSS", control::kCursorCross},
+    {"VLMBR_CURSOR_IBEAM", control::kCursorIBeam},
+    {"VLMBR_CURSOR_HAND", control::kCursorHand},
+    {"VLMBR_CURSOR_LOADING", control::kCursorLoading},
+    {"VLMBR_CURSOR_DENIED", control::kCursorDenied},
+    {"VLMBR_CURSOR_MOVE", control::kCursorMove},
+    {"VLMBR_CURSOR_HORIZONTAL_ARROWS", control::kCursorHorizontalArrows},
+    {"VLMBR_CURSOR_VERTICAL_ARROWS", control::kCursorVerticalArrows},
     // The first diagonal registered is 10, the second 9.
-    {"VLMBR_CURSOR_DIAGONAL_LEFTDOWNRIGHTUP", 10},
-    {"VLMBR_CURSOR_DIAGONAL_LEFTUPRIGHTDOWN", 9},
-    {"VLMBR_CURSOR_HIDDEN", 11},
+    {"VLMBR_CURSOR_DIAGONAL_LEFTDOWNRIGHTUP", control::kCursorDiagonalLeftDownRightUp},
+    {"VLMBR_CURSOR_DIAGONAL_LEFTUPRIGHTDOWN", control::kCursorDiagonalLeftUpRightDown},
+    {"VLMBR_CURSOR_HIDDEN", control::kCursorHidden},
 };
 
 constexpr NamedConstant kLoadImageSuffixes[] = {
-    {"_LOADIMAGE_ASSOCIATION", 1}, {"_LOADIMAGE_DRIVE", 4},    {"_LOADIMAGE_EXECUTABLE", 5},
-    {"_LOADIMAGE_EXTENSION", 2},   {"_LOADIMAGE_IMAGEFILE", 6}, {"_LOADIMAGE_FOLDER", 3},
+    {"_LOADIMAGE_ASSOCIATION", images::kAssociation}, {"_LOADIMAGE_DRIVE", images::kDrive},
+    {"_LOADIMAGE_EXECUTABLE", images::kExecutable},   {"_LOADIMAGE_EXTENSION", images::kExtension},
+    {"_LOADIMAGE_IMAGEFILE", images::kImageFile},     {"_LOADIMAGE_FOLDER", images::kFolder},
 };
 
 // The image library's constants carry the prefix it is given.
@@ -137,7 +145,7 @@ void RegisterErrorMessage(lua_State* L, int code, const char* message) {
 
 void RegisterActions(lua_State* L) {
     int top = lua_gettop(L);
-    RememberMainState(L);
+    events::RememberMainState(L);
     lua_pushstring(L, "Velumbar");
     lua_createtable(L, 0, 0);
     for (const NamedFunction& f : kBarFunctions) RegisterFunction(L, f.name, f.function);
@@ -157,4 +165,4 @@ void RegisterActions(lua_State* L) {
     lua_settop(L, top);
 }
 
-}  // namespace vb::binding
+}  // namespace vb::actions

@@ -5,11 +5,11 @@
 
 #include <lua.hpp>
 
-namespace vb::binding {
+namespace vb::events {
 
 // Remembers L as the main state of every thread that shares its registry.
 void RememberMainState(lua_State* L);
 // The main state of L's registry, or L itself when none was remembered.
 lua_State* MainState(lua_State* L);
 
-}  // namespace vb::binding
+}  // namespace vb::events
