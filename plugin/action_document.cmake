@@ -11,7 +11,7 @@ set(VELUMBAR_GEN_ACTION_DOCUMENT "" CACHE FILEPATH
 if(VELUMBAR_GEN_ACTION_DOCUMENT)
   set(action_document_tool ${VELUMBAR_GEN_ACTION_DOCUMENT})
 else()
-  add_executable(gen_action_document ${CMAKE_SOURCE_DIR}/tools/gen_action_document.cpp)
+  # Built by tools/CMakeLists.txt.
   set(action_document_tool gen_action_document)
 endif()
 
