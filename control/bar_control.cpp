@@ -8,6 +8,7 @@
 #include <list>
 #include <new>
 
+#include "control/accessible.h"
 #include "control/bar_paint.h"
 #include "control/canvas_state.h"
 #include "render/bar_image.h"
@@ -48,12 +49,23 @@ int mulDiv(int a, int b, int c) {
     return static_cast<int>(q);
 }
 
+// The paint, and the word to screen readers when the shown percentage moved.
+int SetCurrentPositionOp(BarControl* c, std::int32_t position) {
+    if (position == c->Position) return PaintBar(c, position);
+    int before = ShownPercent(c);
+    int painted = PaintBar(c, position);
+    if (painted && ShownPercent(c) != before) platform::raiseAccessEvent(c->Canvas, platform::AccessEvent::ValueChange);
+    return painted;
+}
+
 int GetCurrentPositionOp(BarControl* c) { return c->Position; }
 
 int SetTextOp(BarControl* c, const std::string& text) {
     if (text == c->Text) return 0;
+    bool renamed = AccessibleName(text) != AccessibleName(c->Text);
     c->Text = text;
     forcedRepaint(c);
+    if (renamed) platform::raiseAccessEvent(c->Canvas, platform::AccessEvent::NameChange);
     return 1;
 }
 
@@ -164,6 +176,8 @@ platform::Window GetCanvasOp(BarControl* c) { return c->Canvas; }
 platform::Window GetCanvasHandleOp(BarControl* c) { return c->Canvas; }
 
 int FreeOp(BarControl* c) {
+    // No screen reader may reach the record once it is gone.
+    platform::disconnectAccessible(c->Canvas);
     auto& controls = registry();
     controls.remove(c);
     delete c;
@@ -208,8 +222,10 @@ int ResizeOp(BarControl* c, std::int32_t x, std::int32_t y, std::int32_t width,
 }
 
 int SetRangeOp(BarControl* c, const std::int32_t pair[2]) {
+    int before = ShownPercent(c);
     c->RangeMin = pair[0];
     c->RangeMax = pair[1];
+    if (ShownPercent(c) != before) platform::raiseAccessEvent(c->Canvas, platform::AccessEvent::ValueChange);
     return 1;
 }
 
@@ -268,7 +284,7 @@ int GetUseGlossyOp(BarControl* c) { return c->Glossy; }
 }  // namespace
 
 const BarControlMethods kBarControlMethods = {
-    PaintBar,          GetCurrentPositionOp, SetTextOp,       GetTextOp,      SetFontOp,
+    SetCurrentPositionOp, GetCurrentPositionOp, SetTextOp,       GetTextOp,      SetFontOp,
     SetGradientColorsOp, SetSolidColorOp,    SetXOp,          GetXOp,         SetYOp,
     GetYOp,            SetWidthOp,           GetWidthOp,      SetHeightOp,    GetHeightOp,
     GetCanvasOp,       GetCanvasHandleOp,    FreeOp,          RebuildOp,      ResizeOp,
@@ -350,6 +366,12 @@ bool IsLiveControl(const BarControl* control) {
 BarControl* ControlOnWindow(platform::Window window) {
     auto* control = static_cast<BarControl*>(platform::property(window, prop::kControl));
     return IsLiveControl(control) ? control : nullptr;
+}
+
+BarControl* ControlOfCanvas(platform::Window canvas) {
+    for (BarControl* control : registry())
+        if (control->Canvas == canvas) return control;
+    return nullptr;
 }
 
 std::size_t ControlCount() { return registry().size(); }

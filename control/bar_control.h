@@ -136,6 +136,8 @@ BarControl* ConstructBarControl(platform::Window container, const platform::Rect
 // The control stored as "iObject" on a window, when it is one we made.
 BarControl* ControlOnWindow(platform::Window window);
 bool IsLiveControl(const BarControl* control);
+// The live control whose canvas this is, found in the registry.
+BarControl* ControlOfCanvas(platform::Window canvas);
 std::size_t ControlCount();
 
 // Slot 15 through the table, for callers that only need the live test.

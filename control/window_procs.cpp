@@ -1,5 +1,6 @@
 #include "control/window_procs.h"
 
+#include "control/accessible.h"
 #include "control/bar_control.h"
 #include "control/window_properties.h"
 #include "control/deferred.h"
@@ -38,6 +39,12 @@ LResult VB_CALLBACK HostWindowProc(Window window, unsigned msg, WParam wParam, L
                 if (bar) bar->Methods->Resize(bar, 0, 0, client.width(), client.height(), 1);
             }
         }
+    } else if (msg == wm::GetObject) {
+        // The covered host control would answer with its own, stale value:
+        // a screen reader asking the host object hears the bar instead.
+        bool handled = false;
+        LResult object = AnswerAccessibleQuery(window, ControlOnWindow(window), wParam, lParam, &handled);
+        if (handled) return object;
     } else if (msg == wm::Destroy) {
         if (previous) replaceWindowProc(window, previous);
         removeProperty(window, prop::kOldHostProc);

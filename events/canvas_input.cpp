@@ -1,5 +1,7 @@
 #include "events/canvas_input.h"
 
+#include "control/accessible.h"
+
 #include "control/canvas_state.h"
 #include "events/dispatcher.h"
 
@@ -124,7 +126,15 @@ LResult VB_CALLBACK CanvasInputProc(Window canvas, unsigned msg, WParam wParam, 
             return 1;
         }
         break;
+    case wm::GetObject: {
+        bool handled = false;
+        LResult object = control::AnswerAccessibleQuery(canvas, control::ControlOnWindow(canvas), wParam,
+                                                        lParam, &handled);
+        if (handled) return object;
+        break;
+    }
     case wm::NcDestroy:
+        disconnectAccessible(canvas);
         control::DropCanvasState(canvas);
         break;
     default:

@@ -259,6 +259,96 @@ int tooltip(lua_State* L) {
     return 1;
 }
 
+int showObject(lua_State* L) {
+    const HostObject& object = checkObject(L, 1);
+    luaL_checkany(L, 2);
+    sim::showWindow(object.window, lua_toboolean(L, 2) != 0);
+    return 0;
+}
+
+int enableObject(lua_State* L) {
+    const HostObject& object = checkObject(L, 1);
+    luaL_checkany(L, 2);
+    sim::enableWindow(object.window, lua_toboolean(L, 2) != 0);
+    return 0;
+}
+
+// The window of an object, also a removed one; raises for a name never added.
+platform::Window everNamedWindow(lua_State* L, int index) {
+    const char* name = luaL_checkstring(L, index);
+    platform::Window window = Page::Current().WindowOf(name);
+    if (!window) luaL_error(L, "no host object named '%s'", name);
+    return window;
+}
+
+// The first window inside `window` that answers a screen reader.
+bool findAccessible(platform::Window window, platform::AccessibleDescription* out) {
+    for (platform::Window child : sim::children(window))
+        if (sim::queryAccessible(child, out) || findAccessible(child, out)) return true;
+    return false;
+}
+
+void setStringField(lua_State* L, const char* key, const char* value) {
+    lua_pushstring(L, value);
+    lua_setfield(L, -2, key);
+}
+
+void setNumberField(lua_State* L, const char* key, double value) {
+    lua_pushnumber(L, value);
+    lua_setfield(L, -2, key);
+}
+
+// Host.Accessible(name [, "object"]): what a screen reader is told by the
+// bar over the object, or with "object" by the object's own window.
+int accessible(lua_State* L) {
+    static const char* const kPlaces[] = {"bar", "object", nullptr};
+    platform::Window window = everNamedWindow(L, 1);
+    bool ownWindow = luaL_checkoption(L, 2, "bar", kPlaces) == 1;
+    platform::AccessibleDescription d;
+    bool found = ownWindow ? sim::queryAccessible(window, &d) : findAccessible(window, &d);
+    if (!found) {
+        lua_pushnil(L);
+        return 1;
+    }
+    platform::Rect objectRect;
+    platform::windowRect(window, &objectRect);
+    platform::Point origin{objectRect.left, objectRect.top};
+    lua_createtable(L, 0, 5);
+    setStringField(L, "Role", "progress bar");
+    setStringField(L, "Name", d.name.c_str());
+    setStringField(L, "Value", d.value.c_str());
+    lua_createtable(L, 2, 0);
+    int n = 0;
+    if (d.unavailable) {
+        lua_pushstring(L, "unavailable");
+        lua_rawseti(L, -2, ++n);
+    }
+    if (d.invisible) {
+        lua_pushstring(L, "invisible");
+        lua_rawseti(L, -2, ++n);
+    }
+    lua_setfield(L, -2, "State");
+    lua_createtable(L, 0, 4);
+    setNumberField(L, "X", d.location.left - origin.x);
+    setNumberField(L, "Y", d.location.top - origin.y);
+    setNumberField(L, "Width", d.location.width());
+    setNumberField(L, "Height", d.location.height());
+    lua_setfield(L, -2, "Location");
+    return 1;
+}
+
+// Host.AccessEvents(name): "ValueChange" and "NameChange", oldest first.
+int accessEvents(lua_State* L) {
+    std::vector<platform::AccessEvent> events = sim::accessEvents(everNamedWindow(L, 1));
+    lua_createtable(L, static_cast<int>(events.size()), 0);
+    int n = 0;
+    for (platform::AccessEvent event : events) {
+        lua_pushstring(L, event == platform::AccessEvent::ValueChange ? "ValueChange" : "NameChange");
+        lua_rawseti(L, -2, ++n);
+    }
+    return 1;
+}
+
 constexpr luaL_Reg kHostFunctions[] = {
     {"AddObject", addObject},     {"RemoveObject", removeObject}, {"ResizeObject", resizeObject},
     {"Messages", messages},       {"Pixel", pixel},               {"Snapshot", snapshot},
@@ -266,7 +356,9 @@ constexpr luaL_Reg kHostFunctions[] = {
     {"Click", click},             {"DoubleClick", doubleClick},   {"Wait", wait},
     {"Wheel", wheel},             {"Focus", focus},               {"KeyDown", keyDown},
     {"KeyUp", keyUp},             {"Char", character},            {"Cursor", cursor},
-    {"Tooltip", tooltip},         {"Properties", properties},     {nullptr, nullptr},
+    {"Tooltip", tooltip},         {"Properties", properties},     {"ShowObject", showObject},
+    {"EnableObject", enableObject}, {"Accessible", accessible},   {"AccessEvents", accessEvents},
+    {nullptr, nullptr},
 };
 
 }  // namespace

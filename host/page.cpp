@@ -143,6 +143,15 @@ const std::vector<unsigned>* Page::Messages(const std::string& name) const {
     return nullptr;
 }
 
+platform::Window Page::WindowOf(const std::string& name) const {
+    if (const HostObject* live = Find(name)) return live->window;
+    for (const auto* objects : {&pageObjects_, &dialogObjects_}) {
+        auto it = objects->find(name);
+        if (it != objects->end()) return it->second.window;
+    }
+    return nullptr;
+}
+
 std::vector<std::string> Page::Properties(const std::string& name) const {
     for (const auto* objects : {&pageObjects_, &dialogObjects_}) {
         auto it = objects->find(name);

@@ -35,6 +35,9 @@ public:
     const HostObject* Find(const std::string& name) const;
     const HostObject* FindOn(const std::string& name, bool dialog) const;
     const std::vector<unsigned>* Messages(const std::string& name) const;
+    // The window an object had, also once it was removed; null for a name
+    // never added.
+    platform::Window WindowOf(const std::string& name) const;
     // Property names on the object's window; for a removed object, the ones
     // its own procedure saw at WM_DESTROY.
     std::vector<std::string> Properties(const std::string& name) const;

@@ -61,6 +61,7 @@ constexpr unsigned Paint = 0x000F;
 constexpr unsigned EraseBkgnd = 0x0014;
 constexpr unsigned SetCursor = 0x0020;
 constexpr unsigned MouseActivate = 0x0021;
+constexpr unsigned GetObject = 0x003D;
 constexpr unsigned Notify = 0x004E;
 constexpr unsigned NcCreate = 0x0081;
 constexpr unsigned NcDestroy = 0x0082;
@@ -134,6 +135,8 @@ VB_PLATFORM_API bool windowRect(Window window, Rect* out);  // screen coordinate
 VB_PLATFORM_API bool moveWindow(Window window, int x, int y, int width, int height);
 VB_PLATFORM_API Point screenToClient(Window window, Point screen);
 VB_PLATFORM_API void setBackgroundColor(Window container, std::uint32_t color);
+VB_PLATFORM_API bool isWindowVisible(Window window);  // it and every ancestor are shown
+VB_PLATFORM_API bool isWindowEnabled(Window window);
 VB_PLATFORM_API void invalidate(Window window);
 
 // Named properties, one pointer-sized value each.
@@ -169,6 +172,36 @@ VB_PLATFORM_API Window threadTooltipWindow();
 // Deletes and adds the tool for `tool` (owned by `parent`) with `text`.
 VB_PLATFORM_API bool replaceTooltipTool(Window tooltip, Window parent, Window tool,
                                         const char* text);
+
+// ---- accessibility -----------------------------------------------------------
+// What a screen reader is told about a bar: a progress bar with a name, a
+// value and a state, at a place on the screen.
+struct AccessibleDescription {
+    std::string name;
+    std::string value;  // "45%"
+    bool unavailable = false;
+    bool invisible = false;
+    Rect location;  // screen coordinates
+};
+
+// Describes the bar shown by `canvas`; false once it has none.
+using AccessibleSource = bool (*)(Window canvas, AccessibleDescription* out);
+
+enum class AccessEvent { ValueChange, NameChange };
+
+constexpr LParam kClientObjectId = -4;  // OBJID_CLIENT
+
+// Answers WM_GETOBJECT received by `window` on behalf of the bar shown by
+// `canvas`: for the client object, an accessible object that asks `source`
+// about `canvas` at every query. `*handled` is false for other objects,
+// which the window's own procedure answers.
+VB_PLATFORM_API LResult answerAccessibleQuery(Window window, Window canvas, WParam wParam,
+                                              LParam lParam, AccessibleSource source, bool* handled);
+// Cuts every accessible object handed out for `canvas` from it: clients
+// still holding one get "not connected" from then on.
+VB_PLATFORM_API void disconnectAccessible(Window canvas);
+// Tells listening screen readers that the bar's value or name changed.
+VB_PLATFORM_API void raiseAccessEvent(Window canvas, AccessEvent event);
 
 // ---- canvas surface --------------------------------------------------------
 // Copies the picture into the canvas's 24-bit surface at (0,0) and shows it.

@@ -22,7 +22,7 @@ bool contains(const SimWindow& w, Point origin, int x, int y) {
 // Topmost descendant (or the window itself) at a screen point.
 SimWindow* topmostAt(SimWindow& w, int x, int y) {
     Point o = clientOrigin(w);
-    if (!contains(w, o, x, y)) return nullptr;
+    if (!w.visible || !contains(w, o, x, y)) return nullptr;
     for (auto it = w.children.rbegin(); it != w.children.rend(); ++it)
         if (SimWindow* child = find(*it))
             if (SimWindow* hit = topmostAt(*child, x, y)) return hit;
@@ -31,6 +31,7 @@ SimWindow* topmostAt(SimWindow& w, int x, int y) {
 
 void paintInto(const SimWindow& w, Point origin, Rect clip, std::vector<std::uint32_t>& out,
                int outWidth) {
+    if (!w.visible) return;
     Rect r{origin.x, origin.y, origin.x + w.rect.width(), origin.y + w.rect.height()};
     Rect c{std::max(r.left, clip.left), std::max(r.top, clip.top), std::min(r.right, clip.right),
            std::min(r.bottom, clip.bottom)};

@@ -46,6 +46,19 @@ VB_PLATFORM_API void advanceClock(int milliseconds);
 VB_PLATFORM_API platform::Cursor shownCursor(bool* hidden);
 VB_PLATFORM_API const char* cursorName(platform::Cursor cursor);
 VB_PLATFORM_API bool tooltipText(Window tool, std::string* text);
+// Shows or hides, enables or disables a window, as ShowWindow and
+// EnableWindow do; a hidden window is neither drawn nor hit.
+VB_PLATFORM_API void showWindow(Window window, bool visible);
+VB_PLATFORM_API void enableWindow(Window window, bool enabled);
+// What a screen reader finds at `window`: sends it WM_GETOBJECT for the
+// client object and reads the accessible object it answers with.
+VB_PLATFORM_API bool queryAccessible(Window window, platform::AccessibleDescription* out);
+// Reads an accessible object by the answer WM_GETOBJECT gave; false once
+// it was disconnected, as a client holding it would find.
+VB_PLATFORM_API bool readAccessible(LResult object, platform::AccessibleDescription* out);
+// Accessibility events raised by `window` or any window inside it at the
+// time, oldest first; kept after the windows are gone.
+VB_PLATFORM_API std::vector<platform::AccessEvent> accessEvents(Window window);
 VB_PLATFORM_API int tooltipToolCount(Window tooltip);
 
 }  // namespace vb::sim

@@ -30,6 +30,8 @@ struct SimWindow {
     WindowProc canvasInput = nullptr;
     std::uint32_t fill = 0xFFFFFF;
     bool doubleClicks = false;
+    bool visible = true;
+    bool enabled = true;
     bool destroying = false;
     std::map<std::string, void*, NoCaseLess> properties;
     // Canvas surface, 24-bit: the top byte is unused.
