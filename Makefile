@@ -8,7 +8,7 @@ PACKAGES := cmake g++ make pkg-config liblua5.1-0-dev lua5.1 libpng-dev zlib1g-d
             libjpeg-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra fonts-liberation \
             googletest libgtest-dev libgmock-dev libbenchmark-dev libxml2-dev libexpat1-dev
 
-.PHONY: all deps configure build demo test bench clean
+.PHONY: all deps configure build demo test bench clean fuzz soak test-sanitize
 
 all: build
 
@@ -42,6 +42,51 @@ bench: build
 	@for b in $(BUILD)/bin/bench_*; do \
 	  echo "== $$(basename $$b)"; $$b --benchmark_format=console || exit 1; \
 	done
+
+# The whole suite built with AddressSanitizer and UBSan (the sanitize preset).
+test-sanitize: deps
+	cmake --preset sanitize
+	cmake --build --preset sanitize -j$(JOBS)
+	cd build-sanitize && ctest --output-on-failure -j$(JOBS)
+
+# Each fuzz target for FUZZ_TIME seconds, one after another, with libFuzzer,
+# ASan and UBSan from Debian's clang. The corpus grows in $(FUZZ_BUILD)/corpus;
+# a crash stops the run, its input in $(FUZZ_BUILD)/artifacts. Keep each
+# crash input, once mended, in fuzz/crashes/<target>/: make test replays it.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_TIME ?= 120
+FUZZ_TARGETS ?= fuzz_bmp fuzz_bmp_rle fuzz_ico fuzz_pe fuzz_image_data fuzz_load_image fuzz_unpack
+FUZZ_FLAGS ?= -timeout=20 -rss_limit_mb=2048 -malloc_limit_mb=512 -print_final_stats=1
+
+fuzz: deps
+	@dpkg-query -W -f='$${Status}' clang 2>/dev/null | grep -q "install ok installed" || \
+	  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DVELUMBAR_FUZZ=ON -DVELUMBAR_TESTS=OFF -DVELUMBAR_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_seeds $(FUZZ_TARGETS)
+	@for t in $(FUZZ_TARGETS); do \
+	  echo "== $$t for $(FUZZ_TIME) s"; \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$t $(FUZZ_BUILD)/artifacts/$$t fuzz/crashes/$$t; \
+	  $(FUZZ_BUILD)/bin/$$t $(FUZZ_FLAGS) -max_total_time=$(FUZZ_TIME) \
+	    -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$t/ $(FUZZ_BUILD)/corpus/$$t \
+	    $(FUZZ_BUILD)/fuzz-seeds/$$t fuzz/crashes/$$t || exit 1; \
+	done
+
+# 10,000 cycles of a bar's life with the plug-in, and the same host-side
+# work without it; the plug-in's growth is what the first adds to the second
+# between 1,000 and the last cycle.
+SOAK_CYCLES ?= 10000
+soak: build
+	@mkdir -p $(BUILD)/soak
+	@for mode in plugin host; do \
+	  $(BUILD)/bin/velumbar-host --plugin $(BUILD)/bin/Velumbar.lmd --out $(BUILD)/soak \
+	    tests/soak/soak.lua $(SOAK_CYCLES) $$mode > $(BUILD)/soak/$$mode.txt || exit 1; \
+	  cat $(BUILD)/soak/$$mode.txt; \
+	done
+	@awk '/cycles 1000:/ { first[$$1] = $$5 } { last[$$1] = $$5 } \
+	  END { p = last["plugin"] - first["plugin"]; h = last["host"] - first["host"]; \
+	        printf "growth after 1,000 cycles: with plug-in %d KB, host alone %d KB, plug-in %d KB\n", p, h, p - h; \
+	        exit (p - h > 0) }' $(BUILD)/soak/plugin.txt $(BUILD)/soak/host.txt
 
 clean:
 	rm -rf $(BUILD) gallery.png

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "images/readers/byte_reader.h"
+#include "images/readers/row_sink.h"
 
 namespace vb::images {
 namespace {
@@ -236,6 +237,9 @@ bool decodeRle(const Layout& l, std::vector<std::uint32_t>* pixels) {
 bool DecodeDib(const DibSource& source, render::Picture* out) {
     Layout l;
     if (!out || !readLayout(source, &l)) return false;
+    // Held whole, so held to what one image may take, however much data
+    // backs the claim.
+    if (static_cast<long long>(l.width) * l.height > kMaxHeldPixels) return false;
     if (l.compression == kBiRle8 || l.compression == kBiRle4) {
         // A run gives at most 255 pixels for two bytes; allowing twice that
         // for skipped areas, a picture far larger than its data could

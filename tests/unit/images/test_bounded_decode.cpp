@@ -11,6 +11,7 @@
 
 #include "images/fit_image.h"
 #include "images/image_file.h"
+#include "images/readers/bmp_reader.h"
 #include "images/readers/ico_reader.h"
 #include "images/readers/jpeg_reader.h"
 #include "images/readers/png_reader.h"
@@ -128,7 +129,9 @@ TEST(BoundedDecode, HugeClaimsOnSmallFilesAreRefusedCheaply) {
     EXPECT_FALSE(DecodePng(hostilePng.data(), hostilePng.size()));
     EXPECT_FALSE(DecodeJpeg(hostileJpeg.data(), hostileJpeg.size()));
     const double growth = peakMegabytes() - before;
-    if (kMeasuresMemory) EXPECT_LT(growth, 16.0) << "peak growth in MB";
+    if (kMeasuresMemory) {
+        EXPECT_LT(growth, 16.0) << "peak growth in MB";
+    }
     RecordProperty("PeakGrowthMB", std::to_string(growth));
 }
 
@@ -171,8 +174,36 @@ TEST(BoundedDecode, LargePngLoadsAsItsFittedIconInLittleMemory) {
     // The top-left cell averages x and y near 0: dark red and green.
     EXPECT_LT(icon->at(0, 0) & 0xFF, 8u);
     EXPECT_GT(icon->at(31, 0) & 0xFF, 240u);
-    if (kMeasuresMemory) EXPECT_LT(growth, 64.0) << "peak growth in MB";
+    if (kMeasuresMemory) {
+        EXPECT_LT(growth, 64.0) << "peak growth in MB";
+    }
     RecordProperty("PeakGrowthMB", std::to_string(growth));
+}
+
+}  // namespace
+}  // namespace vb::images
+
+namespace vb::images {
+namespace {
+
+// A bitmap is decoded whole, so its data backing a claim is not enough: a
+// 1-bit picture just over the held-pixel limit is refused, one at the
+// limit loads.
+TEST(BoundedDecode, WholeBitmapsStopAtTheHeldPixelLimit) {
+    auto oneBit = [](int width, int height) {
+        test::BmpLayout s;
+        s.width = width, s.height = height, s.bitCount = 1, s.palette = {0x000000, 0xFFFFFF};
+        return test::makeBmp(s, std::vector<Bytes>(static_cast<std::size_t>(height),
+                                                    Bytes(static_cast<std::size_t>(width + 7) / 8, 0x55)));
+    };
+    static_assert(kMaxHeldPixels == 4096LL * 4096);
+    Bytes over = oneBit(4097, 4096);
+    EXPECT_FALSE(DecodeBmp(over.data(), over.size()));
+    Bytes at = oneBit(4096, 4096);
+    auto picture = DecodeBmp(at.data(), at.size());
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->at(0, 0) & 0xFFFFFFu, 0u);
+    EXPECT_EQ(picture->at(1, 0) & 0xFFFFFFu, 0xFFFFFFu);
 }
 
 }  // namespace
