@@ -195,6 +195,13 @@ int main(int argc, char** argv) {
         return b;
     }());
 
+    // Files whose headers claim 16384 x 16384 on a few bytes.
+    const Bytes claimPng = vb::test::claimPngSize(vb::test::makePng(1, 1, 0, 1, {{0}}), 16384, 16384);
+    const std::vector<Bytes> claims = {claimPng, vb::test::makeIconFile({{0, 0, 32, claimPng}}),
+                                       vb::test::claimJpegFrame(jpeg[1], 16384, 16384)};
+    many("fuzz_image_data", claims);
+    for (const Bytes& f : claims) seed("fuzz_load_image", "seed" + std::to_string(++n), loadInput(6, 0, f));
+
     for (const Bytes& f : bmp) seed("fuzz_load_image", "seed" + std::to_string(++n), loadInput(6, 0, f));
     for (const Bytes& f : png) seed("fuzz_load_image", "seed" + std::to_string(++n), loadInput(6, 0, f));
     for (const Bytes& f : jpeg) seed("fuzz_load_image", "seed" + std::to_string(++n), loadInput(6, 0, f));

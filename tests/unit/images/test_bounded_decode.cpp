@@ -95,33 +95,12 @@ TEST(BoundedDecode, StreamedFitEqualsDecodeThenFit) {
     expectSame(streamedFit(small), DecodePng(small.data(), small.size()));
 }
 
-// The IHDR of a valid PNG rewritten to claim another size, its CRC fixed.
-Bytes claimSize(Bytes png, std::uint32_t width, std::uint32_t height) {
-    auto put = [&](std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i) png[at + i] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
-    };
-    put(16, width);
-    put(20, height);
-    put(29, static_cast<std::uint32_t>(crc32(0, png.data() + 12, 17)));
-    return png;
-}
-
-// The first SOF marker's frame size rewritten.
-Bytes claimFrame(Bytes jpeg, std::uint16_t width, std::uint16_t height) {
-    for (std::size_t i = 2; i + 9 < jpeg.size(); ++i)
-        if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
-            jpeg[i + 5] = height >> 8, jpeg[i + 6] = height & 0xFF;
-            jpeg[i + 7] = width >> 8, jpeg[i + 8] = width & 0xFF;
-            break;
-        }
-    return jpeg;
-}
 
 TEST(BoundedDecode, HugeClaimsOnSmallFilesAreRefusedCheaply) {
     Bytes tiny = test::makePng(1, 1, PNG_COLOR_TYPE_GRAY, 1, {{0}});
-    Bytes hostilePng = claimSize(tiny, 16384, 16384);
+    Bytes hostilePng = test::claimPngSize(tiny, 16384, 16384);
     Bytes hostileIco = test::makeIconFile({{0, 0, 32, hostilePng}});
-    Bytes hostileJpeg = claimFrame(test::makeJpeg(16, 16, 3, patternRows(16, 16, 3), 50), 16384, 16384);
+    Bytes hostileJpeg = test::claimJpegFrame(test::makeJpeg(16, 16, 3, patternRows(16, 16, 3), 50), 16384, 16384);
     const double before = peakMegabytes();
     EXPECT_FALSE(streamedFit(hostilePng)) << hostilePng.size() << " bytes";
     EXPECT_FALSE(streamedFit(hostileIco));

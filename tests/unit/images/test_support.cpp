@@ -2,7 +2,9 @@
 
 #include <jpeglib.h>
 #include <png.h>
+#include <zlib.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <csetjmp>
 #include <cstdio>
@@ -399,6 +401,28 @@ Bytes makePe(bool pe32plus, const std::vector<PeGroup>& groups, const std::vecto
     padTo(b, kSectionFile);
     b.insert(b.end(), r.begin(), r.end());
     return b;
+}
+
+// The IHDR of a valid PNG rewritten to claim another size, its CRC fixed.
+Bytes claimPngSize(Bytes png, std::uint32_t width, std::uint32_t height) {
+    auto put = [&](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) png[at + i] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
+    };
+    put(16, width);
+    put(20, height);
+    put(29, static_cast<std::uint32_t>(crc32(0, png.data() + 12, 17)));
+    return png;
+}
+
+// The first SOF marker's frame size rewritten.
+Bytes claimJpegFrame(Bytes jpeg, std::uint16_t width, std::uint16_t height) {
+    for (std::size_t i = 2; i + 9 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
+            jpeg[i + 5] = height >> 8, jpeg[i + 6] = height & 0xFF;
+            jpeg[i + 7] = width >> 8, jpeg[i + 8] = width & 0xFF;
+            break;
+        }
+    return jpeg;
 }
 
 }  // namespace vb::test

@@ -92,4 +92,9 @@ struct PeGroup {
 };
 Bytes makePe(bool pe32plus, const std::vector<PeGroup>& groups, const std::vector<PeIcon>& icons);
 
+// A valid PNG whose header claims another size (its CRC fixed), and a JPEG
+// whose first frame header does: files that promise more than they hold.
+Bytes claimPngSize(Bytes png, std::uint32_t width, std::uint32_t height);
+Bytes claimJpegFrame(Bytes jpeg, std::uint16_t width, std::uint16_t height);
+
 }  // namespace vb::test
