@@ -54,9 +54,24 @@ int callInProtectedMode(lua_State* L) {
     setBoolean(L, "RightButtonDown", args->event->buttons & kRightButtonBit);
     setBoolean(L, "MiddleButtonDown", args->event->buttons & kMiddleButtonBit);
     lua_settable(L, -3);
-    // The callback's own errors are discarded.
-    if (lua_pcall(L, 1, 0, 0) != 0) lua_settop(L, 0);
+    // The callback's own errors end this protected call and are discarded
+    // with it: one protected call an event.
+    lua_call(L, 1, 0);
     return 0;
+}
+
+// The protected entry point is kept in each state's registry under this
+// key, so an event allocates nothing but its tables (lua_cpcall makes a
+// new closure every time).
+char kEntryKey;
+
+// The first event of a state goes through lua_cpcall, which keeps the
+// entry point under protection from memory errors.
+int keepEntryAndCall(lua_State* L) {
+    lua_pushlightuserdata(L, &kEntryKey);
+    lua_pushcfunction(L, callInProtectedMode);
+    lua_rawset(L, LUA_REGISTRYINDEX);
+    return callInProtectedMode(L);
 }
 
 }  // namespace
@@ -84,7 +99,15 @@ void Dispatch(platform::Window canvas, const EventData& event) {
     bar->Methods->GetRange(bar, range);
     CallArgs args{ref, name, &event, StateHover(event.x, width, range[0], range[1])};
     int top = lua_gettop(L);
-    if (lua_cpcall(L, callInProtectedMode, &args) != 0) lua_settop(L, top);
+    lua_pushlightuserdata(L, &kEntryKey);
+    lua_rawget(L, LUA_REGISTRYINDEX);  // neither allocates nor raises
+    if (lua_type(L, -1) == LUA_TFUNCTION) {
+        lua_pushlightuserdata(L, &args);
+        lua_pcall(L, 1, 0, 0);
+    } else {
+        lua_settop(L, top);
+        lua_cpcall(L, keepEntryAndCall, &args);
+    }
     lua_settop(L, top);
 }
 
