@@ -83,9 +83,12 @@ struct Row {
 
 std::string human(double ns) {
     char text[32];
-    if (ns >= 1e6) std::snprintf(text, sizeof text, "%.2f ms", ns / 1e6);
-    else if (ns >= 1e3) std::snprintf(text, sizeof text, "%.2f us", ns / 1e3);
-    else std::snprintf(text, sizeof text, "%.0f ns", ns);
+    if (ns >= 1e6)
+        std::snprintf(text, sizeof text, "%.2f ms", ns / 1e6);
+    else if (ns >= 1e3)
+        std::snprintf(text, sizeof text, "%.2f us", ns / 1e3);
+    else
+        std::snprintf(text, sizeof text, "%.0f ns", ns);
     return text;
 }
 
@@ -173,9 +176,7 @@ Pixels pixmanPixels(pixman_image_t* image, int w, int h) {
     return out;
 }
 
-render::BarStops threeStops() {
-    return render::MakeBarStops({{0.0f, 255}, {0.5f, 65280}, {1.0f, 16711680}});
-}
+render::BarStops threeStops() { return render::MakeBarStops({{0.0f, 255}, {0.5f, 65280}, {1.0f, 16711680}}); }
 
 Row gradientImage() {
     const int w = 1000, h = 40;
@@ -202,12 +203,20 @@ Row gradientImage() {
     writePng("gradient_pixman.png", w, h, peerPixels);
     Difference d = compare(ourPixels, peerPixels);
 
-    Pair t = measure([&] { auto p = ours(); asm volatile("" : : "r"(p->pixels.data()) : "memory"); },
-                     [&] { pixman_image_unref(peer()); });
+    Pair t = measure(
+        [&] {
+            auto p = ours();
+            asm volatile("" : : "r"(p->pixels.data()) : "memory");
+        },
+        [&] { pixman_image_unref(peer()); });
     pixman_image_unref(ramp);
     // Pixman samples pixel centres and rounds premultiplied; a few levels apart.
-    return {"Bar image, 3-stop gradient + gloss, 1000 x 40", "pixman gradient + gloss OVER", t, 1.0,
-            describe(d), d.largest <= 8};
+    return {"Bar image, 3-stop gradient + gloss, 1000 x 40",
+            "pixman gradient + gloss OVER",
+            t,
+            1.0,
+            describe(d),
+            d.largest <= 8};
 }
 
 Row solidImage() {
@@ -233,9 +242,17 @@ Row solidImage() {
     writePng("solid_pixman.png", w, h, peerPixels);
     Difference d = compare(ourPixels, peerPixels);
 
-    Pair t = measure([&] { auto p = ours(); asm volatile("" : : "r"(p->pixels.data()) : "memory"); },
-                     [&] { pixman_image_unref(peer()); });
-    return {"Bar image, solid + gloss, 400 x 30", "pixman fill + gloss OVER", t, 1.0, describe(d),
+    Pair t = measure(
+        [&] {
+            auto p = ours();
+            asm volatile("" : : "r"(p->pixels.data()) : "memory");
+        },
+        [&] { pixman_image_unref(peer()); });
+    return {"Bar image, solid + gloss, 400 x 30",
+            "pixman fill + gloss OVER",
+            t,
+            1.0,
+            describe(d),
             d.largest <= 8};
 }
 
@@ -285,10 +302,11 @@ Row repaintWithText() {
     const int w = 400, h = 30, position = 60;
     const char* text = "Twenty characters!!!";
     bench::BarPage page("Repaint", w, h);
-    page.run("Velumbar.Create('Repaint')"
-             "Velumbar.SetFont('Repaint', 'DejaVu Sans', 9, 0xFFFFFF, VELUMBAR_TEXT_BORDER, 0)"
-             "Velumbar.SetText('Repaint', 'Twenty characters!!!')"
-             "Velumbar.SetCurrentPosition('Repaint', 60)");
+    page.run(
+        "Velumbar.Create('Repaint')"
+        "Velumbar.SetFont('Repaint', 'DejaVu Sans', 9, 0xFFFFFF, VELUMBAR_TEXT_BORDER, 0)"
+        "Velumbar.SetText('Repaint', 'Twenty characters!!!')"
+        "Velumbar.SetCurrentPosition('Repaint', 60)");
     control::BarControl* bar = barOf(page.L, "Repaint");
     if (!bar) return {"Forced repaint 400 x 30, outlined text", "cairo", {}, 1.0, "no bar", false};
 
@@ -351,7 +369,11 @@ Row repaintWithText() {
     for (cairo_surface_t* s : {background, fill, compose, screen}) cairo_surface_destroy(s);
     // Glyph edges are rasterised differently (cairo greyscale, ours by
     // channel); everything else is the same picture.
-    return {"Forced repaint 400 x 30, 20-char outlined text", "cairo, same frame", t, 1.0, describe(d),
+    return {"Forced repaint 400 x 30, 20-char outlined text",
+            "cairo, same frame",
+            t,
+            1.0,
+            describe(d),
             d.mean < 6.0};
 }
 
@@ -372,7 +394,8 @@ Row repaintWithoutText() {
     auto peer = [&] {
         for (int y = 0; y < h; ++y) {
             std::memcpy(&compose[y * w], fill + y * w, fillWidth * 4);
-            std::memcpy(&compose[y * w + fillWidth], background + y * w + fillWidth, rowBytes - fillWidth * 4);
+            std::memcpy(&compose[y * w + fillWidth], background + y * w + fillWidth,
+                        rowBytes - fillWidth * 4);
         }
         std::memcpy(screen.data(), compose.data(), rowBytes * h);
         asm volatile("" : : "r"(screen.data()) : "memory");
@@ -387,7 +410,11 @@ Row repaintWithoutText() {
     Difference d = compare(ourPixels, screen);
 
     Pair t = measure([&] { forcedRepaint(bar); }, peer);
-    return {"Forced repaint 400 x 30, no text", "memcpy of 2 x 48,000 bytes", t, 3.0, describe(d),
+    return {"Forced repaint 400 x 30, no text",
+            "memcpy of 2 x 48,000 bytes",
+            t,
+            3.0,
+            describe(d),
             d.largest == 0};
 }
 
@@ -473,8 +500,12 @@ Row dispatch() {
                          lua_call(bare, 0, 0);
                      });
     lua_close(bare);
-    return {"Event dispatch to a trivial callback", "bare lua_pcall building the table", t, 1.25,
-            ours == theirs ? "same table" : "tables differ: " + ours + " / " + theirs, ours == theirs};
+    return {"Event dispatch to a trivial callback",
+            "bare lua_pcall building the table",
+            t,
+            1.25,
+            ours == theirs ? "same table" : "tables differ: " + ours + " / " + theirs,
+            ours == theirs};
 }
 
 // The unavoidable part of an action: the host's last error cleared, the
@@ -490,9 +521,10 @@ int bareHostCall(lua_State* L) {
 
 Row unchangedPosition() {
     bench::BarPage page("Unchanged", 400, 30);
-    page.run("Velumbar.Create('Unchanged') Velumbar.SetCurrentPosition('Unchanged', 50)"
-             "Page.GetObjectType = function(name) return 11 end "
-             "DialogEx.GetObjectType = function(name) return -1 end");
+    page.run(
+        "Velumbar.Create('Unchanged') Velumbar.SetCurrentPosition('Unchanged', 50)"
+        "Page.GetObjectType = function(name) return 11 end "
+        "DialogEx.GetObjectType = function(name) return -1 end");
     lua_pushcfunction(page.L, bareHostCall);
     lua_setglobal(page.L, "Bare");
     control::BarControl* bar = barOf(page.L, "Unchanged");
@@ -514,17 +546,23 @@ Row unchangedPosition() {
     bool same = oursTrue && bareTrue && shown(bar) == before;
 
     Pair t = measure([&] { call("Velumbar", "SetCurrentPosition"); }, [&] { call("Bare", nullptr); });
-    return {"SetCurrentPosition from Lua, unchanged position", "bare C call, same host look-ups", t, 1.2,
-            same ? "both true, picture unchanged" : "results differ", same};
+    return {"SetCurrentPosition from Lua, unchanged position",
+            "bare C call, same host look-ups",
+            t,
+            1.2,
+            same ? "both true, picture unchanged" : "results differ",
+            same};
 }
 
 // ---- unpacking ---------------------------------------------------------------------------------
 
 std::vector<std::uint8_t> mixedText(std::size_t size) {
     // Prose, code and numbers from a fixed generator: repeats near and far.
-    static const char* words[] = {"progress", "bar", "the", "of", "copying", "files", "local", "function",
-                                  "end", "return", "if", "then", "Velumbar", "SetCurrentPosition", "for",
-                                  "in", "pairs", "nil", "true", "window", "=", "(", ")", "..", "\n", "  "};
+    static const char* words[] = {
+        "progress", "bar", "the",    "of",  "copying", "files",    "local",
+        "function", "end", "return", "if",  "then",    "Velumbar", "SetCurrentPosition",
+        "for",      "in",  "pairs",  "nil", "true",    "window",   "=",
+        "(",        ")",   "..",     "\n",  "  "};
     std::vector<std::uint8_t> text;
     std::uint32_t state = 12345;
     while (text.size() < size) {
@@ -592,8 +630,8 @@ int main() {
         char target[16];
         std::snprintf(target, sizeof target, "%s%.2f", ratio <= r.target ? "<=" : "> ", r.target);
         std::printf("%-50s %11s %11s %6.2fx %7s  %-36s %s%s\n", r.work.c_str(), human(r.time.ours).c_str(),
-                    human(r.time.peer).c_str(), ratio, target, r.peerName.c_str(), r.checked ? "" : "CHECK FAILED: ",
-                    r.check.c_str());
+                    human(r.time.peer).c_str(), ratio, target, r.peerName.c_str(),
+                    r.checked ? "" : "CHECK FAILED: ", r.check.c_str());
         allChecked = allChecked && r.checked;
     }
     std::printf("Best of 25 alternating batches each; pictures of each pair in %s/.\n", kOut);

@@ -48,17 +48,16 @@ struct RowGloss {
 RowGloss glossOfRow(const ColourRamp& ramp, int y, int height) {
     LaidRamp laid{&ramp, RampDirection::Vertical, 0, height};
     std::uint32_t shade = ColourAt(ramp, RampParameter(laid, y));
-    return {TowardColour(shade, alpha(shade), false),
-            TowardColour(kGlossLight, alpha(kGlossLight), false), y < height / 2};
+    return {TowardColour(shade, alpha(shade), false), TowardColour(kGlossLight, alpha(kGlossLight), false),
+            y < height / 2};
 }
 
 }  // namespace
 
-std::optional<Picture> BuildBarImage(int width, int height, std::int32_t kind,
-                                     const BarStops& stops, std::uint32_t solidColour, int glossy) {
+std::optional<Picture> BuildBarImage(int width, int height, std::int32_t kind, const BarStops& stops,
+                                     std::uint32_t solidColour, int glossy) {
     std::optional<Picture> picture;
-    if (width < 1 || height < 1 || width > kMaxPictureSide || height > kMaxPictureSide)
-        return picture;
+    if (width < 1 || height < 1 || width > kMaxPictureSide || height > kMaxPictureSide) return picture;
     const std::size_t w = static_cast<std::size_t>(width);
     ColourRamp gloss;
     AddStop(gloss, 0.0f, kGlossTop);
@@ -86,8 +85,10 @@ std::optional<Picture> BuildBarImage(int width, int height, std::int32_t kind,
                 p.pixels.insert(p.pixels.end(), w, c);
             } else {
                 std::uint32_t* row = &*p.pixels.insert(p.pixels.end(), line.begin(), line.end());
-                if (g.lit) BlendRunTwice(row, w, g.shade, g.light);
-                else BlendRun(row, w, g.shade);
+                if (g.lit)
+                    BlendRunTwice(row, w, g.shade, g.light);
+                else
+                    BlendRun(row, w, g.shade);
             }
         }
         picture = std::move(p);

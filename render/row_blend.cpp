@@ -45,8 +45,7 @@ void BlendRun(std::uint32_t* pixels, std::size_t n, const ByteBlend& blend) {
     for (std::size_t k = 0; i < count; ++i, ++k) bytes[i] = blendByte(bytes[i], keep[k], add[k]);
 }
 
-void BlendRunTwice(std::uint32_t* pixels, std::size_t n, const ByteBlend& first,
-                   const ByteBlend& second) {
+void BlendRunTwice(std::uint32_t* pixels, std::size_t n, const ByteBlend& first, const ByteBlend& second) {
     auto* bytes = reinterpret_cast<std::uint8_t*>(pixels);
     const std::size_t count = n * 4;
     std::uint8_t keep1[kBlock], keep2[kBlock];

@@ -28,8 +28,7 @@ ByteBlend TowardColour(std::uint32_t colour, std::uint8_t alpha, bool targetHasA
 
 // n pixels blended in place by one blend, or by `first` and then `second`.
 void BlendRun(std::uint32_t* pixels, std::size_t n, const ByteBlend& blend);
-void BlendRunTwice(std::uint32_t* pixels, std::size_t n, const ByteBlend& first,
-                   const ByteBlend& second);
+void BlendRunTwice(std::uint32_t* pixels, std::size_t n, const ByteBlend& first, const ByteBlend& second);
 
 // n pixels blended in place toward `colour`, each byte by its own weight in
 // `weights` (four per pixel, in the pixel's byte order).
