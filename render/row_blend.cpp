@@ -70,12 +70,16 @@ void BlendRunByWeights(std::uint32_t* pixels, const std::uint8_t* weightBytes, s
     std::uint8_t source[kBlock];
     for (std::size_t k = 0; k < kBlock; ++k) source[k] = static_cast<std::uint8_t>(colour >> (8 * (k % 4)));
     std::size_t i = 0;
-    for (; i + kBlock <= count; i += kBlock)
-        for (std::size_t k = 0; k < kBlock; ++k) {
-            std::uint8_t w = weights[i + k];
-            bytes[i + k] = blendByte(bytes[i + k], static_cast<std::uint8_t>(255 - w),
-                                     static_cast<std::uint16_t>(source[k] * w));
-        }
+    for (; i + kBlock <= count; i += kBlock) {
+        // Through local blocks: nothing can alias, so no run-time checks.
+        std::uint8_t d[kBlock], w[kBlock];
+        std::memcpy(d, bytes + i, kBlock);
+        std::memcpy(w, weights + i, kBlock);
+        for (std::size_t k = 0; k < kBlock; ++k)
+            d[k] = blendByte(d[k], static_cast<std::uint8_t>(255 - w[k]),
+                             static_cast<std::uint16_t>(source[k] * w[k]));
+        std::memcpy(bytes + i, d, kBlock);
+    }
     for (std::size_t k = 0; i < count; ++i, ++k) {
         std::uint8_t w = weights[i];
         bytes[i] = blendByte(bytes[i], static_cast<std::uint8_t>(255 - w),
