@@ -127,7 +127,9 @@ void Dispatch(platform::Window canvas, const EventData& event) {
     int top = lua_gettop(L);
     lua_pushlightuserdata(L, &kEntryKey);
     lua_rawget(L, LUA_REGISTRYINDEX);  // neither allocates nor raises
-    if (lua_type(L, -1) == LUA_TFUNCTION) {
+    // Only our own entry point: a script with the debug library can reach
+    // the registry and put something else there.
+    if (lua_tocfunction(L, -1) == callInProtectedMode) {
         lua_pushlightuserdata(L, &args);
         lua_pcall(L, 1, 0, 0);
     } else {
