@@ -73,8 +73,12 @@ void BlendRunByWeights(std::uint32_t* pixels, const std::uint8_t* weightBytes, s
     for (; i + kBlock <= count; i += kBlock) {
         // Through local blocks: nothing can alias, so no run-time checks.
         std::uint8_t d[kBlock], w[kBlock];
-        std::memcpy(d, bytes + i, kBlock);
         std::memcpy(w, weights + i, kBlock);
+        // A weight of 0 keeps the byte: blocks beside the glyphs are skipped.
+        std::uint64_t halves[2];
+        std::memcpy(halves, w, kBlock);
+        if ((halves[0] | halves[1]) == 0) continue;
+        std::memcpy(d, bytes + i, kBlock);
         for (std::size_t k = 0; k < kBlock; ++k)
             d[k] = blendByte(d[k], static_cast<std::uint8_t>(255 - w[k]),
                              static_cast<std::uint16_t>(source[k] * w[k]));
