@@ -53,10 +53,18 @@ void setBoolean(lua_State* L, Key key, bool value) {
     lua_rawset(L, -3);
 }
 
+// The event of the innermost dispatch under way (a callback can cause
+// another), the only one the entry point will read.
+const CallArgs* inFlight = nullptr;
+
 // Runs in protected mode: a memory error while building the table must not
 // leave the window procedure by longjmp.
 int callInProtectedMode(lua_State* L) {
-    auto* args = static_cast<CallArgs*>(lua_touserdata(L, 1));
+    auto* args = static_cast<const CallArgs*>(lua_touserdata(L, 1));
+    // Scripts with the debug library can reach this function in the
+    // registry and call it with anything; it reads only the event that
+    // is being dispatched.
+    if (!args || args != inFlight) return 0;
     lua_settop(L, 0);
     lua_rawgeti(L, LUA_REGISTRYINDEX, args->ref);
     if (lua_type(L, -1) != LUA_TFUNCTION) return 0;
@@ -124,6 +132,8 @@ void Dispatch(platform::Window canvas, const EventData& event) {
     int width = bar->Methods->GetWidth(bar);
     bar->Methods->GetRange(bar, range);
     CallArgs args{ref, name, &event, StateHover(event.x, width, range[0], range[1])};
+    const CallArgs* outer = inFlight;
+    inFlight = &args;
     int top = lua_gettop(L);
     lua_pushlightuserdata(L, &kEntryKey);
     lua_rawget(L, LUA_REGISTRYINDEX);  // neither allocates nor raises
@@ -137,6 +147,7 @@ void Dispatch(platform::Window canvas, const EventData& event) {
         lua_cpcall(L, keepEntryAndCall, &args);
     }
     lua_settop(L, top);
+    inFlight = outer;
 }
 
 }  // namespace vb::events

@@ -89,6 +89,22 @@ TEST(Dispatch, EveryEventGetsItsFullTableAndTheRegistryCannotRedirectIt) {
           "assert(seen[3] == 'Tables 65539 100 199 0 false true false', seen[3])");
 }
 
+TEST(Dispatch, TheEntryPointCalledByAScriptReadsNoEventButTheOneUnderWay) {
+    host::Page::Current().Add(host::ObjectKind::Progress, "Entry", false, 0, 120, 200, 24);
+    State s;
+    s.run("Velumbar.Create('Entry') calls = 0 "
+          "function callEntry() for k, v in pairs(debug.getregistry()) do"
+          "  if type(k) == 'userdata' and type(v) == 'function' then"
+          "    pcall(v) pcall(v, k) pcall(v, io.stdout) pcall(v, 7) end end end "
+          "Velumbar.SetCallback('Entry', function(e) calls = calls + 1 callEntry() end)");
+    platform::Window canvas = canvasOf(s.L, "Entry");
+    ASSERT_NE(canvas, nullptr);
+    Dispatch(canvas, EventData{65539, 50, 7, 0});  // the first event keeps the entry point
+    Dispatch(canvas, EventData{65539, 60, 7, 0});
+    // Outside any dispatch too: nothing to read, nothing called.
+    s.run("callEntry() assert(calls == 2, calls)");
+}
+
 TEST(Dispatch, ACallbackIsOnlyCalledInTheStateThatSetIt) {
     host::Page::Current().Add(host::ObjectKind::Progress, "Shared", false, 0, 40, 200, 24);
     State first, second;
