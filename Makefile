@@ -6,9 +6,10 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # Debian packages the build and the tests need.
 PACKAGES := cmake g++ make pkg-config liblua5.1-0-dev lua5.1 libpng-dev zlib1g-dev \
             libjpeg-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra fonts-liberation \
-            googletest libgtest-dev libgmock-dev libbenchmark-dev libxml2-dev libexpat1-dev
+            googletest libgtest-dev libgmock-dev libbenchmark-dev libxml2-dev libexpat1-dev \
+            libpixman-1-dev libcairo2-dev valgrind
 
-.PHONY: all deps configure build demo test bench clean fuzz soak test-sanitize
+.PHONY: all deps configure build demo test bench profile clean fuzz soak test-sanitize
 
 all: build
 
@@ -38,10 +39,17 @@ demo: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
+# One table: each workload beside its peer, measured in one run.
 bench: build
-	@for b in $(BUILD)/bin/bench_*; do \
-	  echo "== $$(basename $$b)"; $$b --benchmark_format=console || exit 1; \
-	done
+	cd $(BUILD) && bin/bench_peers
+
+# Instruction counts of 10,000 position updates through the stand-in host.
+profile: build
+	rm -rf $(BUILD)/profile && mkdir -p $(BUILD)/profile
+	valgrind --tool=callgrind --callgrind-out-file=$(BUILD)/profile/callgrind.out \
+	  $(BUILD)/bin/velumbar-host --out $(BUILD)/profile bench/profile_updates.lua 2>$(BUILD)/profile/valgrind.log
+	@grep -m1 "Collected" $(BUILD)/profile/valgrind.log
+	@callgrind_annotate --inclusive=no $(BUILD)/profile/callgrind.out 2>/dev/null | sed -n '/PROGRAM TOTALS/,+0p;/file:function/,+22p'
 
 # The whole suite built with AddressSanitizer and UBSan (the sanitize preset).
 test-sanitize: deps
