@@ -241,6 +241,15 @@ struct Decoder {
     }
 
     Step step() {
+        // Topped up without a branch to predict while whole words remain:
+        // over 32 bits wait, enough for most steps to read without a refill.
+        if (in.end - in.next >= 4) {
+            const bool room = in.count <= 32;
+            const std::uint64_t word = loadLe32(in.next);
+            in.buffer |= room ? word << ((32 - in.count) & 63) : 0;
+            in.next += room ? 4 : 0;
+            in.count += room ? 32 : 0;
+        }
         // The commonest step, a literal, in one read when the bits are there.
         if (in.count >= 9 && (in.buffer >> 63) != 0 && literalWidth != 0 && pos < size) {
             const std::uint64_t v = (in.buffer << 1) >> (64 - literalWidth);
