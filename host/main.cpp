@@ -6,8 +6,6 @@
 // Exit status: 0 when the script ran to its end, 1 when it raised an error
 // (printed on standard error), 2 for a usage error or a plug-in that cannot
 // be loaded.
-#include <unistd.h>
-
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -29,12 +27,9 @@ void usage() {
 }
 
 std::string besideExecutable(const char* file) {
-    char self[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0) return file;
-    self[n] = '\0';
-    std::string path(self);
-    std::size_t slash = path.rfind('/');
+    std::string path = vb::host::ExecutablePath();
+    if (path.empty()) return file;
+    std::size_t slash = path.find_last_of("/\\");
     return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + file;
 }
 

@@ -9,7 +9,8 @@
 
 #if defined(_WIN32)
 #include <windows.h>
-#define VB_EXPORT extern "C" __declspec(dllexport)
+// Exported by Velumbar.def, under exactly the ten names.
+#define VB_EXPORT extern "C"
 #else
 #define VB_EXPORT extern "C" __attribute__((visibility("default")))
 #endif
@@ -41,13 +42,18 @@ VB_EXPORT int irPlg_GetSDKVersion() { return kSdkVersion; }
 VB_EXPORT int irPlg_OnProjectBuild() { return 1; }
 
 VB_EXPORT int irPlg_Action_RegisterActions(lua_State* L) {
+    PreparePlatform();
     vb::actions::RegisterActions(L);
     return 1;
 }
 
-VB_EXPORT int irPlg_ShowHelpForPlugin(const char* folder) { return ShowHelpForPlugin(folder); }
+VB_EXPORT int irPlg_ShowHelpForPlugin(const char* folder) {
+    PreparePlatform();
+    return ShowHelpForPlugin(folder);
+}
 
 VB_EXPORT int irPlg_ShowHelpForAction(const char* actionName, const char* folder) {
+    PreparePlatform();
     return ShowHelpForAction(actionName, folder);
 }
 

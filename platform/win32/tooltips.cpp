@@ -1,0 +1,59 @@
+// The calling thread's tooltip window (COMCTL32) and its tools, one per
+// canvas, replaced with TTM_DELTOOL then TTM_ADDTOOL.
+#include <commctrl.h>
+
+#include <set>
+
+#include "platform/win32/win32.h"
+
+namespace vb::platform::win32 {
+
+namespace {
+
+// Every tooltip window we made, so unload can destroy those still alive.
+std::set<HWND>& madeTooltips() {
+    static auto* made = new std::set<HWND>;
+    return *made;
+}
+
+}  // namespace
+
+void destroyTooltipWindows() {
+    for (HWND tooltip : madeTooltips())
+        if (IsWindow(tooltip)) DestroyWindow(tooltip);
+    madeTooltips().clear();
+}
+
+}  // namespace vb::platform::win32
+
+namespace vb::platform {
+
+using namespace win32;
+
+Window threadTooltipWindow() {
+    thread_local HWND tooltip = nullptr;
+    if (!tooltip || !IsWindow(tooltip)) {
+        tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                  WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                  moduleInstance(), nullptr);
+        if (tooltip) madeTooltips().insert(tooltip);
+    }
+    return handle(tooltip);
+}
+
+bool replaceTooltipTool(Window tooltip, Window parent, Window tool, const char* text) {
+    if (!isWindow(tooltip) || !isWindow(tool)) return false;
+    // The full-size record (TTTOOLINFOA_V2 and later) that the tooltip
+    // control of version 6 expects.
+    TTTOOLINFOA info{};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = hwnd(parent);
+    info.uId = reinterpret_cast<UINT_PTR>(hwnd(tool));
+    info.lpszText = const_cast<char*>(text ? text : "");
+    SendMessageA(hwnd(tooltip), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    return SendMessageA(hwnd(tooltip), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)) != 0;
+}
+
+}  // namespace vb::platform
