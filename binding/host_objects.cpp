@@ -16,30 +16,31 @@ void pushHostFunction(lua_State* L, const char* table, const char* field) {
     lua_remove(L, -2);
 }
 
-// Asks table.GetObjectType(name); -1 when the function is missing.
-int askObjectType(lua_State* L, const char* table, const char* name, bool* asked) {
+// The unrounded answer of table.GetObjectType(name); false when the
+// function is missing.
+bool askObjectType(lua_State* L, const char* table, const char* name, double* type) {
     pushHostFunction(L, table, "GetObjectType");
     if (lua_type(L, -1) != LUA_TFUNCTION) {
         lua_settop(L, -2);
-        *asked = false;
-        return -1;
+        return false;
     }
-    *asked = true;
     lua_pushstring(L, name);
     lua_call(L, 1, 1);
-    double type = lua_tonumber(L, -1);
+    *type = lua_tonumber(L, -1);
     lua_settop(L, -2);
-    return RoundToInt(type);
+    return true;
 }
 
 }  // namespace
 
 int GetHostObjectType(lua_State* L, const char* name) {
-    bool asked = false;
-    int type = askObjectType(L, "Page", name, &asked);
-    // The dialog is asked only when the page answered exactly -1.
-    if (!asked || type != -1) return asked ? type : -1;
-    return askObjectType(L, "DialogEx", name, &asked);
+    double type = -1;
+    if (!askObjectType(L, "Page", name, &type)) return -1;
+    // The dialog is asked only when the page answered exactly -1: an answer
+    // of -1.4 is compared before it is rounded, and names no dialog object.
+    if (type != -1) return RoundToInt(type);
+    if (!askObjectType(L, "DialogEx", name, &type)) return -1;
+    return RoundToInt(type);
 }
 
 platform::Window GetHostWindowHandle(lua_State* L, const char* kind, const char* name) {

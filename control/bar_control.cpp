@@ -178,6 +178,9 @@ platform::Window GetCanvasHandleOp(BarControl* c) { return c->Canvas; }
 int FreeOp(BarControl* c) {
     // No screen reader may reach the record once it is gone.
     platform::disconnectAccessible(c->Canvas);
+    // The tooltip window outlives every bar: it must not keep a tool for a
+    // window that is gone.
+    if (c->TooltipParent) platform::deleteTooltipTool(c->TooltipParent, c->Canvas);
     auto& controls = registry();
     controls.remove(c);
     delete c;
@@ -253,7 +256,8 @@ int SetIconOp(BarControl* c, const render::Picture* image) {
 
 int SetTooltipOp(BarControl* c, const char* text) {
     platform::Window tooltip = platform::threadTooltipWindow();
-    platform::replaceTooltipTool(tooltip, platform::parentOf(c->Canvas), c->Canvas, text);
+    platform::Window parent = platform::parentOf(c->Canvas);
+    if (platform::replaceTooltipTool(tooltip, parent, c->Canvas, text)) c->TooltipParent = parent;
     return 1;
 }
 

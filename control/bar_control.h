@@ -105,6 +105,7 @@ struct BarControl {
     std::int32_t IconHeight = 0;
     std::int32_t IconWidth = 0;
     std::int32_t Glossy = 1;
+    platform::Window TooltipParent = nullptr;  // set once the bar has a tooltip tool
 
     BarControl() = default;
     BarControl(const BarControl&) = delete;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "images/readers/row_sink.h"
 #include "render/picture.h"
 
 namespace vb::images {
@@ -14,6 +15,8 @@ constexpr int kImageBox = 32;
 
 // "BM" -> bitmap; reserved 0 and type 1 -> icon file; else PNG, then JPEG.
 std::optional<render::Picture> DecodeImageData(const std::uint8_t* data, std::size_t size);
+// The same, delivered row by row into `sink`.
+bool DecodeImageDataInto(const std::uint8_t* data, std::size_t size, RowSink* sink);
 
 // The decoded file, fitted into kImageBox x kImageBox when larger.
 std::optional<render::Picture> LoadImageFile(const char* path);

@@ -172,6 +172,9 @@ VB_PLATFORM_API Window threadTooltipWindow();
 // Deletes and adds the tool for `tool` (owned by `parent`) with `text`.
 VB_PLATFORM_API bool replaceTooltipTool(Window tooltip, Window parent, Window tool,
                                         const char* text);
+// Deletes the tool for `tool` from the calling thread's tooltip window, if
+// it has one; the windows may already be destroyed.
+VB_PLATFORM_API void deleteTooltipTool(Window parent, Window tool);
 
 // ---- accessibility -----------------------------------------------------------
 // What a screen reader is told about a bar: a progress bar with a name, a

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "render/raster.h"
+#include "render/row_resampler.h"
 
 namespace vb::render {
 
@@ -50,8 +51,21 @@ Sums channels(std::uint32_t p, bool withAlpha) {
     return {red(p) * a, green(p) * a, blue(p) * a, withAlpha ? a : 0};
 }
 
-// One old row reduced horizontally to the new width. Two are kept: the rows
-// a new row needs overlap those of the row before in at most two rows.
+// One old row reduced horizontally to the new width.
+void reduceRow(const std::uint32_t* pixels, bool withAlpha, const Axis& across, std::vector<Sums>* out) {
+    for (std::size_t x = 0; x + 1 < across.first.size(); ++x) {
+        Sums sum{};  // kept local so it stays in registers
+        for (std::size_t k = across.first[x]; k < across.first[x + 1]; ++k) {
+            const Tap& tap = across.taps[k];
+            Sums c = channels(pixels[tap.index], withAlpha);
+            for (int ch = 0; ch < 4; ++ch) sum[ch] += tap.weight * c[ch];
+        }
+        (*out)[x] = sum;
+    }
+}
+
+// Reduced rows of a whole picture. Two are kept: the rows a new row needs
+// overlap those of the row before in at most two rows.
 struct RowCache {
     struct Slot {
         int row = -1;
@@ -67,16 +81,8 @@ struct RowCache {
         older = 1 - older;
         slot.row = row;
         slot.sums.assign(across.first.size() - 1, Sums{});
-        const std::uint32_t* pixels = &source.pixels[static_cast<std::size_t>(row) * source.width];
-        for (std::size_t x = 0; x + 1 < across.first.size(); ++x) {
-            Sums sum{};  // kept local so it stays in registers
-            for (std::size_t k = across.first[x]; k < across.first[x + 1]; ++k) {
-                const Tap& tap = across.taps[k];
-                Sums c = channels(pixels[tap.index], source.hasAlpha);
-                for (int ch = 0; ch < 4; ++ch) sum[ch] += tap.weight * c[ch];
-            }
-            slot.sums[x] = sum;
-        }
+        reduceRow(&source.pixels[static_cast<std::size_t>(row) * source.width], source.hasAlpha, across,
+                  &slot.sums);
         return slot.sums;
     }
 };
@@ -130,6 +136,67 @@ std::vector<std::uint32_t> resample(const Picture& source, int w, int h) {
 }
 
 }  // namespace
+
+// The same sums as resample(), gathered as the rows arrive: integer sums do
+// not depend on their order, so the result is the same to the bit.
+struct RowResampler::State {
+    Axis across, down;
+    std::vector<int> tapRow;  // output row of each vertical tap
+    std::size_t nextTap = 0;
+    std::vector<Sums> acc;    // every output pixel
+    std::vector<Sums> reduced;
+};
+
+RowResampler::RowResampler(int srcWidth, int srcHeight, int dstWidth, int dstHeight, bool hasAlpha)
+    : srcWidth_(srcWidth), srcHeight_(srcHeight), dstWidth_(dstWidth), dstHeight_(dstHeight),
+      hasAlpha_(hasAlpha) {
+    const bool sizesOk = srcWidth >= 1 && srcHeight >= 1 && srcWidth <= kMaxPictureSide &&
+                         srcHeight <= kMaxPictureSide && dstWidth >= 1 && dstHeight >= 1 &&
+                         static_cast<long long>(dstWidth) * dstHeight <= kMaxResampledPixels;
+    if (!sizesOk) return;
+    try {
+        auto state = std::make_unique<State>();
+        state->across = makeAxis(srcWidth, dstWidth);
+        state->down = makeAxis(srcHeight, dstHeight);
+        state->tapRow.resize(state->down.taps.size());
+        for (int y = 0; y < dstHeight; ++y)
+            for (std::size_t k = state->down.first[static_cast<std::size_t>(y)];
+                 k < state->down.first[static_cast<std::size_t>(y) + 1]; ++k)
+                state->tapRow[k] = y;
+        state->acc.assign(static_cast<std::size_t>(dstWidth) * dstHeight, Sums{});
+        state->reduced.assign(static_cast<std::size_t>(dstWidth), Sums{});
+        state_ = std::move(state);
+    } catch (const std::bad_alloc&) {
+        state_.reset();
+    }
+}
+
+RowResampler::~RowResampler() = default;
+
+void RowResampler::addRow(int y, const std::uint32_t* pixels) noexcept {
+    if (!state_ || y < 0 || y >= srcHeight_ || !pixels) return;
+    State& s = *state_;
+    // Vertical taps are ordered by output row and then source row, so the
+    // source rows they name never go down: a cursor finds this row's taps.
+    while (s.nextTap < s.down.taps.size() && s.down.taps[s.nextTap].index < y) ++s.nextTap;
+    if (s.nextTap >= s.down.taps.size() || s.down.taps[s.nextTap].index != y) return;
+    reduceRow(pixels, hasAlpha_, s.across, &s.reduced);
+    for (std::size_t k = s.nextTap; k < s.down.taps.size() && s.down.taps[k].index == y; ++k) {
+        const std::uint64_t weight = s.down.taps[k].weight;
+        Sums* row = &s.acc[static_cast<std::size_t>(s.tapRow[k]) * dstWidth_];
+        for (int x = 0; x < dstWidth_; ++x)
+            for (int ch = 0; ch < 4; ++ch) row[x][ch] += weight * s.reduced[static_cast<std::size_t>(x)][ch];
+    }
+}
+
+std::optional<Picture> RowResampler::finish() {
+    if (!state_) return std::nullopt;
+    std::optional<Picture> out = makePicture(dstWidth_, dstHeight_, hasAlpha_);
+    if (!out) return out;
+    Divider area(static_cast<std::uint64_t>(srcWidth_) * srcHeight_);
+    for (std::size_t i = 0; i < out->pixels.size(); ++i) out->pixels[i] = average(state_->acc[i], area, hasAlpha_);
+    return out;
+}
 
 bool Resize(Picture& picture, int w, int h) {
     if (w < 1 || h < 1 || w > kMaxPictureSide || h > kMaxPictureSide || !IsWellFormed(picture))

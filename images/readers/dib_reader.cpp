@@ -11,6 +11,8 @@ namespace vb::images {
 namespace {
 
 constexpr std::uint32_t kBiRgb = 0;
+constexpr std::uint32_t kBiRle8 = 1;
+constexpr std::uint32_t kBiRle4 = 2;
 constexpr std::uint32_t kBiBitfields = 3;
 constexpr std::uint32_t kBiAlphaBitfields = 6;
 
@@ -50,6 +52,7 @@ struct Layout {
     int entrySize = 4;
     const std::uint8_t* bits = nullptr;
     std::size_t bitsBytes = 0;
+    std::uint32_t compression = kBiRgb;
 };
 
 bool validBitCount(int bc) {
@@ -107,8 +110,12 @@ bool readLayout(const DibSource& s, Layout* l) {
     if (l->width < 1 || l->height < 1) return false;
     if (l->width > render::kMaxPictureSide || l->height > render::kMaxPictureSide) return false;
     if (!validBitCount(l->bitCount)) return false;
-    if (compression != kBiRgb && !(haveMasks && (l->bitCount == 16 || l->bitCount == 32)))
+    const bool rle = (compression == kBiRle8 && l->bitCount == 8) || (compression == kBiRle4 && l->bitCount == 4);
+    // Run-length rows are stored bottom-up only, and never in icons.
+    if (rle && (l->topDown || s.iconImage)) return false;
+    if (compression != kBiRgb && !rle && !(haveMasks && (l->bitCount == 16 || l->bitCount == 32)))
         return false;
+    l->compression = compression;
 
     if (!haveMasks && l->bitCount == 16) {
         masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F;  // 5-5-5
@@ -177,11 +184,77 @@ void decodeRow(const Layout& l, const std::uint8_t* src, std::uint32_t* dst) {
     }
 }
 
+// Run-length encoded rows (RLE8 and RLE4) into palette colours, as the
+// system's bitmap calls expand them: pixels that runs skip (by a delta, an
+// early end of line or of the bitmap) keep palette entry 0, and what would
+// land outside the picture is dropped. False for data that ends before the
+// end-of-bitmap code.
+bool decodeRle(const Layout& l, std::vector<std::uint32_t>* pixels) {
+    const bool four = l.compression == kBiRle4;
+    const std::uint8_t* p = l.bits;
+    const std::uint8_t* end = l.bits + l.bitsBytes;
+    std::fill(pixels->begin(), pixels->end(), paletteColour(l, 0));
+    long long x = 0, row = 0;  // row counts up from the bottom
+    auto put = [&](unsigned index) {
+        if (x < l.width && row < l.height)
+            (*pixels)[static_cast<std::size_t>(l.height - 1 - row) * l.width + static_cast<std::size_t>(x)] =
+                paletteColour(l, index);
+        ++x;
+    };
+    while (end - p >= 2) {
+        const unsigned count = p[0], value = p[1];
+        p += 2;
+        if (count > 0) {  // a run of one index, or of two alternating nibbles
+            for (unsigned i = 0; i < count && x < l.width; ++i)
+                put(four ? ((i & 1) ? value & 15u : value >> 4) : value);
+            continue;
+        }
+        if (value == 0) {  // end of line
+            x = 0;
+            ++row;
+        } else if (value == 1) {  // end of bitmap
+            return true;
+        } else if (value == 2) {  // delta: right and up
+            if (end - p < 2) return false;
+            x += p[0];
+            row += p[1];
+            p += 2;
+        } else {  // absolute: `value` literal indices, padded to a whole word
+            const std::size_t bytes = four ? (value + 1) / 2 : value;
+            const std::size_t padded = (bytes + 1) & ~std::size_t{1};
+            if (static_cast<std::size_t>(end - p) < bytes) return false;
+            for (unsigned i = 0; i < value; ++i) put(four ? ((i & 1) ? p[i / 2] & 15u : p[i / 2] >> 4) : p[i]);
+            p += std::min(padded, static_cast<std::size_t>(end - p));
+        }
+        if (row >= l.height) return true;  // nothing more could be seen
+    }
+    return false;
+}
+
 }  // namespace
 
 bool DecodeDib(const DibSource& source, render::Picture* out) {
     Layout l;
     if (!out || !readLayout(source, &l)) return false;
+    if (l.compression == kBiRle8 || l.compression == kBiRle4) {
+        // A run gives at most 255 pixels for two bytes; allowing twice that
+        // for skipped areas, a picture far larger than its data could
+        // describe is refused before anything is allocated.
+        const std::uint64_t area = std::uint64_t(l.width) * l.height;
+        if (area > (std::uint64_t(l.bitsBytes) + 2) * 255) return false;
+        std::vector<std::uint32_t> pixels;
+        try {
+            pixels.resize(static_cast<std::size_t>(area));
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        if (!decodeRle(l, &pixels)) return false;
+        out->width = l.width;
+        out->height = l.height;
+        out->hasAlpha = false;
+        out->pixels = std::move(pixels);
+        return true;
+    }
     const std::uint64_t stride = (std::uint64_t{static_cast<std::uint32_t>(l.width)} * l.bitCount + 31) / 32 * 4;
     const std::uint64_t maskStride = source.iconImage ? (std::uint64_t(l.width) + 31) / 32 * 4 : 0;
     if ((stride + maskStride) * l.height > l.bitsBytes) return false;

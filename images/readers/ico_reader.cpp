@@ -10,31 +10,62 @@
 
 namespace vb::images {
 
-std::optional<render::Picture> DecodeIconFile(const std::uint8_t* data, std::size_t size) {
+namespace {
+
+// An icon always carries alpha: a PNG entry without it is opaque.
+class OpaqueAlphaSink final : public RowSink {
+public:
+    explicit OpaqueAlphaSink(RowSink* inner) : inner_(inner) {}
+    bool Begin(int width, int height, bool hasAlpha) override {
+        opaque_ = !hasAlpha;
+        if (opaque_) {
+            row_ = render::makePicture(width, 1, true);
+            if (!row_) return false;
+        }
+        return inner_->Begin(width, height, true);
+    }
+    void Row(int y, const std::uint32_t* pixels) noexcept override {
+        if (!opaque_) return inner_->Row(y, pixels);
+        for (int x = 0; x < row_->width; ++x) row_->pixels[static_cast<std::size_t>(x)] = pixels[x] | 0xFF000000u;
+        inner_->Row(y, row_->pixels.data());
+    }
+
+private:
+    RowSink* inner_;
+    bool opaque_ = false;
+    std::optional<render::Picture> row_;
+};
+
+}  // namespace
+
+bool DecodeIconFileInto(const std::uint8_t* data, std::size_t size, RowSink* sink) {
     std::vector<IconDirEntry> entries;
     try {
-        if (!ReadIconDirectory(data, size, IconDirKind::File, &entries))
-            return std::nullopt;
+        if (!sink || !ReadIconDirectory(data, size, IconDirKind::File, &entries)) return false;
     } catch (const std::bad_alloc&) {
-        return std::nullopt;
+        return false;
     }
     const int chosen = ChooseFirstSizeEntry(entries);
-    if (chosen < 0) return std::nullopt;
+    if (chosen < 0) return false;
     const IconDirEntry& e = entries[static_cast<std::size_t>(chosen)];
     const std::uint8_t* image = data + e.location;
 
     if (e.png) {
-        std::optional<render::Picture> picture = DecodePng(image, e.bytes);
-        if (picture && !picture->hasAlpha) {
-            // An icon always carries alpha; a PNG without it is opaque.
-            for (std::uint32_t& p : picture->pixels) p |= 0xFF000000u;
-            picture->hasAlpha = true;
-        }
-        return picture;
+        OpaqueAlphaSink opaque(sink);
+        return DecodePngInto(image, e.bytes, &opaque);
     }
+    // A DIB entry is no larger than its bytes show.
     render::Picture decoded;
-    if (!DecodeIconDib(image, e.bytes, &decoded)) return std::nullopt;
-    return decoded;
+    if (!DecodeIconDib(image, e.bytes, &decoded) || !sink->Begin(decoded.width, decoded.height, true))
+        return false;
+    for (int y = 0; y < decoded.height; ++y) sink->Row(y, &decoded.pixels[static_cast<std::size_t>(y) * decoded.width]);
+    return true;
+}
+
+std::optional<render::Picture> DecodeIconFile(const std::uint8_t* data, std::size_t size) {
+    PictureSink sink;
+    if (!DecodeIconFileInto(data, size, &sink)) return std::nullopt;
+    return sink.Take();
 }
 
 }  // namespace vb::images

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "images/readers/row_sink.h"
 #include "render/picture.h"
 
 namespace vb::images {
@@ -14,5 +15,7 @@ namespace vb::images {
 // (the earliest on a tie), decoded at its own size into a picture with
 // alpha. None for anything malformed.
 std::optional<render::Picture> DecodeIconFile(const std::uint8_t* data, std::size_t size);
+// The same image delivered row by row: a PNG entry is never held whole.
+bool DecodeIconFileInto(const std::uint8_t* data, std::size_t size, RowSink* sink);
 
 }  // namespace vb::images

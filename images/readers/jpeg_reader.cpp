@@ -13,7 +13,8 @@ namespace vb::images {
 namespace {
 
 constexpr int kMaxScans = 1000;                       // progressive files beyond this are abuse
-constexpr long kMaxDecoderMemory = 512L * 1024 * 1024;
+// libjpeg's own buffers: a progressive image keeps its coefficients whole.
+constexpr long kMaxDecoderMemory = 64L * 1024 * 1024;
 
 struct ErrorManager {
     jpeg_error_mgr pub;
@@ -53,21 +54,30 @@ bool readHeader(j_decompress_ptr d, ErrorManager* err, const std::uint8_t* data,
            d->output_height == d->image_height;
 }
 
-bool readRows(j_decompress_ptr d, ErrorManager* err, std::uint32_t* pixels) {
-    if (setjmp(err->jump)) return false;
-    while (d->output_scanline < d->output_height) {
-        JSAMPROW row = reinterpret_cast<JSAMPROW>(pixels + std::size_t{d->output_scanline} * d->output_width);
-        if (jpeg_read_scanlines(d, &row, 1) != 1) return false;
-    }
-    return true;
-}
-
 // Adobe writes CMYK inverted (0 = full ink), which is what nearly every
 // CMYK JPEG in the wild is.
 std::uint32_t fromCmyk(const std::uint8_t* p, bool inverted) {
     unsigned c = p[0], m = p[1], y = p[2], k = p[3];
     if (!inverted) c = 255 - c, m = 255 - m, y = 255 - y, k = 255 - k;
     return render::rgba(c * k / 255, m * k / 255, y * k / 255);
+}
+
+// Each row is read into one buffer, turned into packed colours in place and
+// handed on.
+bool streamRows(j_decompress_ptr d, ErrorManager* err, bool cmyk, std::uint32_t* row, RowSink* sink) {
+    if (setjmp(err->jump)) return false;
+    const bool inverted = d->saw_Adobe_marker;
+    while (d->output_scanline < d->output_height) {
+        const int y = static_cast<int>(d->output_scanline);
+        JSAMPROW samples = reinterpret_cast<JSAMPROW>(row);
+        if (jpeg_read_scanlines(d, &samples, 1) != 1) return false;
+        for (JDIMENSION x = 0; x < d->output_width; ++x) {
+            const auto* b = reinterpret_cast<const std::uint8_t*>(&row[x]);
+            row[x] = cmyk ? fromCmyk(b, inverted) : render::rgba(b[0], b[1], b[2]);
+        }
+        sink->Row(y, row);
+    }
+    return true;
 }
 
 struct Decompressor {
@@ -96,21 +106,21 @@ bool create(Decompressor* j) {
 
 }  // namespace
 
-std::optional<render::Picture> DecodeJpeg(const std::uint8_t* data, std::size_t size) {
-    if (!data || size < 4 || data[0] != 0xFF || data[1] != 0xD8) return std::nullopt;
+bool DecodeJpegInto(const std::uint8_t* data, std::size_t size, RowSink* sink) {
+    if (!data || !sink || size < 4 || data[0] != 0xFF || data[1] != 0xD8) return false;
     Decompressor j;
     bool cmyk = false;
-    if (!create(&j) || !readHeader(&j.info, &j.err, data, size, &cmyk)) return std::nullopt;
-    std::optional<render::Picture> picture = render::makePicture(
-        static_cast<int>(j.info.output_width), static_cast<int>(j.info.output_height), false);
-    if (!picture || !readRows(&j.info, &j.err, picture->pixels.data())) return std::nullopt;
+    if (!create(&j) || !readHeader(&j.info, &j.err, data, size, &cmyk)) return false;
+    const int width = static_cast<int>(j.info.output_width), height = static_cast<int>(j.info.output_height);
+    if (!sink->Begin(width, height, false)) return false;
+    std::optional<render::Picture> row = render::makePicture(width, 1, false);
+    return row && streamRows(&j.info, &j.err, cmyk, row->pixels.data(), sink);
+}
 
-    const bool inverted = j.info.saw_Adobe_marker;
-    for (std::uint32_t& p : picture->pixels) {
-        const auto* b = reinterpret_cast<const std::uint8_t*>(&p);
-        p = cmyk ? fromCmyk(b, inverted) : render::rgba(b[0], b[1], b[2]);
-    }
-    return picture;
+std::optional<render::Picture> DecodeJpeg(const std::uint8_t* data, std::size_t size) {
+    PictureSink sink;
+    if (!DecodeJpegInto(data, size, &sink)) return std::nullopt;
+    return sink.Take();
 }
 
 }  // namespace vb::images

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "images/readers/row_sink.h"
 #include "render/picture.h"
 
 namespace vb::images {
@@ -13,5 +14,7 @@ namespace vb::images {
 // (anything libjpeg would only warn about, such as a premature end) is
 // refused rather than shown half grey.
 std::optional<render::Picture> DecodeJpeg(const std::uint8_t* data, std::size_t size);
+// The same image delivered row by row, never held whole.
+bool DecodeJpegInto(const std::uint8_t* data, std::size_t size, RowSink* sink);
 
 }  // namespace vb::images

@@ -57,8 +57,31 @@ bool readHeader(png_structp png, png_infop info, Header* header) {
     return png_get_rowbytes(png, info) == static_cast<png_size_t>(header->width) * 4;
 }
 
-// Every pass reads each row into its final place; libpng merges the passes.
-bool readRows(png_structp png, const Header* header, std::uint32_t* pixels) {
+// Rows arrive as 8-bit RGBA bytes, which are the packed colours on a
+// little-endian machine.
+void toPacked(std::uint32_t* row, png_uint_32 width) {
+    if constexpr (std::endian::native != std::endian::little) {
+        for (png_uint_32 x = 0; x < width; ++x) {
+            const auto* b = reinterpret_cast<const std::uint8_t*>(&row[x]);
+            row[x] = render::rgba(b[0], b[1], b[2], b[3]);
+        }
+    }
+}
+
+// A plain image streams through one row buffer.
+bool streamRows(png_structp png, const Header* header, std::uint32_t* row, RowSink* sink) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    for (png_uint_32 y = 0; y < header->height; ++y) {
+        png_read_row(png, reinterpret_cast<png_bytep>(row), nullptr);
+        toPacked(row, header->width);
+        sink->Row(static_cast<int>(y), row);
+    }
+    return true;
+}
+
+// An interlaced image needs every row at once: each pass reads each row
+// into its final place and libpng merges the passes.
+bool readInterlaced(png_structp png, const Header* header, std::uint32_t* pixels) {
     if (setjmp(png_jmpbuf(png))) return false;
     for (int pass = 0; pass < header->passes; ++pass)
         for (png_uint_32 y = 0; y < header->height; ++y)
@@ -76,13 +99,13 @@ struct ReadStructs {
 
 }  // namespace
 
-std::optional<render::Picture> DecodePng(const std::uint8_t* data, std::size_t size) {
-    if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0) return std::nullopt;
+bool DecodePngInto(const std::uint8_t* data, std::size_t size, RowSink* sink) {
+    if (!data || !sink || size < 8 || png_sig_cmp(data, 0, 8) != 0) return false;
     ReadStructs s;
     s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
-    if (!s.png) return std::nullopt;
+    if (!s.png) return false;
     s.info = png_create_info_struct(s.png);
-    if (!s.info) return std::nullopt;
+    if (!s.info) return false;
 
     Source source{data, size, 0};
     png_set_read_fn(s.png, &source, readFromSource);
@@ -91,18 +114,29 @@ std::optional<render::Picture> DecodePng(const std::uint8_t* data, std::size_t s
     png_set_chunk_cache_max(s.png, 256);
 
     Header header;
-    if (!readHeader(s.png, s.info, &header)) return std::nullopt;
-    std::optional<render::Picture> picture = render::makePicture(
-        static_cast<int>(header.width), static_cast<int>(header.height), header.alpha);
-    if (!picture || !readRows(s.png, &header, picture->pixels.data())) return std::nullopt;
-
-    if constexpr (std::endian::native != std::endian::little) {
-        for (std::uint32_t& p : picture->pixels) {
-            const auto* b = reinterpret_cast<const std::uint8_t*>(&p);
-            p = render::rgba(b[0], b[1], b[2], b[3]);
-        }
+    if (!readHeader(s.png, s.info, &header)) return false;
+    const int width = static_cast<int>(header.width), height = static_cast<int>(header.height);
+    if (!sink->Begin(width, height, header.alpha)) return false;
+    if (header.passes == 1) {
+        std::optional<render::Picture> row = render::makePicture(width, 1, header.alpha);
+        return row && streamRows(s.png, &header, row->pixels.data(), sink);
     }
-    return picture;
+    // Held whole, so held to the limit of what one image may take.
+    if (static_cast<long long>(width) * height > kMaxHeldPixels) return false;
+    std::optional<render::Picture> whole = render::makePicture(width, height, header.alpha);
+    if (!whole || !readInterlaced(s.png, &header, whole->pixels.data())) return false;
+    for (int y = 0; y < height; ++y) {
+        std::uint32_t* row = &whole->pixels[static_cast<std::size_t>(y) * width];
+        toPacked(row, header.width);
+        sink->Row(y, row);
+    }
+    return true;
+}
+
+std::optional<render::Picture> DecodePng(const std::uint8_t* data, std::size_t size) {
+    PictureSink sink;
+    if (!DecodePngInto(data, size, &sink)) return std::nullopt;
+    return sink.Take();
 }
 
 }  // namespace vb::images

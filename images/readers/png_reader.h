@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "images/readers/row_sink.h"
 #include "render/picture.h"
 
 namespace vb::images {
@@ -13,5 +14,8 @@ namespace vb::images {
 // carries alpha when the file has an alpha channel or transparency. None
 // for anything libpng refuses, truncated data or sides above the limit.
 std::optional<render::Picture> DecodePng(const std::uint8_t* data, std::size_t size);
+// The same image delivered row by row: only an interlaced image is held
+// whole meanwhile. False when the sink refuses it or the data is bad.
+bool DecodePngInto(const std::uint8_t* data, std::size_t size, RowSink* sink);
 
 }  // namespace vb::images

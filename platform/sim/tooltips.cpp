@@ -21,8 +21,12 @@ namespace vb::platform {
 
 using namespace vb::sim::detail;
 
+namespace {
+thread_local std::uintptr_t threadTooltip = 0;
+}  // namespace
+
 Window threadTooltipWindow() {
-    thread_local std::uintptr_t tooltip = 0;
+    std::uintptr_t& tooltip = threadTooltip;
     if (!find(tooltip)) {
         Window w = vb::sim::createTopLevel(Rect{0, 0, 0, 0}, 0xE1FFFF, nullptr);
         tooltip = toId(w);
@@ -36,6 +40,13 @@ bool replaceTooltipTool(Window tooltip, Window parent, Window tool, const char* 
     list.erase(toId(tool));  // TTM_DELTOOL, then TTM_ADDTOOL
     list[toId(tool)] = Tool{toId(parent), text ? text : ""};
     return true;
+}
+
+void deleteTooltipTool(Window parent, Window tool) {
+    auto it = tools().find(threadTooltip);
+    if (it == tools().end()) return;
+    auto found = it->second.find(toId(tool));
+    if (found != it->second.end() && found->second.parent == toId(parent)) it->second.erase(found);
 }
 
 }  // namespace vb::platform

@@ -28,9 +28,10 @@ dialogAsked = 0
 check.result("", 0, Velumbar.GetText("Progress1"))
 check.equal(0, dialogAsked, "dialog asked for a page object")
 
--- The page answering 0 or nil ends the search: the dialog is not asked.
+-- The page answering 0, nil or anything but exactly -1 ends the search:
+-- the dialog is not asked. -1.4 is compared before it is rounded.
 local pageType = Page.GetObjectType
-for _, answer in ipairs({0, false}) do
+for _, answer in ipairs({0, false, -1.4, -0.6, "-1.2"}) do
   dialogAsked = 0
   Page.GetObjectType = function() return answer or nil end
   check.result(nil, 457881, Velumbar.GetText("DialogBar"))

@@ -92,6 +92,22 @@ TEST(Tooltip, SettingTwiceLeavesOneTool) {
     EXPECT_EQ(text, "two");
 }
 
+TEST(Tooltip, ReleasedBarLeavesNoTool) {
+    host::Page::Current().Add(host::ObjectKind::Progress, "Gone", false, 0, 120, 200, 24);
+    State s;
+    platform::Window tooltip = platform::threadTooltipWindow();
+    int before = sim::tooltipToolCount(tooltip);
+    s.run("Velumbar.Create('Gone') Velumbar.SetTooltip('Gone', 'tip')");
+    platform::Window canvas = canvasOf(s.L, "Gone");
+    EXPECT_EQ(sim::tooltipToolCount(tooltip), before + 1);
+    // A second bar over the same object replaces the first and its tool.
+    s.run("Velumbar.Create('Gone') Velumbar.SetTooltip('Gone', 'again')");
+    EXPECT_EQ(sim::tooltipToolCount(tooltip), before + 1);
+    EXPECT_FALSE(sim::tooltipText(canvas, nullptr));
+    host::Page::Current().Remove("Gone");
+    EXPECT_EQ(sim::tooltipToolCount(tooltip), before);
+}
+
 }  // namespace
 }  // namespace vb::events
 

@@ -8,16 +8,25 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/unit/support/scratch_folder.h"
+
 namespace {
 
-std::string writeScript(const std::string& name, const std::string& text) {
-    std::string path = ::testing::TempDir() + name;
-    std::ofstream(path) << text;
-    return path;
-}
+// Each test's scripts and the host's error output live in its own folder.
+class HostCommandLine : public ::testing::Test {
+protected:
+    std::string writeScript(const std::string& name, const std::string& text) {
+        std::string path = scratch_.path(name);
+        std::ofstream(path) << text;
+        return path;
+    }
+    int runHost(const std::string& arguments, std::string* errors = nullptr);
 
-int runHost(const std::string& arguments, std::string* errors = nullptr) {
-    std::string errorFile = ::testing::TempDir() + "host-stderr.txt";
+    vb::testing::ScratchFolder scratch_;
+};
+
+int HostCommandLine::runHost(const std::string& arguments, std::string* errors) {
+    std::string errorFile = scratch_.path("host-stderr.txt");
     std::string command = std::string(VELUMBAR_HOST) + " " + arguments + " 2>" + errorFile;
     int status = std::system(command.c_str());
     if (errors) {
@@ -27,7 +36,7 @@ int runHost(const std::string& arguments, std::string* errors = nullptr) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST(HostCommandLine, ScriptThatRunsToItsEndExitsZero) {
+TEST_F(HostCommandLine, ScriptThatRunsToItsEndExitsZero) {
     std::string script = writeScript("ok.lua", "local a, b = ...\n"
                                                "assert(a == 'one' and b == 'two')\n"
                                                "assert(type(Velumbar.Create) == 'function')\n");
@@ -35,7 +44,7 @@ TEST(HostCommandLine, ScriptThatRunsToItsEndExitsZero) {
     EXPECT_EQ(runHost(script + " one two"), 0) << "the plug-in is found beside the host";
 }
 
-TEST(HostCommandLine, LuaErrorExitsOneWithTheMessage) {
+TEST_F(HostCommandLine, LuaErrorExitsOneWithTheMessage) {
     std::string script = writeScript("fails.lua", "error('the script broke')\n");
     std::string errors;
     EXPECT_EQ(runHost(script, &errors), 1);
@@ -44,13 +53,13 @@ TEST(HostCommandLine, LuaErrorExitsOneWithTheMessage) {
     EXPECT_EQ(runHost(syntax), 1);
 }
 
-TEST(HostCommandLine, UsageErrorsAndMissingPluginExitTwo) {
+TEST_F(HostCommandLine, UsageErrorsAndMissingPluginExitTwo) {
     std::string script = writeScript("ok2.lua", "\n");
     EXPECT_EQ(runHost(""), 2);
     EXPECT_EQ(runHost("--plugin"), 2);
     EXPECT_EQ(runHost("--bogus x " + script), 2);
     EXPECT_EQ(runHost("--plugin /nonexistent/Velumbar.lmd " + script), 2);
-    EXPECT_EQ(runHost(::testing::TempDir() + "no-such-script.lua"), 2);
+    EXPECT_EQ(runHost(scratch_.path("no-such-script.lua")), 2);
 }
 
 }  // namespace

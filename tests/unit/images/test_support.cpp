@@ -75,12 +75,23 @@ std::string TempDir::write(const std::string& name, const Bytes& data) const {
 }
 
 Bytes makeBmp(const BmpLayout& request, const std::vector<Bytes>& rows) {
+    const std::size_t stride = strideOf(request.width, request.bitCount);
+    Bytes bits;
+    for (int i = 0; i < request.height; ++i) {
+        const Bytes& row = rows[request.topDown ? i : request.height - 1 - i];
+        Bytes padded = row;
+        padded.resize(stride, 0);
+        bits.insert(bits.end(), padded.begin(), padded.end());
+    }
+    return makeBmpWithBits(request, bits);
+}
+
+Bytes makeBmpWithBits(const BmpLayout& request, const Bytes& bits) {
     const bool fieldsAfterHeader = !request.v5 && (request.compression == 3 || request.compression == 6);
     const std::size_t headerSize = request.coreHeader ? 12 : request.v5 ? 124 : 40;
     const std::size_t masksSize = fieldsAfterHeader ? (request.compression == 3 ? 12 : 16) : 0;
     const std::size_t paletteSize = request.palette.size() * (request.coreHeader ? 3 : 4);
     const std::size_t offset = 14 + headerSize + masksSize + paletteSize;
-    const std::size_t stride = strideOf(request.width, request.bitCount);
 
     Bytes b{'B', 'M'};
     put32(b, 0);  // file size, set below
@@ -110,12 +121,7 @@ Bytes makeBmp(const BmpLayout& request, const std::vector<Bytes>& rows) {
     }
     for (std::size_t i = 0; i < masksSize / 4; ++i) put32(b, request.masks[i]);
     putPalette(b, request.palette, request.coreHeader);
-    for (int i = 0; i < request.height; ++i) {
-        const Bytes& row = rows[request.topDown ? i : request.height - 1 - i];
-        Bytes padded = row;
-        padded.resize(stride, 0);
-        b.insert(b.end(), padded.begin(), padded.end());
-    }
+    b.insert(b.end(), bits.begin(), bits.end());
     set32(b, 2, static_cast<std::uint32_t>(b.size()));
     return b;
 }

@@ -47,6 +47,8 @@ struct BmpLayout {
     bool coreHeader = false;  // the 12-byte header with a 3-byte palette
 };
 Bytes makeBmp(const BmpLayout& request, const std::vector<Bytes>& rows);
+// The same file with its pixel data given as stored (run-length data, say).
+Bytes makeBmpWithBits(const BmpLayout& request, const Bytes& bits);
 
 // An icon image as a DIB: colour rows top row first (unpadded), a mask with
 // one 0/1 value per pixel top row first, palette as 0xRRGGBB.

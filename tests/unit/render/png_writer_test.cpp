@@ -1,5 +1,7 @@
 // PNG files written and read back through libpng's simple reader.
 #include <gtest/gtest.h>
+
+#include "tests/unit/support/scratch_folder.h"
 #include <png.h>
 
 #include <cstdio>
@@ -12,7 +14,11 @@ using namespace vb::render;
 
 namespace {
 
-std::string tempPath(const char* name) { return ::testing::TempDir() + name; }
+// One folder per test process: tests run in parallel.
+std::string tempPath(const char* name) {
+    static vb::testing::ScratchFolder folder;
+    return folder.path(name);
+}
 
 std::vector<std::uint8_t> readRgba(const std::string& path, int* w, int* h, bool* hadAlpha) {
     png_image image{};

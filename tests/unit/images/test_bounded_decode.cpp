@@ -1,0 +1,179 @@
+// Image files decoded in bounded memory: a fitted image streams through the
+// resampler with exactly the pixels of decode-then-fit, and a header's claim
+// costs nothing before the data backs it.
+#include <gtest/gtest.h>
+#include <png.h>
+#include <sys/resource.h>
+#include <zlib.h>
+
+#include <cstring>
+#include <fstream>
+
+#include "images/fit_image.h"
+#include "images/image_file.h"
+#include "images/readers/ico_reader.h"
+#include "images/readers/jpeg_reader.h"
+#include "images/readers/png_reader.h"
+#include "test_support.h"
+
+namespace vb::images {
+namespace {
+
+using test::Bytes;
+
+// Peak resident memory of this process, in megabytes.
+double peakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMeasuresMemory = false;  // the sanitizer's shadow memory swamps the figures
+#else
+constexpr bool kMeasuresMemory = true;
+#endif
+
+Bytes patternRows(int width, int height, int channels) {
+    Bytes samples(static_cast<std::size_t>(width) * height * channels);
+    for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<std::uint8_t>((i * 7 + i / 13) & 0xFF);
+    return samples;
+}
+
+std::vector<Bytes> splitRows(const Bytes& samples, int width, int height, int channels) {
+    std::vector<Bytes> rows;
+    const std::size_t stride = static_cast<std::size_t>(width) * channels;
+    for (int y = 0; y < height; ++y)
+        rows.emplace_back(samples.begin() + static_cast<std::ptrdiff_t>(y * stride),
+                          samples.begin() + static_cast<std::ptrdiff_t>((y + 1) * stride));
+    return rows;
+}
+
+std::optional<render::Picture> decodeThenFit(std::optional<render::Picture> whole) {
+    if (whole && (whole->width > kImageBox || whole->height > kImageBox) &&
+        !FitImageToBox(*whole, kImageBox, kImageBox))
+        return std::nullopt;
+    return whole;
+}
+
+std::optional<render::Picture> streamedFit(const Bytes& file) {
+    FitSink sink(kImageBox, kImageBox);
+    if (!DecodeImageDataInto(file.data(), file.size(), &sink)) return std::nullopt;
+    return sink.Take();
+}
+
+void expectSame(const std::optional<render::Picture>& a, const std::optional<render::Picture>& b) {
+    ASSERT_TRUE(a);
+    ASSERT_TRUE(b);
+    EXPECT_EQ(a->width, b->width);
+    EXPECT_EQ(a->height, b->height);
+    EXPECT_EQ(a->hasAlpha, b->hasAlpha);
+    EXPECT_EQ(a->pixels, b->pixels);
+}
+
+TEST(BoundedDecode, StreamedFitEqualsDecodeThenFit) {
+    for (bool interlaced : {false, true}) {
+        Bytes rgba = test::makePng(301, 77, PNG_COLOR_TYPE_RGB_ALPHA, 8,
+                                   splitRows(patternRows(301, 77, 4), 301, 77, 4), interlaced);
+        expectSame(streamedFit(rgba), decodeThenFit(DecodePng(rgba.data(), rgba.size())));
+        Bytes rgb = test::makePng(45, 200, PNG_COLOR_TYPE_RGB, 8, splitRows(patternRows(45, 200, 3), 45, 200, 3),
+                                  interlaced);
+        expectSame(streamedFit(rgb), decodeThenFit(DecodePng(rgb.data(), rgb.size())));
+    }
+    Bytes jpeg = test::makeJpeg(120, 90, 3, patternRows(120, 90, 3), 90);
+    expectSame(streamedFit(jpeg), decodeThenFit(DecodeJpeg(jpeg.data(), jpeg.size())));
+    // An icon file whose only entry is a PNG without alpha: opaque, fitted.
+    Bytes inner = test::makePng(64, 64, PNG_COLOR_TYPE_RGB, 8, splitRows(patternRows(64, 64, 3), 64, 64, 3));
+    Bytes ico = test::makeIconFile({{64, 64, 32, inner}});
+    std::optional<render::Picture> icon = streamedFit(ico);
+    expectSame(icon, decodeThenFit(DecodeIconFile(ico.data(), ico.size())));
+    EXPECT_TRUE(icon->hasAlpha);
+    EXPECT_EQ(icon->at(5, 5) >> 24, 255u);
+    // A picture that fits the box is kept as it is.
+    Bytes small = test::makePng(20, 10, PNG_COLOR_TYPE_RGB, 8, splitRows(patternRows(20, 10, 3), 20, 10, 3));
+    expectSame(streamedFit(small), DecodePng(small.data(), small.size()));
+}
+
+// The IHDR of a valid PNG rewritten to claim another size, its CRC fixed.
+Bytes claimSize(Bytes png, std::uint32_t width, std::uint32_t height) {
+    auto put = [&](std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) png[at + i] = static_cast<std::uint8_t>(v >> (24 - 8 * i));
+    };
+    put(16, width);
+    put(20, height);
+    put(29, static_cast<std::uint32_t>(crc32(0, png.data() + 12, 17)));
+    return png;
+}
+
+// The first SOF marker's frame size rewritten.
+Bytes claimFrame(Bytes jpeg, std::uint16_t width, std::uint16_t height) {
+    for (std::size_t i = 2; i + 9 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
+            jpeg[i + 5] = height >> 8, jpeg[i + 6] = height & 0xFF;
+            jpeg[i + 7] = width >> 8, jpeg[i + 8] = width & 0xFF;
+            break;
+        }
+    return jpeg;
+}
+
+TEST(BoundedDecode, HugeClaimsOnSmallFilesAreRefusedCheaply) {
+    Bytes tiny = test::makePng(1, 1, PNG_COLOR_TYPE_GRAY, 1, {{0}});
+    Bytes hostilePng = claimSize(tiny, 16384, 16384);
+    Bytes hostileIco = test::makeIconFile({{0, 0, 32, hostilePng}});
+    Bytes hostileJpeg = claimFrame(test::makeJpeg(16, 16, 3, patternRows(16, 16, 3), 50), 16384, 16384);
+    const double before = peakMegabytes();
+    EXPECT_FALSE(streamedFit(hostilePng)) << hostilePng.size() << " bytes";
+    EXPECT_FALSE(streamedFit(hostileIco));
+    EXPECT_FALSE(streamedFit(hostileJpeg)) << hostileJpeg.size() << " bytes";
+    EXPECT_FALSE(DecodePng(hostilePng.data(), hostilePng.size()));
+    EXPECT_FALSE(DecodeJpeg(hostileJpeg.data(), hostileJpeg.size()));
+    const double growth = peakMegabytes() - before;
+    if (kMeasuresMemory) EXPECT_LT(growth, 16.0) << "peak growth in MB";
+    RecordProperty("PeakGrowthMB", std::to_string(growth));
+}
+
+// Writes a width x height grey-gradient PNG row by row, so the test itself
+// never holds the picture.
+void writeLargePng(const std::string& path, int width, int height) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_init_io(png, file);
+    png_set_compression_level(png, 1);
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    Bytes row(static_cast<std::size_t>(width) * 3);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            row[3 * x] = static_cast<std::uint8_t>(x * 255 / width);
+            row[3 * x + 1] = static_cast<std::uint8_t>(y * 255 / height);
+            row[3 * x + 2] = static_cast<std::uint8_t>((x ^ y) & 0xFF);
+        }
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    std::fclose(file);
+}
+
+TEST(BoundedDecode, LargePngLoadsAsItsFittedIconInLittleMemory) {
+    test::TempDir dir;
+    const std::string path = dir.path("large.png");
+    writeLargePng(path, 8000, 8000);
+    const double before = peakMegabytes();
+    std::optional<render::Picture> icon = LoadImageFile(path.c_str());
+    const double growth = peakMegabytes() - before;
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->width, 32);
+    EXPECT_EQ(icon->height, 32);
+    // The top-left cell averages x and y near 0: dark red and green.
+    EXPECT_LT(icon->at(0, 0) & 0xFF, 8u);
+    EXPECT_GT(icon->at(31, 0) & 0xFF, 240u);
+    if (kMeasuresMemory) EXPECT_LT(growth, 64.0) << "peak growth in MB";
+    RecordProperty("PeakGrowthMB", std::to_string(growth));
+}
+
+}  // namespace
+}  // namespace vb::images
