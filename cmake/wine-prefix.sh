@@ -9,7 +9,7 @@ PREFIX=$(realpath -m "$1")
 export WINEPREFIX=$PREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 rm -rf "$PREFIX"
 mkdir -p "$(dirname "$PREFIX")"
-wine64 wineboot --init >/dev/null 2>&1 || wineboot --init >/dev/null 2>&1
-wine64 reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+wine wineboot --init >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
 wineserver -w
 test -f "$PREFIX/system.reg"

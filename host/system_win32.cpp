@@ -22,6 +22,10 @@ namespace vb::host::system {
 namespace {
 
 constexpr const char* kPageClass = "VelumbarHostPage";
+// Top-level windows sit this far from the screen's corner, so that points a
+// little left of or above an object are still on the screen: the system
+// keeps the cursor on it.
+constexpr int kScreenMargin = 200;
 // Windows' defaults: 500 ms between the presses, within a 4 x 4 pixel box.
 constexpr DWORD kDoubleClickMs = 500;
 constexpr int kDoubleClickHalfBox = 2;
@@ -62,12 +66,10 @@ void prepare() {
     RegisterClassExA(&wc);
 }
 
+// No TranslateMessage: the bench sends characters itself, as scripts ask.
 void pump() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
 }
 
 // ---- pictures ---------------------------------------------------------------
@@ -213,6 +215,17 @@ UINT downMessage(Button b) {
 
 unsigned buttonBit(Button b) { return b == Button::Left ? 1u : b == Button::Right ? 2u : 4u; }
 
+int buttonKey(Button b) { return b == Button::Left ? VK_LBUTTON : b == Button::Right ? VK_RBUTTON : VK_MBUTTON; }
+
+// Posted input does not move the thread's key state as real input does;
+// the bench moves it, so GetKeyState answers as on a desktop.
+void setKeyHeld(int virtualKey, bool held) {
+    BYTE keys[256];
+    if (virtualKey < 0 || virtualKey > 255 || !GetKeyboardState(keys)) return;
+    keys[virtualKey] = held ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
 // ---- accessibility ------------------------------------------------------------
 
 struct RaisedEvent {
@@ -260,7 +273,8 @@ Window createTopLevel(const Rect& rect, std::uint32_t fill) {
     prepare();
     listenForEvents();
     HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kPageClass, "velumbar-host",
-                                  WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, rect.left, rect.top,
+                                  WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                                  rect.left + kScreenMargin, rect.top + kScreenMargin,
                                   rect.width(), rect.height(), nullptr, nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
     if (!window) return nullptr;
@@ -351,10 +365,26 @@ Window windowAt(int x, int y) {
 void mouseMove(int x, int y) {
     InputState& in = input();
     in.pointer = POINT{x, y};
+    // The jump makes the system queue a move of its own; the bench sends
+    // exactly one, as the stand-in does, so that one is dropped.
     SetCursorPos(x, y);
+    MSG dropped;
+    while (PeekMessageA(&dropped, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE | PM_QS_INPUT)) {
+    }
     pump();
     HWND under = hwnd(windowAt(x, y));
     in.hover = under;
+    // Leave tracking ends when the pointer is no longer over the window, as
+    // the system's own mouse input would end it.
+    TRACKMOUSEEVENT tracked{sizeof tracked, TME_QUERY, nullptr, 0};
+    if (TrackMouseEvent(&tracked) && (tracked.dwFlags & TME_LEAVE) && tracked.hwndTrack &&
+        tracked.hwndTrack != under) {
+        HWND left = tracked.hwndTrack;
+        TRACKMOUSEEVENT cancel{sizeof cancel, TME_LEAVE | TME_CANCEL, left, 0};
+        TrackMouseEvent(&cancel);
+        PostMessageA(left, WM_MOUSELEAVE, 0, 0);
+        pump();
+    }
     HWND target = mouseTarget();
     if (target)
         SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
@@ -367,6 +397,7 @@ void mouseButton(Button button, bool down, int x, int y) {
     if (in.pointer.x != x || in.pointer.y != y) mouseMove(x, y);
     unsigned bit = buttonBit(button);
     HWND target = mouseTarget();
+    setKeyHeld(buttonKey(button), down);
     if (!down) {
         in.buttons &= ~bit;
         postToClient(target, downMessage(button) + 1, keyFlags());
@@ -400,11 +431,13 @@ void mouseWheel(int delta) {
 }
 
 void keyDown(int vk) {
+    setKeyHeld(vk, true);
     if (HWND focus = GetFocus()) PostMessageA(focus, WM_KEYDOWN, static_cast<WPARAM>(vk), 1);
     pump();
 }
 
 void keyUp(int vk) {
+    setKeyHeld(vk, false);
     if (HWND focus = GetFocus())
         PostMessageA(focus, WM_KEYUP, static_cast<WPARAM>(vk), static_cast<LPARAM>(0xC0000001u));
     pump();

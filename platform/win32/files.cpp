@@ -1,9 +1,10 @@
 // Files and processes over KERNEL32 and SHELL32.
+#include "platform/win32/win32.h"
+// The headers below need <windows.h> first.
 #include <shellapi.h>
 
 #include <string>
 
-#include "platform/win32/win32.h"
 
 namespace vb::platform {
 

@@ -1,13 +1,14 @@
 // Icons over SHELL32: SHGetFileInfoA for files, types, folders and drives,
 // ExtractIconA/ExtractIconExA for executables and the shell's own icon,
 // DrawIconEx into 32-bit DIBs to draw them.
+#include "platform/win32/win32.h"
+// The headers below need <windows.h> first.
 #include <shellapi.h>
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 
-#include "platform/win32/win32.h"
 
 namespace vb::platform {
 

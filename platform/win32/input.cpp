@@ -1,8 +1,9 @@
 // Input plumbing over USER32: message position, key state, capture,
 // mouse-leave tracking, system cursors and focus.
+#include "platform/win32/win32.h"
+// The headers below need <windows.h> first.
 #include <commctrl.h>
 
-#include "platform/win32/win32.h"
 
 namespace vb::platform {
 

@@ -2,10 +2,11 @@
 // class, COM, AlphaBlend from msimg32.dll when present, our window classes.
 // Runs on first need, never inside DllMain: loading libraries and starting
 // COM under the loader lock can deadlock the host.
+#include "platform/win32/win32.h"
+// The headers below need <windows.h> first.
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "platform/win32/win32.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 

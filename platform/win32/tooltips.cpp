@@ -1,10 +1,11 @@
 // The calling thread's tooltip window (COMCTL32) and its tools, one per
 // canvas, replaced with TTM_DELTOOL then TTM_ADDTOOL.
+#include "platform/win32/win32.h"
+// The headers below need <windows.h> first.
 #include <commctrl.h>
 
 #include <set>
 
-#include "platform/win32/win32.h"
 
 namespace vb::platform::win32 {
 
@@ -30,8 +31,12 @@ namespace vb::platform {
 
 using namespace win32;
 
+namespace {
+thread_local HWND threadTooltip = nullptr;
+}  // namespace
+
 Window threadTooltipWindow() {
-    thread_local HWND tooltip = nullptr;
+    HWND& tooltip = threadTooltip;
     if (!tooltip || !IsWindow(tooltip)) {
         tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                   WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
@@ -54,6 +59,21 @@ bool replaceTooltipTool(Window tooltip, Window parent, Window tool, const char* 
     info.lpszText = const_cast<char*>(text ? text : "");
     SendMessageA(hwnd(tooltip), TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
     return SendMessageA(hwnd(tooltip), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)) != 0;
+}
+
+}  // namespace vb::platform
+
+namespace vb::platform {
+
+// The tool is named by the two handles alone, so this works also when the
+// windows are already gone.
+void deleteTooltipTool(Window parent, Window tool) {
+    if (!threadTooltip || !IsWindow(threadTooltip)) return;
+    TTTOOLINFOA info{};
+    info.cbSize = sizeof info;
+    info.hwnd = win32::hwnd(parent);
+    info.uId = reinterpret_cast<UINT_PTR>(win32::hwnd(tool));
+    SendMessageA(threadTooltip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 }  // namespace vb::platform
