@@ -12,15 +12,19 @@ WINE_DIR=/usr/lib/x86_64-linux-gnu/wine
 if [ -f "$WINE_DIR/i386-windows/kernel32.dll" ]; then exit 0; fi
 mkdir -p "$WORK/lists/partial" "$WORK/archives/partial" "$WORK/unpacked"
 version=$(dpkg-query -W -f='${Version}' libwine)
-# The machine's own deb entries, restricted to i386.
+# The machine's own deb entries, restricted to i386, checked against the
+# Debian archive keys.
+opt="arch=i386"
+[ -f /usr/share/keyrings/debian-archive-keyring.gpg ] &&
+  opt="$opt signed-by=/usr/share/keyrings/debian-archive-keyring.gpg"
 {
   for f in /etc/apt/sources.list.d/*.sources; do
     [ -f "$f" ] || continue
     awk '/^Types:/ && / deb( |$)/ {keep=1} /^$/ {keep=0} keep && /^(URIs|Suites|Components):/ {print}' "$f" |
-      awk '/^URIs:/ {u=$2} /^Suites:/ {s=""; for (i=2;i<=NF;i++) s=s" "$i} /^Components:/ {c=""; for (i=2;i<=NF;i++) c=c" "$i; n=split(s,ss," "); for (i=1;i<=n;i++) print "deb [arch=i386 trusted=yes] " u " " ss[i] c}'
+      awk '/^URIs:/ {u=$2} /^Suites:/ {s=""; for (i=2;i<=NF;i++) s=s" "$i} /^Components:/ {c=""; for (i=2;i<=NF;i++) c=c" "$i; n=split(s,ss," "); for (i=1;i<=n;i++) print u " " ss[i] c}'
   done
-  [ -f /etc/apt/sources.list ] && grep -E '^deb ' /etc/apt/sources.list | sed 's/^deb /deb [arch=i386 trusted=yes] /'
-} | sort -u > "$WORK/i386.list"
+  if [ -f /etc/apt/sources.list ]; then grep -E "^deb " /etc/apt/sources.list | sed "s/^deb //" || true; fi
+} | sort -u | sed "s|^|deb [$opt] |" > "$WORK/i386.list"
 APT=(-o Dir::Etc::SourceList="$WORK/i386.list" -o Dir::Etc::SourceParts=/dev/null
      -o Dir::State::Lists="$WORK/lists" -o Dir::Cache::Archives="$WORK/archives"
      -o APT::Architecture=i386 -o APT::Architectures=i386 -o Debug::NoLocking=1)
