@@ -321,22 +321,21 @@ std::vector<Window> children(Window window) {
 
 namespace {
 
+BOOL CALLBACK collectPropertyName(HWND, LPSTR name, HANDLE, ULONG_PTR data) {
+    auto* out = reinterpret_cast<std::vector<std::string>*>(data);
+    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) == 0) {
+        char text[256] = "";
+        if (GlobalGetAtomNameA(static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(name)), text, sizeof text))
+            out->push_back(text);
+    } else {
+        out->push_back(name);
+    }
+    return TRUE;
+}
+
 std::vector<std::string> allPropertyNames(HWND window) {
     std::vector<std::string> names;
-    EnumPropsExA(
-        window,
-        [](HWND, LPSTR name, HANDLE, ULONG_PTR data) -> BOOL {
-            auto* out = reinterpret_cast<std::vector<std::string>*>(data);
-            if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) == 0) {
-                char text[256] = "";
-                if (GlobalGetAtomNameA(static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(name)), text, sizeof text))
-                    out->push_back(text);
-            } else {
-                out->push_back(name);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&names));
+    EnumPropsExA(window, collectPropertyName, reinterpret_cast<LPARAM>(&names));
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
         return lstrcmpiA(a.c_str(), b.c_str()) < 0;
     });
@@ -502,35 +501,40 @@ const char* cursorName() {
     return nullptr;
 }
 
+namespace {
+
+struct TooltipSearch {
+    HWND tool;
+    std::string* text;
+    bool found;
+};
+
+// Asks each tooltip window of this thread for the tool of the window.
+BOOL CALLBACK searchTooltip(HWND candidate, LPARAM data) {
+    auto* s = reinterpret_cast<TooltipSearch*>(data);
+    char cls[64] = "";
+    GetClassNameA(candidate, cls, sizeof cls);
+    if (lstrcmpiA(cls, TOOLTIPS_CLASSA) != 0) return TRUE;
+    std::vector<char> buffer(4096, '\0');
+    TTTOOLINFOA info{};
+    info.cbSize = sizeof info;
+    info.hwnd = GetParent(s->tool);
+    info.uId = reinterpret_cast<UINT_PTR>(s->tool);
+    info.lpszText = buffer.data();
+    if (!SendMessageA(candidate, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&info))) return TRUE;
+    info.lpszText = buffer.data();
+    SendMessageA(candidate, TTM_GETTEXTA, buffer.size(), reinterpret_cast<LPARAM>(&info));
+    if (s->text) *s->text = buffer.data();
+    s->found = true;
+    return FALSE;
+}
+
+}  // namespace
+
 bool tooltipText(Window tool, std::string* text) {
     if (!IsWindow(hwnd(tool))) return false;
-    struct Search {
-        HWND tool;
-        std::string* text;
-        bool found;
-    } search{hwnd(tool), text, false};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND candidate, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            char cls[64] = "";
-            GetClassNameA(candidate, cls, sizeof cls);
-            if (lstrcmpiA(cls, TOOLTIPS_CLASSA) != 0) return TRUE;
-            std::vector<char> buffer(4096, '\0');
-            TTTOOLINFOA info{};
-            info.cbSize = sizeof info;
-            info.hwnd = GetParent(s->tool);
-            info.uId = reinterpret_cast<UINT_PTR>(s->tool);
-            info.lpszText = buffer.data();
-            if (!SendMessageA(candidate, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&info)))
-                return TRUE;
-            info.lpszText = buffer.data();
-            SendMessageA(candidate, TTM_GETTEXTA, buffer.size(), reinterpret_cast<LPARAM>(&info));
-            if (s->text) *s->text = buffer.data();
-            s->found = true;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TooltipSearch search{hwnd(tool), text, false};
+    EnumThreadWindows(GetCurrentThreadId(), searchTooltip, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
