@@ -58,4 +58,9 @@ void enableWindow(Window window, bool enabled);
 bool queryAccessible(Window window, platform::AccessibleDescription* out);
 std::vector<platform::AccessEvent> accessEvents(Window window);
 
+// Whether the page can be shown for trying by hand (--show).
+bool canShow();
+// Gives the page a frame and runs its message loop until it is closed.
+void showUntilClosed(Window page);
+
 }  // namespace vb::host::system

@@ -51,4 +51,8 @@ bool queryAccessible(Window window, platform::AccessibleDescription* out) {
 }
 std::vector<platform::AccessEvent> accessEvents(Window window) { return sim::accessEvents(window); }
 
+// The stand-in has no screen to show anything on.
+bool canShow() { return false; }
+void showUntilClosed(Window) {}
+
 }  // namespace vb::host::system

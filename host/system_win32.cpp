@@ -49,6 +49,7 @@ std::vector<HWND>& topLevels() {
 }
 
 LRESULT CALLBACK pageProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_DESTROY && GetPropA(window, "VelumbarShown")) PostQuitMessage(0);
     if (msg == WM_ERASEBKGND || msg == WM_PRINTCLIENT) {
         RECT r;
         GetClientRect(window, &r);
@@ -590,6 +591,31 @@ std::vector<platform::AccessEvent> accessEvents(Window window) {
         if (std::find(e.chain.begin(), e.chain.end(), hwnd(window)) != e.chain.end())
             out.push_back(e.event);
     return out;
+}
+
+bool canShow() { return true; }
+
+void showUntilClosed(Window page) {
+    HWND window = hwnd(page);
+    if (!IsWindow(window)) return;
+    // A caption and a frame round the same client area.
+    RECT client;
+    GetWindowRect(window, &client);
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN | WS_VISIBLE;
+    RECT frame = client;
+    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    SetWindowLongPtrA(window, GWL_STYLE, static_cast<LONG_PTR>(style));
+    SetWindowLongPtrA(window, GWL_EXSTYLE, 0);
+    SetPropA(window, "VelumbarShown", reinterpret_cast<HANDLE>(1));
+    SetWindowPos(window, HWND_TOP, frame.left, frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+    SetWindowTextA(window, "velumbar-host");
+    SetForegroundWindow(window);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
 }
 
 }  // namespace vb::host::system
