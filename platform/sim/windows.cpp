@@ -283,7 +283,7 @@ void shutdown() {}
 
 namespace vb::sim {
 
-int platformStartups() { return startupCount; }
+int platformStartups() { return platform::startupCount; }
 
 using namespace vb::sim::detail;
 
