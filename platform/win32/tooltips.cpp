@@ -17,6 +17,16 @@ std::set<HWND>& madeTooltips() {
     return *made;
 }
 
+WNDPROC tooltipClassProc = nullptr;
+
+// Raised to the top of the z-order before each paint, so that windows made
+// after it do not cover the tip; then the class's own procedure paints.
+LRESULT CALLBACK raisingTooltipProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_PAINT)
+        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    return CallWindowProcA(tooltipClassProc, window, msg, wParam, lParam);
+}
+
 }  // namespace
 
 void destroyTooltipWindows() {
@@ -42,7 +52,12 @@ Window threadTooltipWindow() {
                                   WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                   moduleInstance(), nullptr);
-        if (tooltip) madeTooltips().insert(tooltip);
+        if (tooltip) {
+            madeTooltips().insert(tooltip);
+            WNDPROC previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+                tooltip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(raisingTooltipProc)));
+            if (!tooltipClassProc) tooltipClassProc = previous;
+        }
     }
     return handle(tooltip);
 }
