@@ -28,9 +28,7 @@ bool DecodeImageDataInto(const std::uint8_t* data, std::size_t size, RowSink* si
 }
 
 std::optional<render::Picture> DecodeImageData(const std::uint8_t* data, std::size_t size) {
-    PictureSink sink;
-    if (!DecodeImageDataInto(data, size, &sink)) return std::nullopt;
-    return sink.Take();
+    return DecodeWhole(DecodeImageDataInto, data, size);
 }
 
 std::optional<render::Picture> LoadImageFile(const char* path) {

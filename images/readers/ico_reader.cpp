@@ -63,9 +63,7 @@ bool DecodeIconFileInto(const std::uint8_t* data, std::size_t size, RowSink* sin
 }
 
 std::optional<render::Picture> DecodeIconFile(const std::uint8_t* data, std::size_t size) {
-    PictureSink sink;
-    if (!DecodeIconFileInto(data, size, &sink)) return std::nullopt;
-    return sink.Take();
+    return DecodeWhole(DecodeIconFileInto, data, size);
 }
 
 }  // namespace vb::images

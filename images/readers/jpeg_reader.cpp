@@ -118,9 +118,7 @@ bool DecodeJpegInto(const std::uint8_t* data, std::size_t size, RowSink* sink) {
 }
 
 std::optional<render::Picture> DecodeJpeg(const std::uint8_t* data, std::size_t size) {
-    PictureSink sink;
-    if (!DecodeJpegInto(data, size, &sink)) return std::nullopt;
-    return sink.Take();
+    return DecodeWhole(DecodeJpegInto, data, size);
 }
 
 }  // namespace vb::images

@@ -134,9 +134,7 @@ bool DecodePngInto(const std::uint8_t* data, std::size_t size, RowSink* sink) {
 }
 
 std::optional<render::Picture> DecodePng(const std::uint8_t* data, std::size_t size) {
-    PictureSink sink;
-    if (!DecodePngInto(data, size, &sink)) return std::nullopt;
-    return sink.Take();
+    return DecodeWhole(DecodePngInto, data, size);
 }
 
 }  // namespace vb::images

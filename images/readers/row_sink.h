@@ -44,4 +44,12 @@ private:
     std::optional<render::Picture> picture_;
 };
 
+// The whole picture a streaming decoder delivers, up to kMaxHeldPixels.
+template <typename Decoder>
+std::optional<render::Picture> DecodeWhole(Decoder decodeInto, const std::uint8_t* data, std::size_t size) {
+    PictureSink sink;
+    if (!decodeInto(data, size, &sink)) return std::nullopt;
+    return sink.Take();
+}
+
 }  // namespace vb::images
