@@ -614,6 +614,7 @@ void showUntilClosed(Window page) {
     SetWindowPos(window, HWND_TOP, frame.left, frame.top, frame.right - frame.left,
                  frame.bottom - frame.top, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
     SetWindowTextA(window, "velumbar-host");
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     SetForegroundWindow(window);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
