@@ -58,9 +58,13 @@ VB_EXPORT int irPlg_ShowHelpForAction(const char* actionName, const char* folder
 }
 
 #if defined(_WIN32)
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+// Only what is safe under the loader lock happens here; the platform is
+// prepared at the first registration. When the whole process is ending
+// (reserved is set) the system reclaims everything and other threads are
+// already gone, so nothing is released one by one.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) Startup();
-    if (reason == DLL_PROCESS_DETACH) Shutdown();
+    if (reason == DLL_PROCESS_DETACH && !reserved) Shutdown();
     return TRUE;
 }
 #else

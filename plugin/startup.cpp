@@ -24,8 +24,6 @@ void PreparePlatform() {
     platform::startup();
 }
 
-int PlatformPreparations() { return preparations; }
-
 // Loaded images go with the library; controls are not released one by one.
 void Shutdown() {
     images::ReleaseAllImages();
