@@ -80,6 +80,9 @@ Size textExtent(Font font, const char* text, std::size_t length) {
     return Size{size.cx, size.cy};
 }
 
+// Glyphs may ink beyond the cell (bold and italic overhangs, negative side
+// bearings), so GDI draws into a margin round it and the coverage keeps the
+// cell plus whatever ink fell outside it.
 bool textCoverage(Font font, const char* text, std::size_t length, TextCoverage* out) {
     if (!out || !text || (font && !isFont(font))) return false;
     *out = TextCoverage{};
@@ -87,8 +90,11 @@ bool textCoverage(Font font, const char* text, std::size_t length, TextCoverage*
     HDC dc = scratchDC();
     Selected s(dc, fontOrDefault(font));
     SIZE size = cellSize(dc, text, length);
-    long long width = size.cx, height = size.cy;
-    if (width <= 0 || height <= 0) return true;
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    long long margin = std::max<long long>(tm.tmMaxCharWidth, 1);
+    long long width = size.cx + 2 * margin, height = size.cy;
+    if (size.cx <= 0 || height <= 0) return true;
     if (width > kMaxCoverage / height) return false;
 
     BITMAPINFO info{};
@@ -109,18 +115,39 @@ bool textCoverage(Font font, const char* text, std::size_t length, TextCoverage*
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, RGB(255, 255, 255));
         SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
-        TextOutA(dc, 0, 0, text, static_cast<int>(std::min<std::size_t>(length, INT_MAX)));
+        TextOutA(dc, static_cast<int>(margin), 0, text,
+                 static_cast<int>(std::min<std::size_t>(length, INT_MAX)));
         GdiFlush();
         SelectObject(dc, before);
-        out->width = static_cast<int>(width);
+        // Columns from the cell's left edge (or the first ink left of it) to
+        // its right edge (or the last ink right of it).
+        const auto* rowsStart = static_cast<const std::uint32_t*>(bits);  // 0x00RRGGBB
+        long long first = margin, last = margin + size.cx;  // half-open
+        for (long long y = 0; y < height; ++y) {
+            const std::uint32_t* row = rowsStart + y * width;
+            for (long long x = 0; x < first; ++x)
+                if (row[x] & 0xFFFFFF) {
+                    first = x;
+                    break;
+                }
+            for (long long x = width - 1; x >= last; --x)
+                if (row[x] & 0xFFFFFF) {
+                    last = x + 1;
+                    break;
+                }
+        }
+        out->left = static_cast<int>(first - margin);
+        out->width = static_cast<int>(last - first);
         out->height = static_cast<int>(height);
-        out->rgb.resize(pixels * 3);
-        const auto* from = static_cast<const std::uint8_t*>(bits);  // blue, green, red, unused
+        out->rgb.resize(static_cast<std::size_t>(out->width) * out->height * 3);
         std::uint8_t* to = out->rgb.data();
-        for (std::size_t i = 0; i < pixels; ++i, from += 4, to += 3) {
-            to[0] = from[2];
-            to[1] = from[1];
-            to[2] = from[0];
+        for (long long y = 0; y < height; ++y) {
+            const auto* from = reinterpret_cast<const std::uint8_t*>(rowsStart + y * width + first);
+            for (long long x = first; x < last; ++x, from += 4, to += 3) {  // blue, green, red
+                to[0] = from[2];
+                to[1] = from[1];
+                to[2] = from[0];
+            }
         }
         ok = true;
     } catch (...) {
