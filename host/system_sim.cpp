@@ -10,8 +10,8 @@ Window createTopLevel(const Rect& rect, std::uint32_t fill) {
     return sim::createTopLevel(rect, fill, nullptr);
 }
 
-Window createObjectWindow(Window parent, const Rect& rect, ObjectClass, std::uint32_t fill,
-                          WindowProc logger, WindowProc* previous) {
+Window createObjectWindow(Window parent, const Rect& rect, ObjectClass, std::uint32_t fill, WindowProc logger,
+                          WindowProc* previous) {
     *previous = nullptr;  // the logger falls through to the default procedure
     return sim::createChild(parent, rect, fill, logger);
 }

@@ -6,6 +6,8 @@
 // accessibility events arrive through a WinEvent hook.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+
+// These need <windows.h> first.
 #include <commctrl.h>
 #include <oleacc.h>
 
@@ -165,8 +167,8 @@ std::vector<std::uint32_t> render(HWND window, int* width, int* height) {
 
 bool contains(HWND window, int x, int y) {
     RECT r;
-    return IsWindowVisible(window) && GetWindowRect(window, &r) && x >= r.left && y >= r.top &&
-           x < r.right && y < r.bottom;
+    return IsWindowVisible(window) && GetWindowRect(window, &r) && x >= r.left && y >= r.top && x < r.right &&
+           y < r.bottom;
 }
 
 HWND topLevelAt(int x, int y) {
@@ -219,9 +221,7 @@ void postToClient(HWND target, UINT msg, WPARAM wParam) {
     pump();
 }
 
-bool asksDoubleClicks(HWND window) {
-    return (GetClassLongPtrA(window, GCL_STYLE) & CS_DBLCLKS) != 0;
-}
+bool asksDoubleClicks(HWND window) { return (GetClassLongPtrA(window, GCL_STYLE) & CS_DBLCLKS) != 0; }
 
 UINT downMessage(Button b) {
     return b == Button::Left ? WM_LBUTTONDOWN : b == Button::Right ? WM_RBUTTONDOWN : WM_MBUTTONDOWN;
@@ -229,7 +229,9 @@ UINT downMessage(Button b) {
 
 unsigned buttonBit(Button b) { return b == Button::Left ? 1u : b == Button::Right ? 2u : 4u; }
 
-int buttonKey(Button b) { return b == Button::Left ? VK_LBUTTON : b == Button::Right ? VK_RBUTTON : VK_MBUTTON; }
+int buttonKey(Button b) {
+    return b == Button::Left ? VK_LBUTTON : b == Button::Right ? VK_RBUTTON : VK_MBUTTON;
+}
 
 // Posted input does not move the thread's key state as real input does;
 // the bench moves it, so GetKeyState answers as on a desktop.
@@ -254,27 +256,27 @@ std::vector<RaisedEvent>& raisedEvents() {
 
 void CALLBACK onWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD) {
     if (object != OBJID_CLIENT || !window) return;
-    RaisedEvent raised{{}, event == EVENT_OBJECT_NAMECHANGE ? platform::AccessEvent::NameChange
-                                                          : platform::AccessEvent::ValueChange};
+    RaisedEvent raised{{},
+                       event == EVENT_OBJECT_NAMECHANGE ? platform::AccessEvent::NameChange
+                                                        : platform::AccessEvent::ValueChange};
     for (HWND w = window; w; w = GetAncestor(w, GA_PARENT)) raised.chain.push_back(w);
     raisedEvents().push_back(std::move(raised));
 }
 
 void listenForEvents() {
-    static HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_VALUECHANGE,
-                                                nullptr, onWinEvent, GetCurrentProcessId(), 0,
-                                                WINEVENT_OUTOFCONTEXT);
+    static HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr,
+                                                onWinEvent, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     (void)hook;
 }
 
 std::string narrow(BSTR text) {
     if (!text) return {};
-    int length = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(SysStringLen(text)), nullptr,
-                                     0, nullptr, nullptr);
+    int length = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(SysStringLen(text)), nullptr, 0,
+                                     nullptr, nullptr);
     std::string out(static_cast<std::size_t>(std::max(length, 0)), '\0');
     if (length > 0)
-        WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(SysStringLen(text)), out.data(),
-                            length, nullptr, nullptr);
+        WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(SysStringLen(text)), out.data(), length,
+                            nullptr, nullptr);
     SysFreeString(text);
     return out;
 }
@@ -287,9 +289,8 @@ Window createTopLevel(const Rect& rect, std::uint32_t fill) {
     prepare();
     listenForEvents();
     HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kPageClass, "velumbar-host",
-                                  WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-                                  rect.left + kScreenMargin, rect.top + kScreenMargin,
-                                  rect.width(), rect.height(), nullptr, nullptr,
+                                  WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, rect.left + kScreenMargin,
+                                  rect.top + kScreenMargin, rect.width(), rect.height(), nullptr, nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
     if (!window) return nullptr;
     // COLORREF is red in the low byte, as our colours are.
@@ -299,17 +300,16 @@ Window createTopLevel(const Rect& rect, std::uint32_t fill) {
     return handle(window);
 }
 
-Window createObjectWindow(Window parent, const Rect& rect, ObjectClass cls, std::uint32_t,
-                          WindowProc logger, WindowProc* previous) {
+Window createObjectWindow(Window parent, const Rect& rect, ObjectClass cls, std::uint32_t, WindowProc logger,
+                          WindowProc* previous) {
     const char* className = cls == ObjectClass::Progress ? PROGRESS_CLASSA
-                          : cls == ObjectClass::Input    ? "EDIT"
+                            : cls == ObjectClass::Input  ? "EDIT"
                                                          : "BUTTON";
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     if (cls == ObjectClass::Input) style |= WS_BORDER | ES_AUTOHSCROLL;
     if (cls == ObjectClass::Button) style |= BS_PUSHBUTTON;
-    HWND window = CreateWindowExA(0, className, "", style, rect.left, rect.top, rect.width(),
-                                  rect.height(), hwnd(parent), nullptr, GetModuleHandleA(nullptr),
-                                  nullptr);
+    HWND window = CreateWindowExA(0, className, "", style, rect.left, rect.top, rect.width(), rect.height(),
+                                  hwnd(parent), nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!window) return nullptr;
     ownProperties()[window] = allPropertyNames(window);
     *previous = platform::replaceWindowProc(handle(window), logger);
@@ -340,9 +340,8 @@ BOOL CALLBACK collectPropertyName(HWND, LPSTR name, HANDLE, ULONG_PTR data) {
 std::vector<std::string> allPropertyNames(HWND window) {
     std::vector<std::string> names;
     EnumPropsExA(window, collectPropertyName, reinterpret_cast<LPARAM>(&names));
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return lstrcmpiA(a.c_str(), b.c_str()) < 0;
-    });
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) < 0; });
     return names;
 }
 
@@ -398,8 +397,7 @@ void mouseMove(int x, int y) {
     // exactly one, as the stand-in does, so that one is dropped.
     SetCursorPos(x, y);
     MSG dropped;
-    while (PeekMessageA(&dropped, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE | PM_QS_INPUT)) {
-    }
+    while (PeekMessageA(&dropped, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE | PM_QS_INPUT)) {}
     pump();
     HWND under = hwnd(windowAt(x, y));
     in.hover = under;
@@ -497,9 +495,9 @@ const char* cursorName() {
     static const struct {
         LPCSTR id;
         const char* name;
-    } kCursors[] = {{IDC_ARROW, "arrow"},     {IDC_CROSS, "cross"},       {IDC_IBEAM, "ibeam"},
-                    {IDC_HAND, "hand"},       {IDC_WAIT, "wait"},         {IDC_NO, "no"},
-                    {IDC_SIZEALL, "sizeall"}, {IDC_SIZEWE, "sizewe"},     {IDC_SIZENS, "sizens"},
+    } kCursors[] = {{IDC_ARROW, "arrow"},       {IDC_CROSS, "cross"},      {IDC_IBEAM, "ibeam"},
+                    {IDC_HAND, "hand"},         {IDC_WAIT, "wait"},        {IDC_NO, "no"},
+                    {IDC_SIZEALL, "sizeall"},   {IDC_SIZEWE, "sizewe"},    {IDC_SIZENS, "sizens"},
                     {IDC_SIZENWSE, "sizenwse"}, {IDC_SIZENESW, "sizenesw"}};
     for (const auto& c : kCursors)
         if (LoadCursorA(nullptr, c.id) == shown) return c.name;
@@ -592,8 +590,7 @@ std::vector<platform::AccessEvent> accessEvents(Window window) {
     pump();
     std::vector<platform::AccessEvent> out;
     for (const RaisedEvent& e : raisedEvents())
-        if (std::find(e.chain.begin(), e.chain.end(), hwnd(window)) != e.chain.end())
-            out.push_back(e.event);
+        if (std::find(e.chain.begin(), e.chain.end(), hwnd(window)) != e.chain.end()) out.push_back(e.event);
     return out;
 }
 
@@ -611,8 +608,8 @@ void showUntilClosed(Window page) {
     SetWindowLongPtrA(window, GWL_STYLE, static_cast<LONG_PTR>(style));
     SetWindowLongPtrA(window, GWL_EXSTYLE, 0);
     SetPropA(window, "VelumbarShown", reinterpret_cast<HANDLE>(1));
-    SetWindowPos(window, HWND_TOP, frame.left, frame.top, frame.right - frame.left,
-                 frame.bottom - frame.top, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+    SetWindowPos(window, HWND_TOP, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_FRAMECHANGED | SWP_SHOWWINDOW);
     SetWindowTextA(window, "velumbar-host");
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     SetForegroundWindow(window);

@@ -5,7 +5,6 @@
 
 #include <string>
 
-
 namespace vb::platform {
 
 namespace {
@@ -67,14 +66,13 @@ bool startProgram(const char* program, const char* arguments, const char* workin
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = SW_SHOWNORMAL;
         PROCESS_INFORMATION process{};
-        if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
-                           NORMAL_PRIORITY_CLASS, nullptr, folder, &startup, &process)) {
+        if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+                           nullptr, folder, &startup, &process)) {
             CloseHandle(process.hThread);
             CloseHandle(process.hProcess);
             started = true;
         }
-    } catch (...) {
-    }
+    } catch (...) {}
     if (started) return true;
     SHELLEXECUTEINFOA shell{};
     shell.cbSize = sizeof shell;

@@ -57,9 +57,8 @@ int logicalPixelsPerInchY() {
 }
 
 Font createFont(const FontRequest& request) {
-    HFONT font = CreateFontA(request.height, 0, 0, 0, request.weight, request.italic,
-                             request.underline, request.strikeOut, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+    HFONT font = CreateFontA(request.height, 0, 0, 0, request.weight, request.italic, request.underline,
+                             request.strikeOut, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                              request.proofQuality ? PROOF_QUALITY : DEFAULT_QUALITY,
                              DEFAULT_PITCH | FF_DONTCARE, request.face.c_str());
     return reinterpret_cast<Font>(font);
@@ -69,9 +68,7 @@ void destroyFont(Font font) {
     if (isFont(font)) DeleteObject(reinterpret_cast<HFONT>(font));
 }
 
-bool isFont(Font font) {
-    return font && GetObjectType(reinterpret_cast<HGDIOBJ>(font)) == OBJ_FONT;
-}
+bool isFont(Font font) { return font && GetObjectType(reinterpret_cast<HGDIOBJ>(font)) == OBJ_FONT; }
 
 Size textExtent(Font font, const char* text, std::size_t length) {
     if (!text || length == 0 || (font && !isFont(font))) return Size{};
@@ -122,7 +119,7 @@ bool textCoverage(Font font, const char* text, std::size_t length, TextCoverage*
         // Columns from the cell's left edge (or the first ink left of it) to
         // its right edge (or the last ink right of it).
         const auto* rowsStart = static_cast<const std::uint32_t*>(bits);  // 0x00RRGGBB
-        long long first = margin, last = margin + size.cx;  // half-open
+        long long first = margin, last = margin + size.cx;                // half-open
         for (long long y = 0; y < height; ++y) {
             const std::uint32_t* row = rowsStart + y * width;
             for (long long x = 0; x < first; ++x)

@@ -9,7 +9,6 @@
 #include <cstring>
 #include <string>
 
-
 namespace vb::platform {
 
 using namespace win32;
@@ -57,8 +56,8 @@ bool drawOnto(HICON icon, Canvas32& target, int width, int height) {
 
 Icon shellFileIcon(const char* path) {
     if (!isExistingFile(path)) return nullptr;
-    return fromInfo(path, 0, SHGFI_ICON | SHGFI_SHELLICONSIZE | SHGFI_DISPLAYNAME |
-                                 SHGFI_TYPENAME | SHGFI_SYSICONINDEX);
+    return fromInfo(
+        path, 0, SHGFI_ICON | SHGFI_SHELLICONSIZE | SHGFI_DISPLAYNAME | SHGFI_TYPENAME | SHGFI_SYSICONINDEX);
 }
 
 Icon shellTypeIcon(const char* extension) {

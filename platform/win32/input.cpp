@@ -4,7 +4,6 @@
 // The headers below need <windows.h> first.
 #include <commctrl.h>
 
-
 namespace vb::platform {
 
 using namespace win32;
@@ -32,12 +31,20 @@ void trackMouseLeave(Window window) {
 
 Cursor systemCursor(int idcId) {
     switch (idcId) {
-    case idc::Arrow: case idc::IBeam: case idc::Wait: case idc::Cross: case idc::SizeNWSE:
-    case idc::SizeNESW: case idc::SizeWE: case idc::SizeNS: case idc::SizeAll: case idc::No:
-    case idc::Hand:
-        return reinterpret_cast<Cursor>(LoadCursor(nullptr, MAKEINTRESOURCE(idcId)));
-    default:
-        return nullptr;
+        case idc::Arrow:
+        case idc::IBeam:
+        case idc::Wait:
+        case idc::Cross:
+        case idc::SizeNWSE:
+        case idc::SizeNESW:
+        case idc::SizeWE:
+        case idc::SizeNS:
+        case idc::SizeAll:
+        case idc::No:
+        case idc::Hand:
+            return reinterpret_cast<Cursor>(LoadCursor(nullptr, MAKEINTRESOURCE(idcId)));
+        default:
+            return nullptr;
     }
 }
 

@@ -7,7 +7,6 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace vb::platform::win32 {
@@ -18,8 +17,7 @@ void destroyTooltipWindows();
 
 namespace {
 
-using AlphaBlendFunction = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int,
-                                          BLENDFUNCTION);
+using AlphaBlendFunction = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
 
 struct Prepared {
     HMODULE msimg32 = nullptr;

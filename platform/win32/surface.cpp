@@ -17,9 +17,7 @@ struct Surface {
     int width = 0, height = 0, stride = 0;
 };
 
-Surface* surfaceOf(HWND canvas) {
-    return reinterpret_cast<Surface*>(GetWindowLongPtrA(canvas, kRecordSlot));
-}
+Surface* surfaceOf(HWND canvas) { return reinterpret_cast<Surface*>(GetWindowLongPtrA(canvas, kRecordSlot)); }
 
 int strideFor(int width) { return (width * 3 + 3) & ~3; }
 

@@ -6,7 +6,6 @@
 
 #include <set>
 
-
 namespace vb::platform::win32 {
 
 namespace {
@@ -22,8 +21,7 @@ WNDPROC tooltipClassProc = nullptr;
 // Raised to the top of the z-order before each paint, so that windows made
 // after it do not cover the tip; then the class's own procedure paints.
 LRESULT CALLBACK raisingTooltipProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_PAINT)
-        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    if (msg == WM_PAINT) SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     return CallWindowProcA(tooltipClassProc, window, msg, wParam, lParam);
 }
 
@@ -49,13 +47,12 @@ Window threadTooltipWindow() {
     HWND& tooltip = threadTooltip;
     if (!tooltip || !IsWindow(tooltip)) {
         tooltip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                                  WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                  moduleInstance(), nullptr);
+                                  WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, moduleInstance(), nullptr);
         if (tooltip) {
             madeTooltips().insert(tooltip);
-            WNDPROC previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-                tooltip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(raisingTooltipProc)));
+            WNDPROC previous = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrA(tooltip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(raisingTooltipProc)));
             if (!tooltipClassProc) tooltipClassProc = previous;
         }
     }

@@ -6,8 +6,8 @@
 namespace vb::platform::win32 {
 
 // Extra window bytes of our classes.
-constexpr int kRecordSlot = 0;                 // container colour or canvas surface
-constexpr int kInputSlot = sizeof(LONG_PTR);   // the canvas's input procedure
+constexpr int kRecordSlot = 0;                // container colour or canvas surface
+constexpr int kInputSlot = sizeof(LONG_PTR);  // the canvas's input procedure
 
 bool resizeSurface(HWND canvas, int width, int height);
 void freeSurface(HWND canvas);
@@ -35,14 +35,14 @@ void fillClient(HWND window, HDC dc) {
 
 LRESULT CALLBACK containerProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_ERASEBKGND:
-        fillClient(window, reinterpret_cast<HDC>(wParam));
-        return 1;
-    case WM_PRINTCLIENT:
-        fillClient(window, reinterpret_cast<HDC>(wParam));
-        return 0;
-    default:
-        return DefWindowProcA(window, msg, wParam, lParam);
+        case WM_ERASEBKGND:
+            fillClient(window, reinterpret_cast<HDC>(wParam));
+            return 1;
+        case WM_PRINTCLIENT:
+            fillClient(window, reinterpret_cast<HDC>(wParam));
+            return 0;
+        default:
+            return DefWindowProcA(window, msg, wParam, lParam);
     }
 }
 
@@ -50,30 +50,30 @@ LRESULT CALLBACK containerProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPar
 // procedure the plug-in gave it.
 LRESULT CALLBACK canvasProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
-        if (dc) paintSurface(window, dc, &ps.rcPaint);
-        EndPaint(window, &ps);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        paintSurface(window, reinterpret_cast<HDC>(wParam), nullptr);
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;  // the surface covers the whole client area
-    case WM_SIZE:
-        resizeSurface(window, LOWORD(lParam), HIWORD(lParam));
-        break;
-    case WM_NCDESTROY: {
-        auto input = reinterpret_cast<WindowProc>(GetWindowLongPtrA(window, kInputSlot));
-        LRESULT result = input ? input(handle(window), msg, wParam, lParam)
-                               : DefWindowProcA(window, msg, wParam, lParam);
-        freeSurface(window);
-        return result;
-    }
-    default:
-        break;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(window, &ps);
+            if (dc) paintSurface(window, dc, &ps.rcPaint);
+            EndPaint(window, &ps);
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            paintSurface(window, reinterpret_cast<HDC>(wParam), nullptr);
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // the surface covers the whole client area
+        case WM_SIZE:
+            resizeSurface(window, LOWORD(lParam), HIWORD(lParam));
+            break;
+        case WM_NCDESTROY: {
+            auto input = reinterpret_cast<WindowProc>(GetWindowLongPtrA(window, kInputSlot));
+            LRESULT result = input ? input(handle(window), msg, wParam, lParam)
+                                   : DefWindowProcA(window, msg, wParam, lParam);
+            freeSurface(window);
+            return result;
+        }
+        default:
+            break;
     }
     auto input = reinterpret_cast<WindowProc>(GetWindowLongPtrA(window, kInputSlot));
     if (input) return input(handle(window), msg, wParam, lParam);
@@ -90,8 +90,8 @@ Window createWindow(Window parent, const Rect& rect, WindowKind kind, WindowProc
     if (!IsWindow(hwnd(parent))) return nullptr;
     const char* cls = kind == WindowKind::Canvas ? kCanvasClass : kContainerClass;
     HWND made = CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                                rect.left, rect.top, rect.width(), rect.height(), hwnd(parent),
-                                nullptr, moduleInstance(), nullptr);
+                                rect.left, rect.top, rect.width(), rect.height(), hwnd(parent), nullptr,
+                                moduleInstance(), nullptr);
     // The input procedure sees messages from here on, as in the stand-in.
     if (made && kind == WindowKind::Canvas && inputProc)
         SetWindowLongPtrA(made, kInputSlot, reinterpret_cast<LONG_PTR>(inputProc));
@@ -164,8 +164,7 @@ WindowProc replaceWindowProc(Window window, WindowProc proc) {
         SetWindowLongPtrA(hwnd(window), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
 }
 
-LResult callWindowProc(WindowProc previous, Window window, unsigned msg, WParam wParam,
-                       LParam lParam) {
+LResult callWindowProc(WindowProc previous, Window window, unsigned msg, WParam wParam, LParam lParam) {
     if (!previous) return DefWindowProcA(hwnd(window), msg, wParam, lParam);
     return CallWindowProcA(reinterpret_cast<WNDPROC>(previous), hwnd(window), msg, wParam, lParam);
 }

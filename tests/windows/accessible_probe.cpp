@@ -6,6 +6,8 @@
 //   accessible_probe PLUGIN      exit 0 when every check holds
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+
+// These need <windows.h> first.
 #include <oleacc.h>
 
 #include <cstdio>
@@ -71,10 +73,11 @@ int main(int argc, char** argv) {
     vb::host::InstallHostGlobals(L);
     vb::host::InstallHostApi(L, ".");
     plugin.exports.RegisterActions(L);
-    if (!run(L, "Host.AddObject('progress', 'Bar', {X = 10, Y = 10, Width = 200, Height = 24})\n"
-                "assert(Velumbar.Create('Bar'))\n"
-                "Velumbar.SetText('Bar', 'Copying')\n"
-                "Velumbar.SetCurrentPosition('Bar', 45)"))
+    if (!run(L,
+             "Host.AddObject('progress', 'Bar', {X = 10, Y = 10, Width = 200, Height = 24})\n"
+             "assert(Velumbar.Create('Bar'))\n"
+             "Velumbar.SetText('Bar', 'Copying')\n"
+             "Velumbar.SetCurrentPosition('Bar', 45)"))
         return 1;
 
     const vb::host::HostObject* bar = vb::host::Page::Current().Find("Bar");
@@ -82,11 +85,11 @@ int main(int argc, char** argv) {
     expect(canvas != nullptr, "the bar has no canvas window");
     IAccessible* object = nullptr;
     if (canvas)
-        expect(SUCCEEDED(AccessibleObjectFromWindow(canvas, static_cast<DWORD>(OBJID_CLIENT),
-                                                    __uuidof(IAccessible),
-                                                    reinterpret_cast<void**>(&object))) &&
-                   object,
-               "AccessibleObjectFromWindow gave no object");
+        expect(
+            SUCCEEDED(AccessibleObjectFromWindow(canvas, static_cast<DWORD>(OBJID_CLIENT),
+                                                 __uuidof(IAccessible), reinterpret_cast<void**>(&object))) &&
+                object,
+            "AccessibleObjectFromWindow gave no object");
     if (object) {
         VARIANT self;
         VariantInit(&self);
