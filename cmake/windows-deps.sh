@@ -99,6 +99,8 @@ step() {
   touch "$stamp"
 }
 
+started=$(date +%s)
 for arch in "$@"; do
   for what in lua png jpeg; do step "$arch" "$what"; done
 done
+echo "windows-deps: ready in $(( $(date +%s) - started )) s ($CACHE)"
