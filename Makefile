@@ -7,6 +7,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake g++ make pkg-config liblua5.1-0-dev lua5.1 libpng-dev zlib1g-dev \
             libjpeg-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra fonts-liberation \
             googletest libgtest-dev libgmock-dev libbenchmark-dev libxml2-dev libexpat1-dev \
+            libpixman-1-dev libcairo2-dev valgrind \
             mingw-w64 libz-mingw-w64-dev wine wine64 dpkg-dev
 
 # The Windows builds, their dependencies (built once from Debian's source
@@ -16,7 +17,7 @@ WIN_ARCHES := i686 x86_64
 # Wine's WoW64 mode runs the i686 build once it has 32-bit Windows DLLs.
 WINE_I386 := /usr/lib/x86_64-linux-gnu/wine/i386-windows
 
-.PHONY: all deps configure build demo test windows windows-test bench clean
+.PHONY: all deps configure build demo test windows windows-test bench profile clean
 
 all: build
 
@@ -73,10 +74,17 @@ windows-test: windows
 	  (cd $(WIN_BUILD)/i686 && ctest --output-on-failure -j$(JOBS)) || exit 1; \
 	else echo "No 32-bit Windows DLLs for Wine (run as root once): the i686 run did not happen"; exit 1; fi
 
+# One table: each workload beside its peer, measured in one run.
 bench: build
-	@for b in $(BUILD)/bin/bench_*; do \
-	  echo "== $$(basename $$b)"; $$b --benchmark_format=console || exit 1; \
-	done
+	cd $(BUILD) && bin/bench_peers
+
+# Instruction counts of 10,000 position updates through the stand-in host.
+profile: build
+	rm -rf $(BUILD)/profile && mkdir -p $(BUILD)/profile
+	valgrind --tool=callgrind --callgrind-out-file=$(BUILD)/profile/callgrind.out \
+	  $(BUILD)/bin/velumbar-host --out $(BUILD)/profile bench/profile_updates.lua 2>$(BUILD)/profile/valgrind.log
+	@grep -m1 "Collected" $(BUILD)/profile/valgrind.log
+	@callgrind_annotate --inclusive=no $(BUILD)/profile/callgrind.out 2>/dev/null | sed -n '/PROGRAM TOTALS/,+0p;/file:function/,+22p'
 
 clean:
 	rm -rf $(BUILD) gallery.png

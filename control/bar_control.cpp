@@ -84,6 +84,7 @@ int SetFontOp(BarControl* c, const std::string& name, std::int32_t size, std::ui
     platform::Font font = platform::createFont(request);
     if (!font) return 0;
     if (c->Font) platform::destroyFont(c->Font);
+    c->TextCache.reset();
     c->Font = font;
     c->FontSize = size;
     c->FontColor = colour;

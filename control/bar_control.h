@@ -12,6 +12,7 @@
 #include "render/bar_image.h"
 #include "render/colour_stops.h"
 #include "render/picture.h"
+#include "render/text.h"
 
 namespace vb::control {
 
@@ -35,6 +36,19 @@ enum FontFlag : std::int32_t {
 };
 
 struct BarControl;
+
+// The text as the last paint laid it out, kept while what it was made from
+// (font, text, room beside the icon, kind of picture) stays the same.
+// SetFont drops it: a new font may reuse the old one's handle.
+struct PaintedText {
+    platform::Font font = nullptr;
+    std::string text;
+    int room = 0;
+    bool forAlpha = false;
+    int height = 0;  // of the text's cell
+    bool drawn = false;  // false: the shown string leaves no mark
+    render::TextMask mask;
+};
 
 // The 27 operations, in slot order. Each takes the control first and
 // returns 1 for success, 0 for failure (GetText returns the text).
@@ -106,6 +120,7 @@ struct BarControl {
     std::int32_t IconWidth = 0;
     std::int32_t Glossy = 1;
     platform::Window TooltipParent = nullptr;  // set once the bar has a tooltip tool
+    std::optional<PaintedText> TextCache;
 
     BarControl() = default;
     BarControl(const BarControl&) = delete;

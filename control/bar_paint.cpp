@@ -1,10 +1,13 @@
 #include "control/bar_paint.h"
 
+#include <algorithm>
 #include <cmath>
+#include <new>
 #include <string>
 
 #include "control/bar_control.h"
 #include "render/raster.h"
+#include "render/row_blend.h"
 #include "render/rounding.h"
 #include "render/text.h"
 
@@ -13,6 +16,34 @@ namespace vb::control {
 namespace {
 
 int roundToInt(double value) { return static_cast<int>(render::RoundHalfEven(value)); }
+
+// The fill revealed in place over the background, a row at a time: the
+// pixels of drawing the background and then the bar image cropped to n
+// columns, without the crop. Only for pictures of the bar's own size
+// without alpha, which is what a bar keeps; false leaves the rest to the
+// general path.
+bool revealInPlace(BarControl* c, render::Picture& target, int p, float f) {
+    const render::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
+    const render::Picture* bar = c->BarImage ? &*c->BarImage : nullptr;
+    auto fits = [&](const render::Picture* picture) {
+        return render::IsWellFormed(*picture) && !picture->hasAlpha &&
+               picture->width == target.width && picture->height == target.height;
+    };
+    if (!background || !fits(&target) || !fits(background) || target.height != c->Height ||
+        (bar && !fits(bar)))
+        return false;
+    int n = 0;
+    if (p >= 1 && bar) n = std::clamp(roundToInt(f), 0, target.width);
+    const std::size_t width = static_cast<std::size_t>(target.width);
+    const std::size_t filled = static_cast<std::size_t>(n);
+    for (int y = 0; y < target.height; ++y) {
+        std::uint32_t* row = &target.at(0, y);
+        if (filled) render::CopyRunMasked(row, bar->pixels.data() + y * width, filled, 0xFFFFFFu);
+        render::CopyRunMasked(row + filled, background->pixels.data() + y * width + filled,
+                              width - filled, 0xFFFFFFu);
+    }
+    return true;
+}
 
 void drawFill(BarControl* c, render::Picture& target, int p, float f) {
     const render::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
@@ -28,6 +59,7 @@ void drawFill(BarControl* c, render::Picture& target, int p, float f) {
         if (fills) render::DrawPicture(target, *squeezed, 0, 0);
     } else if (c->ScaleType == kNoScale) {
         // The fill revealed in place.
+        if (revealInPlace(c, target, p, f)) return;
         if (background) render::DrawPicture(target, *background, 0, 0);
         if (p >= 1 && c->BarImage) {
             auto part = render::Crop(*c->BarImage, 0, 0, roundToInt(f), c->Height);
@@ -45,29 +77,56 @@ void drawBorder(BarControl* c, render::Picture& target, float f) {
     render::DrawLine(target, 0, c->Height - 1, e, c->Height - 1, c->BorderColor);
 }
 
-void drawText(BarControl* c, render::Picture& target) {
-    if (c->Text.empty()) return;
+// Lays the text out for the bar's room (cut to fit, with "..."), and makes
+// its mask; kept in the record until the font, the text or the room change.
+const PaintedText* laidOutText(BarControl* c, bool forAlpha) {
     platform::Font font = c->Font;
-    int th = render::TextHeight(font, c->Text);
-    int ty = static_cast<int>(std::floor(c->Height / 2.0 - th / 2.0));
-    std::string s = c->Text;
     int room = c->Width - c->IconWidth;
+    std::optional<PaintedText>& kept = c->TextCache;
+    if (kept && kept->font == font && kept->room == room && kept->forAlpha == forAlpha &&
+        kept->text == c->Text)
+        return &*kept;
+    kept.reset();
+    PaintedText laid;
+    laid.font = font;
+    laid.text = c->Text;
+    laid.room = room;
+    laid.forAlpha = forAlpha;
+    laid.height = render::TextHeight(font, c->Text);
+    std::string s = c->Text;
     if (render::TextWidth(font, c->Text) > room) {
         int cw = render::TextWidth(font, "C");
         int k = cw > 0 ? static_cast<int>(std::floor(static_cast<double>(room) / cw)) - 4 : 0;
         s = (k > 0 ? c->Text.substr(0, static_cast<std::size_t>(k)) : std::string()) + "...";
     }
+    laid.drawn = render::MakeTextMask(font, s, forAlpha, &laid.mask);
+    kept = std::move(laid);
+    return &*kept;
+}
+
+void drawText(BarControl* c, render::Picture& target) {
+    if (c->Text.empty()) return;
+    const PaintedText* text = nullptr;
+    try {
+        text = laidOutText(c, target.hasAlpha);
+    } catch (const std::bad_alloc&) {
+        c->TextCache.reset();
+        return;
+    }
+    if (!text->drawn) return;
+    const render::TextMask& mask = text->mask;
+    int ty = static_cast<int>(std::floor(c->Height / 2.0 - text->height / 2.0));
     int tx = c->IconImage ? 5 + c->IconWidth + 5 : 5;
     if (c->FontStyle == kTextBorder) {
-        render::DrawText(target, font, tx - 1, ty, s, c->FontStyleColor);
-        render::DrawText(target, font, tx, ty - 1, s, c->FontStyleColor);
-        render::DrawText(target, font, tx + 1, ty, s, c->FontStyleColor);
-        render::DrawText(target, font, tx, ty + 1, s, c->FontStyleColor);
+        render::DrawTextMask(target, mask, tx - 1, ty, c->FontStyleColor);
+        render::DrawTextMask(target, mask, tx, ty - 1, c->FontStyleColor);
+        render::DrawTextMask(target, mask, tx + 1, ty, c->FontStyleColor);
+        render::DrawTextMask(target, mask, tx, ty + 1, c->FontStyleColor);
     } else if (c->FontStyle == kTextShadow) {
-        render::DrawText(target, font, tx + 1, ty, s, c->FontStyleColor);
-        render::DrawText(target, font, tx, ty + 1, s, c->FontStyleColor);
+        render::DrawTextMask(target, mask, tx + 1, ty, c->FontStyleColor);
+        render::DrawTextMask(target, mask, tx, ty + 1, c->FontStyleColor);
     }
-    render::DrawText(target, font, tx, ty, s, c->FontColor);
+    render::DrawTextMask(target, mask, tx, ty, c->FontColor);
 }
 
 }  // namespace

@@ -10,16 +10,18 @@ namespace vb::render {
 
 namespace {
 
-std::uint8_t mixChannel(unsigned a, unsigned b, double c) {
+inline std::uint8_t mixChannel(unsigned a, unsigned b, double c) {
     double v = c * b + (1.0 - c) * a;
     v = std::clamp(v, 0.0, 255.0);        // c stays in 0..1; this only guards rounding
     return static_cast<std::uint8_t>(v);  // truncates toward zero
 }
 
 // Channel by channel in floating point, truncated, alpha included.
-std::uint32_t mix(std::uint32_t a, std::uint32_t b, double c) {
-    return rgba(mixChannel(red(a), red(b), c), mixChannel(green(a), green(b), c),
-                mixChannel(blue(a), blue(b), c), mixChannel(alpha(a), alpha(b), c));
+inline std::uint32_t mix(std::uint32_t a, std::uint32_t b, double c) {
+    std::uint32_t out = 0;
+    for (unsigned shift = 0; shift < 32; shift += 8)
+        out |= static_cast<std::uint32_t>(mixChannel((a >> shift) & 0xFF, (b >> shift) & 0xFF, c)) << shift;
+    return out;
 }
 
 }  // namespace
@@ -72,6 +74,42 @@ double RampParameter(const LaidRamp& laid, int coordinate) {
         t = (static_cast<double>(coordinate) - laid.from) /
             (static_cast<double>(laid.to) - laid.from);
     return t;
+}
+
+}  // namespace vb::render
+
+namespace vb::render {
+
+void RampColours(const LaidRamp& laid, int from, int to, std::uint32_t* out) {
+    const ColourRamp& ramp = *laid.ramp;
+    const std::vector<RampStop>& stops = ramp.stops;
+    std::size_t next = 0;  // first stop above t; t never falls along a line
+    for (int i = from; i < to; ++i) {
+        double t = RampParameter(laid, i);
+        if (!(t >= 0.0)) t = 0.0;
+        if (t > 1.0) t = 1.0;
+        std::uint32_t colour;
+        if (stops.empty()) {
+            colour = mix(ramp.start, ramp.end, t);
+        } else {
+            while (next < stops.size() && !(stops[next].position > t)) ++next;
+            if (next == stops.size()) {
+                const RampStop& last = stops.back();
+                if (last.position == 1.0f)
+                    colour = last.rgba;
+                else
+                    colour = mix(last.rgba, ramp.end, (t - last.position) / (1.0 - last.position));
+            } else if (next == 0) {
+                colour = mix(ramp.start, stops[0].rgba, t / stops[0].position);
+            } else {
+                const RampStop& p = stops[next - 1];
+                const RampStop& s = stops[next];
+                double span = static_cast<double>(s.position) - p.position;
+                colour = mix(p.rgba, s.rgba, (t - p.position) / span);
+            }
+        }
+        out[i - from] = colour;
+    }
 }
 
 }  // namespace vb::render

@@ -34,4 +34,8 @@ struct LaidRamp {
 
 double RampParameter(const LaidRamp& laid, int coordinate);
 
+// ColourAt(ramp, RampParameter(laid, i)) for every i in [from, to), into out;
+// the same values, walking the stops once instead of searching per pixel.
+void RampColours(const LaidRamp& laid, int from, int to, std::uint32_t* out);
+
 }  // namespace vb::render

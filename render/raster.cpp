@@ -2,6 +2,8 @@
 #include "render/raster.h"
 
 #include <algorithm>
+
+#include "render/row_blend.h"
 #include <new>
 #include <vector>
 
@@ -43,8 +45,7 @@ std::vector<std::uint32_t> rampLine(const LaidRamp& laid, const Span& s) {
     int from = horizontal ? s.x0 : s.y0;
     int to = horizontal ? s.x1 : s.y1;
     std::vector<std::uint32_t> line(static_cast<std::size_t>(to - from));
-    for (int i = from; i < to; ++i)
-        line[static_cast<std::size_t>(i - from)] = ColourAt(*laid.ramp, RampParameter(laid, i));
+    RampColours(laid, from, to, line.data());
     return line;
 }
 
@@ -94,18 +95,6 @@ bool IsWellFormed(const Picture& picture) {
            picture.pixels.size() == static_cast<std::size_t>(picture.width) * picture.height;
 }
 
-std::uint8_t BlendChannel(std::uint8_t destination, std::uint8_t source, std::uint8_t alpha) {
-    return static_cast<std::uint8_t>((destination * (255u - alpha) + source * alpha) / 255u);
-}
-
-std::uint32_t BlendPixel(std::uint32_t destination, std::uint32_t source, std::uint8_t a,
-                         bool targetHasAlpha) {
-    std::uint8_t outAlpha = targetHasAlpha ? BlendChannel(alpha(destination), 255, a) : 0;
-    return rgba(BlendChannel(red(destination), red(source), a),
-                BlendChannel(green(destination), green(source), a),
-                BlendChannel(blue(destination), blue(source), a), outAlpha);
-}
-
 void FillRect(Picture& target, int x, int y, int w, int h, std::uint32_t colour) {
     fillSpan(target, clip(target, x, y, w, h), colour);
 }
@@ -126,6 +115,23 @@ void FillWithRamp(Picture& target, int x, int y, int w, int h, const LaidRamp& r
 
 void BlendWithRamp(Picture& target, int x, int y, int w, int h, const LaidRamp& ramp) {
     bool hasAlpha = target.hasAlpha;
+    if (ramp.direction == RampDirection::Vertical) {
+        // One colour a row: each row is a run blended toward it.
+        Span s = clip(target, x, y, w, h);
+        if (s.empty() || !ramp.ramp) return;
+        std::vector<std::uint32_t> line;
+        try {
+            line = rampLine(ramp, s);
+        } catch (const std::bad_alloc&) {
+            return;
+        }
+        for (int py = s.y0; py < s.y1; ++py) {
+            std::uint32_t c = line[static_cast<std::size_t>(py - s.y0)];
+            BlendRun(&target.at(s.x0, py), static_cast<std::size_t>(s.x1 - s.x0),
+                     TowardColour(c, alpha(c), hasAlpha));
+        }
+        return;
+    }
     applyRamp(target, x, y, w, h, ramp, [hasAlpha](std::uint32_t d, std::uint32_t c) {
         return BlendPixel(d, c, alpha(c), hasAlpha);
     });
@@ -133,12 +139,9 @@ void BlendWithRamp(Picture& target, int x, int y, int w, int h, const LaidRamp& 
 
 void BlendRect(Picture& target, int x, int y, int w, int h, std::uint32_t colour) {
     Span s = clip(target, x, y, w, h);
-    std::uint8_t a = alpha(colour);
-    bool hasAlpha = target.hasAlpha;
-    for (int py = s.y0; py < s.y1; ++py) {
-        std::uint32_t* row = &target.at(s.x0, py);
-        for (int i = 0; i < s.x1 - s.x0; ++i) row[i] = BlendPixel(row[i], colour, a, hasAlpha);
-    }
+    ByteBlend blend = TowardColour(colour, alpha(colour), target.hasAlpha);
+    for (int py = s.y0; py < s.y1; ++py)
+        BlendRun(&target.at(s.x0, py), static_cast<std::size_t>(s.x1 - s.x0), blend);
 }
 
 std::optional<Picture> CopyPicture(const Picture& source) {

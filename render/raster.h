@@ -37,11 +37,18 @@ bool Resize(Picture& picture, int w, int h);
 // it carries alpha, copied otherwise.
 void DrawPicture(Picture& target, const Picture& source, int x, int y);
 
-std::uint8_t BlendChannel(std::uint8_t destination, std::uint8_t source, std::uint8_t alpha);
+inline std::uint8_t BlendChannel(std::uint8_t destination, std::uint8_t source, std::uint8_t alpha) {
+    return static_cast<std::uint8_t>((destination * (255u - alpha) + source * alpha) / 255u);
+}
 // Blends red, green and blue of source over destination by alpha; the alpha
 // byte follows the rule above for a target with or without alpha.
-std::uint32_t BlendPixel(std::uint32_t destination, std::uint32_t source, std::uint8_t alpha,
-                         bool targetHasAlpha);
+inline std::uint32_t BlendPixel(std::uint32_t destination, std::uint32_t source, std::uint8_t a,
+                                bool targetHasAlpha) {
+    std::uint8_t outAlpha = targetHasAlpha ? BlendChannel(alpha(destination), 255, a) : 0;
+    return rgba(BlendChannel(red(destination), red(source), a),
+                BlendChannel(green(destination), green(source), a),
+                BlendChannel(blue(destination), blue(source), a), outAlpha);
+}
 
 // A picture whose sizes and pixel count agree; every operation checks this
 // first and leaves anything else alone.

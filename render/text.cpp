@@ -2,8 +2,10 @@
 #include "render/text.h"
 
 #include <algorithm>
+#include <new>
 
 #include "render/raster.h"
+#include "render/row_blend.h"
 
 namespace vb::render {
 
@@ -15,34 +17,62 @@ int TextHeight(platform::Font font, std::string_view text) {
     return text.empty() ? 0 : platform::textExtent(font, text.data(), text.size()).height;
 }
 
+bool MakeTextMask(platform::Font font, std::string_view text, bool forAlpha, TextMask* mask) {
+    platform::TextCoverage coverage;
+    if (text.empty() || !platform::textCoverage(font, text.data(), text.size(), &coverage) ||
+        coverage.width <= 0 || coverage.height <= 0)
+        return false;
+    std::size_t cells = static_cast<std::size_t>(coverage.width) * static_cast<std::size_t>(coverage.height);
+    if (coverage.rgb.size() < cells * 3) return false;
+    mask->left = coverage.left;
+    mask->top = coverage.top;
+    mask->width = coverage.width;
+    mask->height = coverage.height;
+    mask->forAlpha = forAlpha;
+    mask->weights.resize(cells * 4);
+    const std::uint8_t* c = coverage.rgb.data();
+    std::uint8_t* w = mask->weights.data();
+    for (std::size_t i = 0; i < cells; ++i, c += 3, w += 4) {
+        w[0] = c[0];
+        w[1] = c[1];
+        w[2] = c[2];
+        // A touched pixel's alpha composes over by its largest coverage; on
+        // a picture without alpha it becomes 0; an untouched one keeps it.
+        std::uint8_t largest = std::max({c[0], c[1], c[2]});
+        w[3] = forAlpha ? largest : (largest ? 255 : 0);
+    }
+    return true;
+}
+
+void DrawTextMask(Picture& target, const TextMask& mask, int x, int y, std::uint32_t colour) {
+    if (!IsWellFormed(target) || mask.forAlpha != target.hasAlpha || mask.width <= 0 ||
+        mask.height <= 0 ||
+        mask.weights.size() < static_cast<std::size_t>(mask.width) * mask.height * 4)
+        return;
+    // Where the mask lands, in wide arithmetic, clipped to the target.
+    long long left = static_cast<long long>(x) + mask.left;
+    long long top = static_cast<long long>(y) + mask.top;
+    long long x0 = std::max(left, 0LL), x1 = std::min(left + mask.width, 0LL + target.width);
+    long long y0 = std::max(top, 0LL), y1 = std::min(top + mask.height, 0LL + target.height);
+    if (x0 >= x1) return;
+    // The alpha byte moves toward 255 on a picture with alpha, toward 0 without.
+    std::uint32_t source = (colour & 0xFFFFFFu) | (target.hasAlpha ? 0xFF000000u : 0u);
+    for (long long py = y0; py < y1; ++py) {
+        const std::uint8_t* weights =
+            &mask.weights[(static_cast<std::size_t>(py - top) * mask.width + static_cast<std::size_t>(x0 - left)) * 4];
+        BlendRunByWeights(&target.at(static_cast<int>(x0), static_cast<int>(py)), weights,
+                          static_cast<std::size_t>(x1 - x0), source);
+    }
+}
+
 void DrawText(Picture& target, platform::Font font, int x, int y, std::string_view text,
               std::uint32_t colour) {
-    platform::TextCoverage coverage;
-    if (text.empty() || !IsWellFormed(target) ||
-        !platform::textCoverage(font, text.data(), text.size(), &coverage))
-        return;
-    std::size_t cells = static_cast<std::size_t>(std::max(coverage.width, 0)) *
-                        static_cast<std::size_t>(std::max(coverage.height, 0));
-    if (coverage.rgb.size() < cells * 3) return;
-    // Where the mask lands, in wide arithmetic, clipped to the target.
-    long long left = static_cast<long long>(x) + coverage.left;
-    long long top = static_cast<long long>(y) + coverage.top;
-    long long x0 = std::max(left, 0LL), x1 = std::min(left + coverage.width, 0LL + target.width);
-    long long y0 = std::max(top, 0LL), y1 = std::min(top + coverage.height, 0LL + target.height);
-    for (long long py = y0; py < y1; ++py)
-        for (long long px = x0; px < x1; ++px) {
-            const std::uint8_t* c =
-                &coverage.rgb[(static_cast<std::size_t>(py - top) * coverage.width +
-                               static_cast<std::size_t>(px - left)) *
-                              3];
-            if ((c[0] | c[1] | c[2]) == 0) continue;  // untouched behind the glyphs
-            std::uint32_t& d = target.at(static_cast<int>(px), static_cast<int>(py));
-            std::uint8_t a =
-                target.hasAlpha ? BlendChannel(alpha(d), 255, std::max({c[0], c[1], c[2]})) : 0;
-            d = rgba(BlendChannel(red(d), red(colour), c[0]),
-                     BlendChannel(green(d), green(colour), c[1]),
-                     BlendChannel(blue(d), blue(colour), c[2]), a);
-        }
+    if (!IsWellFormed(target)) return;
+    try {
+        TextMask mask;
+        if (MakeTextMask(font, text, target.hasAlpha, &mask)) DrawTextMask(target, mask, x, y, colour);
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 }  // namespace vb::render

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "platform/platform.h"
 #include "render/picture.h"
@@ -18,5 +19,23 @@ int TextHeight(platform::Font font, std::string_view text);
 // largest channel coverage, as blends do (raster.h).
 void DrawText(Picture& target, platform::Font font, int x, int y, std::string_view text,
               std::uint32_t colour);
+
+// A string's coverage made ready to blend, so it can be kept and drawn many
+// times: four weights a pixel in the picture's byte order, placed with its
+// top-left at (left, top) from the text cell's origin. The fourth weight
+// is for the alpha byte, so a mask suits pictures with or without alpha,
+// as `forAlpha` says.
+struct TextMask {
+    int left = 0, top = 0, width = 0, height = 0;
+    bool forAlpha = false;
+    std::vector<std::uint8_t> weights;
+};
+
+// False when the text leaves no mark (empty, no coverage); may throw
+// std::bad_alloc.
+bool MakeTextMask(platform::Font font, std::string_view text, bool forAlpha, TextMask* mask);
+// The same pixels as DrawText with the text the mask was made from; a mask
+// made for the other kind of picture draws nothing.
+void DrawTextMask(Picture& target, const TextMask& mask, int x, int y, std::uint32_t colour);
 
 }  // namespace vb::render

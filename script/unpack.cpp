@@ -1,5 +1,8 @@
 #include "script/unpack.h"
 
+#include <array>
+#include <cstring>
+
 #include "script/jc_checksum.h"
 #include "script/jc_format.h"
 
@@ -11,58 +14,115 @@ namespace {
 // corrupt, and stopping early keeps the arithmetic far from overflow.
 constexpr std::uint64_t kGammaLimit = std::uint64_t(1) << 40;
 
+// Gamma codes a byte at a time: for the next eight bits, four (value,
+// more) pairs, how many pairs up to and including the first that ends the
+// code (4 when none does), their value bits, and whether one ended it.
+struct GammaStep {
+    std::uint8_t pairs;
+    std::uint8_t value;
+    bool ends;
+};
+
+constexpr std::array<GammaStep, 256> makeGammaSteps() {
+    std::array<GammaStep, 256> steps{};
+    for (unsigned byte = 0; byte < 256; ++byte) {
+        GammaStep g{0, 0, false};
+        for (unsigned pair = 0; pair < 4 && !g.ends; ++pair) {
+            unsigned bits = (byte >> (6 - 2 * pair)) & 3;
+            g.value = std::uint8_t(g.value << 1 | bits >> 1);
+            ++g.pairs;
+            g.ends = (bits & 1) == 0;
+        }
+        steps[byte] = g;
+    }
+    return steps;
+}
+
+constexpr std::array<GammaStep, 256> kGammaSteps = makeGammaSteps();
+
 // 32-bit little-endian words, each read from its top bit down. Reading past
 // the last whole word fails the stream; reads then answer 0 so every loop
-// still ends.
+// still ends. Up to two words wait in a 64-bit buffer, unread bits at the
+// top, so most reads neither branch to a refill nor loop.
 struct BitReader {
     const std::uint8_t* next;
     const std::uint8_t* end;
-    std::uint32_t word = 0;
-    unsigned left = 0;
+    std::uint64_t buffer = 0;
+    unsigned count = 0;  // unread bits in the buffer
     bool failed = false;
 
-    bool refill() {
-        if (end - next < 4) {
-            failed = true;
-            return false;
+    void fill() {
+        while (count <= 32 && end - next >= 4) {
+            buffer |= std::uint64_t(loadLe32(next)) << (32 - count);
+            next += 4;
+            count += 32;
         }
-        word = loadLe32(next);
-        next += 4;
-        left = 32;
-        return true;
+    }
+
+    // Whether n (<= 32) more bits can be read; when not, the stream fails
+    // and what was left is dropped.
+    bool have(unsigned n) {
+        if (count >= n) return true;
+        fill();
+        if (count >= n) return true;
+        failed = true;
+        buffer = 0;
+        count = 0;
+        return false;
     }
 
     unsigned bit() {
-        if (left == 0 && !refill()) return 0;
-        --left;
-        return (word >> left) & 1u;
+        if (!have(1)) return 0;
+        const unsigned b = unsigned(buffer >> 63);
+        buffer <<= 1;
+        --count;
+        return b;
+    }
+
+    // n <= 32; first bit read is the most significant.
+    std::uint64_t take(unsigned n) {
+        if (n == 0 || !have(n)) return 0;
+        const std::uint64_t v = buffer >> (64 - n);
+        buffer = n == 64 ? 0 : buffer << n;
+        count -= n;
+        return v;
     }
 
     // n <= 63; first bit read is the most significant.
     std::uint64_t bits(unsigned n) {
-        std::uint64_t v = 0;
-        while (n != 0) {
-            if (left == 0 && !refill()) return 0;
-            const unsigned take = n < left ? n : left;
-            left -= take;
-            const std::uint64_t mask = (std::uint64_t(1) << take) - 1;
-            v = (v << take) | ((std::uint64_t(word) >> left) & mask);
-            n -= take;
-        }
-        return v;
+        if (n <= 32) return take(n);
+        const std::uint64_t high = take(n - 32);
+        const std::uint64_t low = take(32);
+        return failed ? 0 : (high << 32) | low;
     }
 
     // Interleaved: a value bit, then a bit saying whether another follows.
+    // Growing values only grow, so the limit is checked once a byte.
     std::uint64_t gamma() {
         std::uint64_t v = 1;
-        do {
-            v = 2 * v + bit();
+        while (count >= 8 || (fill(), count >= 8)) {
+            const GammaStep& g = kGammaSteps[buffer >> 56];
+            v = v << g.pairs | g.value;
+            buffer <<= 2 * g.pairs;
+            count -= 2 * g.pairs;
             if (v >= kGammaLimit) {
                 failed = true;
                 return 0;
             }
-        } while (bit() != 0);
-        return v;
+            if (g.ends) return v;
+        }
+        for (;;) {
+            if (!have(2)) return 0;
+            const unsigned pair = unsigned(buffer >> 62);
+            buffer <<= 2;
+            count -= 2;
+            v = 2 * v + (pair >> 1);
+            if (v >= kGammaLimit) {
+                failed = true;
+                return 0;
+            }
+            if ((pair & 1) == 0) return v;
+        }
     }
 };
 
@@ -84,12 +144,20 @@ struct Decoder {
         return Step::more;
     }
 
-    // Byte by byte, so a copy may repeat the bytes it is producing.
+    // As if byte by byte, so a copy may repeat the bytes it is producing.
+    // When the source lies at least eight bytes back, eight at a time: each
+    // group reads only bytes already written. The last group may run on
+    // into bytes not yet produced, which later steps overwrite; never past
+    // the declared size.
     Step copy(std::uint64_t offset, std::uint64_t length) {
         if (offset == 0 || offset > pos || length > size - pos) return Step::bad;
         std::uint8_t* dst = out + pos;
         const std::uint8_t* src = dst - offset;
-        for (std::uint64_t k = 0; k < length; ++k) dst[k] = src[k];
+        if (offset >= 8 && size - pos >= ((length + 7) & ~std::uint64_t(7))) {
+            for (std::uint64_t k = 0; k < length; k += 8) std::memcpy(dst + k, src + k, 8);
+        } else {
+            for (std::uint64_t k = 0; k < length; ++k) dst[k] = src[k];
+        }
         pos += std::size_t(length);
         return Step::more;
     }
@@ -122,9 +190,10 @@ struct Decoder {
     }
 
     Step shortMatch() {
-        const std::uint64_t offset = in.bits(7);
-        const unsigned length = unsigned(in.bits(2)) + 2;
+        const std::uint64_t code = in.bits(9);  // 7 bits of offset, 2 of length
         if (in.failed) return Step::bad;
+        const std::uint64_t offset = code >> 2;
+        const unsigned length = unsigned(code & 3) + 2;
         if (offset != 0) {
             lastOffset = offset;
             return copy(offset, length);
@@ -155,6 +224,14 @@ struct Decoder {
     }
 
     Step step() {
+        // The commonest step, a literal, in one read when the bits are there.
+        if (in.count >= 9 && (in.buffer >> 63) != 0 && literalWidth != 0 && pos < size) {
+            const std::uint64_t v = (in.buffer << 1) >> (64 - literalWidth);
+            in.buffer <<= 1 + literalWidth;
+            in.count -= 1 + literalWidth;
+            out[pos++] = std::uint8_t(v + literalBase);
+            return Step::more;
+        }
         if (in.bit() != 0) return literal();
         if (in.bit() != 0) return longMatch();
         if (in.bit() != 0) return shortCode();

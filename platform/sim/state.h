@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
@@ -16,8 +17,10 @@ using namespace vb::platform;
 enum class Kind { TopLevel, Plain, Container, Canvas };
 
 // Property names compare without regard to case, as the system's atoms do.
+// Transparent, so a lookup by a C string makes no std::string.
 struct NoCaseLess {
-    bool operator()(const std::string& a, const std::string& b) const;
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const;
 };
 
 struct SimWindow {

@@ -112,3 +112,31 @@ TEST_F(OperationsTest, DestroyingTheContainerReleasesTheControl) {
 
 }  // namespace
 }  // namespace vb::control::testing
+
+namespace vb::control::testing {
+namespace {
+
+TEST(WindowProperties, NamesMatchWithoutRegardToCaseAndOnlyWhole) {
+    platform::Window page = sim::createTopLevel(platform::Rect{0, 0, 50, 50}, 0, nullptr);
+    ASSERT_NE(page, nullptr);
+    int a = 0, b = 0, c = 0;
+    platform::setProperty(page, "iObject", &a);
+    platform::setProperty(page, "ObjectName", &b);
+    platform::setProperty(page, "lua_state", &c);
+    EXPECT_EQ(platform::property(page, "iObject"), &a);
+    EXPECT_EQ(platform::property(page, "IOBJECT"), &a);
+    EXPECT_EQ(platform::property(page, "objectname"), &b);
+    EXPECT_EQ(platform::property(page, "LUA_STATE"), &c);
+    EXPECT_EQ(platform::property(page, "iObjec"), nullptr);
+    EXPECT_EQ(platform::property(page, "iObjects"), nullptr);
+    EXPECT_EQ(platform::property(page, ""), nullptr);
+    platform::setProperty(page, "IOBJECT", &b);  // the same name: replaced
+    EXPECT_EQ(platform::property(page, "iObject"), &b);
+    EXPECT_EQ(platform::removeProperty(page, "Iobject"), &b);
+    EXPECT_EQ(platform::property(page, "iObject"), nullptr);
+    EXPECT_EQ(platform::property(page, "ObjectName"), &b);
+    platform::destroyWindow(page);
+}
+
+}  // namespace
+}  // namespace vb::control::testing

@@ -1,10 +1,12 @@
 // The paint: fill, border, icon and text composed as the bar shows them.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "bar_fixture.h"
 #include "control/bar_paint.h"
 #include "render/raster.h"
+#include "render/rounding.h"
 #include "render/text.h"
 
 namespace vb::control::testing {
@@ -121,6 +123,62 @@ TEST_F(PaintTest, TextEffectsDrawInTheStyleColour) {
     red = 0;
     for (auto px : bar->ComposeImage->pixels) red += (px & 0xFFFFFF) == 0x0000FF;
     EXPECT_EQ(red, 0) << "an unknown style draws no effect";
+}
+
+}  // namespace
+}  // namespace vb::control::testing
+
+namespace vb::control::testing {
+namespace {
+
+// What a forced repaint shows, with what earlier paints kept or afresh.
+render::Picture repainted(BarControl* bar, bool afresh) {
+    if (afresh) bar->TextCache.reset();
+    bar->ForceRedraw = 1;
+    bar->Methods->SetCurrentPosition(bar, bar->Position);
+    bar->ForceRedraw = 0;
+    return *bar->ComposeImage;
+}
+
+TEST_F(PaintTest, KeptTextGivesThePixelsOfAFreshLayoutAfterEveryChange) {
+    BarControl* bar = build(220, 26);
+    ASSERT_NE(bar, nullptr);
+    bar->Methods->SetCurrentPosition(bar, 40);
+    auto check = [&](const char* step) {
+        render::Picture kept = repainted(bar, false);
+        EXPECT_EQ(kept.pixels, repainted(bar, true).pixels) << step;
+    };
+    bar->Methods->SetText(bar, "First text");
+    check("text");
+    bar->Methods->SetText(bar, "A second, longer text that will not fit in the bar at all");
+    check("text cut to fit");
+    bar->Methods->SetFont(bar, "DejaVu Sans", 9, 0xFFFFFF, kTextBorder, 0x000000, kFontBold);
+    check("font with outline");
+    bar->Methods->SetFont(bar, "DejaVu Serif", 11, 0x00FFFF, kTextShadow, 0x202020, 0);
+    check("another font with shadow");
+    bar->Methods->SetWidth(bar, 120);  // the composed picture keeps its size
+    check("narrower bar");
+    bar->Methods->SetCurrentPosition(bar, 77);
+    check("new position");
+    bar->Methods->SetText(bar, "");
+    check("no text");
+    bar->Methods->SetText(bar, "Back");
+    check("text again");
+}
+
+TEST_F(PaintTest, FillRevealedInPlaceMatchesBackgroundThenCroppedFill) {
+    BarControl* bar = build(150, 20, 0);
+    ASSERT_NE(bar, nullptr);
+    for (int position : {-5, 0, 1, 33, 50, 99, 100, 140}) {
+        bar->Methods->SetCurrentPosition(bar, position);
+        int p = std::clamp(position < bar->RangeMin ? 0 : position, 0, bar->RangeMax);
+        int n = static_cast<int>(render::RoundHalfEven(FillWidth(150, p, 0, 100)));
+        render::Picture expected = *render::makePicture(150, 20);
+        render::DrawPicture(expected, *bar->BackgroundImage, 0, 0);
+        if (p >= 1)
+            if (auto part = render::Crop(*bar->BarImage, 0, 0, n, 20)) render::DrawPicture(expected, *part, 0, 0);
+        EXPECT_EQ(bar->ComposeImage->pixels, expected.pixels) << position;
+    }
 }
 
 }  // namespace

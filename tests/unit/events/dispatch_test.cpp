@@ -66,6 +66,45 @@ TEST(Dispatch, LeavesTheStackAsItWasEvenWhenTheCallbackFails) {
     EXPECT_EQ(s.number("calls"), 2);
 }
 
+TEST(Dispatch, EveryEventGetsItsFullTableAndTheRegistryCannotRedirectIt) {
+    host::Page::Current().Add(host::ObjectKind::Progress, "Tables", false, 0, 80, 200, 24);
+    State s;
+    s.run("Velumbar.Create('Tables') seen = {} "
+          "Velumbar.SetCallback('Tables', function(e) local m = e.Mouse "
+          "  seen[#seen + 1] = table.concat({e.ObjectName, e.EventCode, m.StateHover, m.x, m.y,"
+          "    tostring(m.LeftButtonDown), tostring(m.RightButtonDown), tostring(m.MiddleButtonDown)}, ' ') end)");
+    platform::Window canvas = canvasOf(s.L, "Tables");
+    ASSERT_NE(canvas, nullptr);
+    Dispatch(canvas, EventData{65539, 50, 7, 0});  // the first event keeps the entry point
+    // Whatever a script puts under the registry's light keys is not called.
+    s.run("for k, v in pairs(debug.getregistry()) do"
+          "  if type(k) == 'userdata' and type(v) == 'function' then"
+          "    debug.getregistry()[k] = function() hijacked = true end end end");
+    Dispatch(canvas, EventData{65540, 100, 3, 5});
+    Dispatch(canvas, EventData{65539, 199, 0, 2});
+    s.run("assert(not hijacked, 'the registry entry was called') "
+          "assert(#seen == 3, #seen) "
+          "assert(seen[1] == 'Tables 65539 25 50 7 false false false', seen[1]) "
+          "assert(seen[2] == 'Tables 65540 50 100 3 true false true', seen[2]) "
+          "assert(seen[3] == 'Tables 65539 100 199 0 false true false', seen[3])");
+}
+
+TEST(Dispatch, TheEntryPointCalledByAScriptReadsNoEventButTheOneUnderWay) {
+    host::Page::Current().Add(host::ObjectKind::Progress, "Entry", false, 0, 120, 200, 24);
+    State s;
+    s.run("Velumbar.Create('Entry') calls = 0 "
+          "function callEntry() for k, v in pairs(debug.getregistry()) do"
+          "  if type(k) == 'userdata' and type(v) == 'function' then"
+          "    pcall(v) pcall(v, k) pcall(v, io.stdout) pcall(v, 7) end end end "
+          "Velumbar.SetCallback('Entry', function(e) calls = calls + 1 callEntry() end)");
+    platform::Window canvas = canvasOf(s.L, "Entry");
+    ASSERT_NE(canvas, nullptr);
+    Dispatch(canvas, EventData{65539, 50, 7, 0});  // the first event keeps the entry point
+    Dispatch(canvas, EventData{65539, 60, 7, 0});
+    // Outside any dispatch too: nothing to read, nothing called.
+    s.run("callEntry() assert(calls == 2, calls)");
+}
+
 TEST(Dispatch, ACallbackIsOnlyCalledInTheStateThatSetIt) {
     host::Page::Current().Add(host::ObjectKind::Progress, "Shared", false, 0, 40, 200, 24);
     State first, second;

@@ -107,6 +107,20 @@ TEST(JcCodes, RawBlocksThenFarOffsets) {
     EXPECT_EQ(decode(jcStream(773, 0, bits)), expected);
 }
 
+TEST(JcCodes, CopiesFromEightOrMoreBackOverlapAndStopAtTheDeclaredEnd) {
+    // Nine literals, then offset 9 with stored length 16: 20 bytes that read
+    // bytes the same copy wrote, then offset 9 again for 2 + 4 bytes that end
+    // the output, where a copy in groups of eight would run past it.
+    std::string bits = kWidth8;
+    for (char c = 'a'; c <= 'i'; ++c) bits += literal8(c);
+    bits += " 01 10 " + binary(9, 8) + " " + gammaCode(16);
+    bits += " 01 10 " + binary(9, 8) + " " + gammaCode(2);
+    bits += kEnd;
+    std::string expected;
+    for (int k = 0; k < 9 + 20 + 6; ++k) expected += char('a' + k % 9);
+    EXPECT_EQ(decode(jcStream(35, 0, bits)), text(expected));
+}
+
 TEST(JcCodes, OffsetBonusChangesAtEachBoundary) {
     // 'a' and a repeat from the first offset (1) give 65608 bytes of 'a'; each
     // far match then stores length 2 and copies 2 + its bonus. The stream is
