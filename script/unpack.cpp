@@ -128,6 +128,21 @@ struct BitReader {
 
 enum class Step { more, end, bad };
 
+// jcLengthBonus without branches: offsets come in no order a predictor
+// could learn.
+constexpr std::uint64_t lengthBonus(std::uint64_t offset) {
+    const std::uint64_t far = std::uint64_t(offset > 638) + (offset > 14334) + (offset > 65535);
+    return offset <= 127 ? 4 : far;
+}
+
+constexpr bool sameBonusAtEveryBoundary() {
+    for (std::uint64_t offset : {0ull, 1ull, 127ull, 128ull, 638ull, 639ull, 14334ull, 14335ull, 65535ull,
+                                 65536ull, 1ull << 39})
+        if (lengthBonus(offset) != jcLengthBonus(offset)) return false;
+    return true;
+}
+static_assert(sameBonusAtEveryBoundary());
+
 struct Decoder {
     BitReader in;
     std::uint8_t* out;
@@ -145,15 +160,17 @@ struct Decoder {
     }
 
     // As if byte by byte, so a copy may repeat the bytes it is producing.
-    // When the source lies at least eight bytes back, eight at a time: each
-    // group reads only bytes already written. The last group may run on
-    // into bytes not yet produced, which later steps overwrite; never past
-    // the declared size.
+    // When the source lies at least sixteen (or eight) bytes back, sixteen
+    // (or eight) at a time: each group reads only bytes already written.
+    // The last group may run on into bytes not yet produced, which later
+    // steps overwrite; never past the declared size.
     Step copy(std::uint64_t offset, std::uint64_t length) {
         if (offset == 0 || offset > pos || length > size - pos) return Step::bad;
         std::uint8_t* dst = out + pos;
         const std::uint8_t* src = dst - offset;
-        if (offset >= 8 && size - pos >= ((length + 7) & ~std::uint64_t(7))) {
+        if (offset >= 16 && size - pos >= ((length + 15) & ~std::uint64_t(15))) {
+            for (std::uint64_t k = 0; k < length; k += 16) std::memcpy(dst + k, src + k, 16);
+        } else if (offset >= 8 && size - pos >= ((length + 7) & ~std::uint64_t(7))) {
             for (std::uint64_t k = 0; k < length; k += 8) std::memcpy(dst + k, src + k, 8);
         } else {
             for (std::uint64_t k = 0; k < length; ++k) dst[k] = src[k];
@@ -186,7 +203,7 @@ struct Decoder {
         lastOffset = offset;
         const std::uint64_t length = in.gamma();
         if (in.failed) return Step::bad;
-        return copy(offset, length + jcLengthBonus(offset));
+        return copy(offset, length + lengthBonus(offset));
     }
 
     Step shortMatch() {
@@ -224,6 +241,15 @@ struct Decoder {
     }
 
     Step step() {
+        // Topped up without a branch to predict while whole words remain:
+        // over 32 bits wait, enough for most steps to read without a refill.
+        if (in.end - in.next >= 4) {
+            const bool room = in.count <= 32;
+            const std::uint64_t word = loadLe32(in.next);
+            in.buffer |= room ? word << ((32 - in.count) & 63) : 0;
+            in.next += room ? 4 : 0;
+            in.count += room ? 32 : 0;
+        }
         // The commonest step, a literal, in one read when the bits are there.
         if (in.count >= 9 && (in.buffer >> 63) != 0 && literalWidth != 0 && pos < size) {
             const std::uint64_t v = (in.buffer << 1) >> (64 - literalWidth);

@@ -121,6 +121,19 @@ TEST(JcCodes, CopiesFromEightOrMoreBackOverlapAndStopAtTheDeclaredEnd) {
     EXPECT_EQ(decode(jcStream(35, 0, bits)), text(expected));
 }
 
+TEST(JcCodes, CopiesFromSixteenOrMoreBackRunOnOnlyIntoLaterOutput) {
+    // Seventeen literals, then three copies from offset 17 (20, 14 and 6
+    // bytes): the first two in groups of sixteen that run on into what the
+    // next copy writes, the last too close to the declared end for a group.
+    std::string bits = kWidth8;
+    for (char c = 'a'; c < 'a' + 17; ++c) bits += literal8(c);
+    for (int stored : {16, 10, 2}) bits += " 01 10 " + binary(17, 8) + " " + gammaCode(stored);
+    bits += kEnd;
+    std::string expected;
+    for (int k = 0; k < 17 + 20 + 14 + 6; ++k) expected += char('a' + k % 17);
+    EXPECT_EQ(decode(jcStream(57, 0, bits)), text(expected));
+}
+
 TEST(JcCodes, OffsetBonusChangesAtEachBoundary) {
     // 'a' and a repeat from the first offset (1) give 65608 bytes of 'a'; each
     // far match then stores length 2 and copies 2 + its bonus. The stream is
