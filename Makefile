@@ -1,4 +1,4 @@
-# Velumbar: make demo | make test | make bench
+# Velumbar: make demo | make test | make windows | make bench
 BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
@@ -7,9 +7,17 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake g++ make pkg-config liblua5.1-0-dev lua5.1 libpng-dev zlib1g-dev \
             libjpeg-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra fonts-liberation \
             googletest libgtest-dev libgmock-dev libbenchmark-dev libxml2-dev libexpat1-dev \
-            libpixman-1-dev libcairo2-dev valgrind
+            libpixman-1-dev libcairo2-dev valgrind \
+            mingw-w64 libz-mingw-w64-dev wine wine64 dpkg-dev
 
-.PHONY: all deps configure build demo test bench profile clean fuzz soak test-sanitize
+# The Windows builds, their dependencies (built once from Debian's source
+# packages and cached here) and their Wine prefixes live under one folder.
+WIN_BUILD := $(abspath $(BUILD))/windows
+WIN_ARCHES := i686 x86_64
+# Wine's WoW64 mode runs the i686 build once it has 32-bit Windows DLLs.
+WINE_I386 := /usr/lib/x86_64-linux-gnu/wine/i386-windows
+
+.PHONY: all deps configure build demo test windows windows-test bench profile clean fuzz soak test-sanitize
 
 all: build
 
@@ -38,6 +46,33 @@ demo: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+	@if command -v wine >/dev/null && command -v x86_64-w64-mingw32-g++ >/dev/null; then \
+	  start=$$(date +%s); \
+	  $(MAKE) --no-print-directory windows-test || exit 1; \
+	  echo "Windows part of the tests (dependencies, builds, Wine runs): $$(( $$(date +%s) - start )) s"; \
+	else echo "Wine or mingw-w64 missing: the Windows tests did not run"; fi
+
+# The cross builds use tools built for this machine by the Linux build.
+windows: build
+	JOBS=$(JOBS) cmake/windows-deps.sh $(WIN_BUILD)/deps $(WIN_ARCHES)
+	@for arch in $(WIN_ARCHES); do \
+	  cmake -S . -B $(WIN_BUILD)/$$arch -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	    -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-$$arch.cmake \
+	    -DVELUMBAR_DEPS_PREFIX=$(WIN_BUILD)/deps/$$arch/prefix \
+	    -DVELUMBAR_JC_EXECUTABLE=$(abspath $(BUILD))/bin/velumbar-jc \
+	    -DVELUMBAR_GEN_ACTION_DOCUMENT=$(abspath $(BUILD))/bin/gen_action_document \
+	    -DVELUMBAR_LINUX_BIN=$(abspath $(BUILD))/bin >/dev/null && \
+	  cmake --build $(WIN_BUILD)/$$arch -j$(JOBS) || exit 1; \
+	done
+
+# Every scenario under Wine with the x86_64 build; the i686 build (what
+# users install) under WoW64 for the scenarios that mode can run.
+windows-test: windows
+	@if [ "$$(id -u)" = 0 ]; then cmake/wine-wow64.sh $(WIN_BUILD)/wow64 || exit 1; fi; \
+	(cd $(WIN_BUILD)/x86_64 && ctest --output-on-failure -j$(JOBS)) || exit 1; \
+	if [ -f $(WINE_I386)/kernel32.dll ]; then \
+	  (cd $(WIN_BUILD)/i686 && ctest --output-on-failure -j$(JOBS)) || exit 1; \
+	else echo "No 32-bit Windows DLLs for Wine (run as root once): the i686 run did not happen"; exit 1; fi
 
 # One table: each workload beside its peer, measured in one run.
 bench: build

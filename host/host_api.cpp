@@ -7,7 +7,7 @@
 #include <string>
 
 #include "host/page.h"
-#include "platform/sim/sim.h"
+#include "host/system.h"
 #include "render/picture.h"
 #include "render/png_writer.h"
 
@@ -33,12 +33,12 @@ platform::Point objectPoint(lua_State* L, int nameIndex) {
     return platform::Point{origin.x + x, origin.y + y};
 }
 
-sim::Button checkButton(lua_State* L, int index) {
+system::Button checkButton(lua_State* L, int index) {
     static const char* const kNames[] = {"left", "right", "middle", nullptr};
     switch (luaL_checkoption(L, index, nullptr, kNames)) {
-    case 0: return sim::Button::Left;
-    case 1: return sim::Button::Right;
-    default: return sim::Button::Middle;
+    case 0: return system::Button::Left;
+    case 1: return system::Button::Right;
+    default: return system::Button::Middle;
     }
 }
 
@@ -115,7 +115,7 @@ int properties(lua_State* L) {
 int pixel(lua_State* L) {
     platform::Point p = objectPoint(L, 1);
     std::uint32_t colour = 0;
-    if (!sim::pixelAt(p.x, p.y, &colour)) {
+    if (!system::pixelAt(p.x, p.y, &colour)) {
         lua_pushnil(L);
         return 1;
     }
@@ -140,7 +140,7 @@ int snapshot(lua_State* L) {
     bool ok = false;
     try {
         int width = 0, height = 0;
-        std::vector<std::uint32_t> screen = sim::renderWindow(page, &width, &height);
+        std::vector<std::uint32_t> screen = system::renderWindow(page, &width, &height);
         if (!object) area = platform::Rect{0, 0, width, height};
         auto picture = render::makePicture(std::max(area.width(), 1), std::max(area.height(), 1));
         if (picture) {
@@ -166,17 +166,17 @@ int snapshot(lua_State* L) {
 
 int mouseMove(lua_State* L) {
     platform::Point p = objectPoint(L, 1);
-    sim::mouseMove(p.x, p.y);
+    system::mouseMove(p.x, p.y);
     return 0;
 }
 
 // Host.MouseDown / Host.MouseUp(name, button, x, y).
 int mouseButton(lua_State* L, bool down) {
-    sim::Button button = checkButton(L, 2);
+    system::Button button = checkButton(L, 2);
     const HostObject& object = checkObject(L, 1);
     platform::Point origin = Page::Current().Origin(object);
     int x = static_cast<int>(luaL_checknumber(L, 3)), y = static_cast<int>(luaL_checknumber(L, 4));
-    sim::mouseButton(button, down, origin.x + x, origin.y + y);
+    system::mouseButton(button, down, origin.x + x, origin.y + y);
     return 0;
 }
 
@@ -199,13 +199,13 @@ int doubleClick(lua_State* L) {
 }
 
 int wait(lua_State* L) {
-    sim::advanceClock(static_cast<int>(luaL_checknumber(L, 1)));
+    system::advanceClock(static_cast<int>(luaL_checknumber(L, 1)));
     return 0;
 }
 
 int wheel(lua_State* L) {
     checkObject(L, 1);
-    sim::mouseWheel(static_cast<int>(luaL_checknumber(L, 2)));
+    system::mouseWheel(static_cast<int>(luaL_checknumber(L, 2)));
     return 0;
 }
 
@@ -216,37 +216,35 @@ int focus(lua_State* L) {
     }
     const HostObject& object = checkObject(L, 1);
     platform::Point o = Page::Current().Origin(object);
-    platform::setFocus(sim::windowAt(o.x, o.y));
+    platform::setFocus(system::windowAt(o.x, o.y));
     return 0;
 }
 
 int keyDown(lua_State* L) {
-    sim::keyDown(static_cast<int>(luaL_checknumber(L, 1)));
+    system::keyDown(static_cast<int>(luaL_checknumber(L, 1)));
     return 0;
 }
 
 int keyUp(lua_State* L) {
-    sim::keyUp(static_cast<int>(luaL_checknumber(L, 1)));
+    system::keyUp(static_cast<int>(luaL_checknumber(L, 1)));
     return 0;
 }
 
 int character(lua_State* L) {
-    sim::character(static_cast<int>(luaL_checknumber(L, 1)));
+    system::character(static_cast<int>(luaL_checknumber(L, 1)));
     return 0;
 }
 
 int cursor(lua_State* L) {
-    bool hidden = false;
-    platform::Cursor shown = sim::shownCursor(&hidden);
-    const char* name = hidden ? nullptr : sim::cursorName(shown);
+    const char* name = system::cursorName();
     if (name) lua_pushstring(L, name);
     else lua_pushboolean(L, 0);
     return 1;
 }
 
 bool findTooltip(platform::Window window, std::string* text) {
-    if (sim::tooltipText(window, text)) return true;
-    for (platform::Window child : sim::children(window))
+    if (system::tooltipText(window, text)) return true;
+    for (platform::Window child : system::children(window))
         if (findTooltip(child, text)) return true;
     return false;
 }
@@ -262,14 +260,14 @@ int tooltip(lua_State* L) {
 int showObject(lua_State* L) {
     const HostObject& object = checkObject(L, 1);
     luaL_checkany(L, 2);
-    sim::showWindow(object.window, lua_toboolean(L, 2) != 0);
+    system::showWindow(object.window, lua_toboolean(L, 2) != 0);
     return 0;
 }
 
 int enableObject(lua_State* L) {
     const HostObject& object = checkObject(L, 1);
     luaL_checkany(L, 2);
-    sim::enableWindow(object.window, lua_toboolean(L, 2) != 0);
+    system::enableWindow(object.window, lua_toboolean(L, 2) != 0);
     return 0;
 }
 
@@ -283,8 +281,8 @@ platform::Window everNamedWindow(lua_State* L, int index) {
 
 // The first window inside `window` that answers a screen reader.
 bool findAccessible(platform::Window window, platform::AccessibleDescription* out) {
-    for (platform::Window child : sim::children(window))
-        if (sim::queryAccessible(child, out) || findAccessible(child, out)) return true;
+    for (platform::Window child : system::children(window))
+        if (system::queryAccessible(child, out) || findAccessible(child, out)) return true;
     return false;
 }
 
@@ -305,7 +303,7 @@ int accessible(lua_State* L) {
     platform::Window window = everNamedWindow(L, 1);
     bool ownWindow = luaL_checkoption(L, 2, "bar", kPlaces) == 1;
     platform::AccessibleDescription d;
-    bool found = ownWindow ? sim::queryAccessible(window, &d) : findAccessible(window, &d);
+    bool found = ownWindow ? system::queryAccessible(window, &d) : findAccessible(window, &d);
     if (!found) {
         lua_pushnil(L);
         return 1;
@@ -339,7 +337,7 @@ int accessible(lua_State* L) {
 
 // Host.AccessEvents(name): "ValueChange" and "NameChange", oldest first.
 int accessEvents(lua_State* L) {
-    std::vector<platform::AccessEvent> events = sim::accessEvents(everNamedWindow(L, 1));
+    std::vector<platform::AccessEvent> events = system::accessEvents(everNamedWindow(L, 1));
     lua_createtable(L, static_cast<int>(events.size()), 0);
     int n = 0;
     for (platform::AccessEvent event : events) {
@@ -366,6 +364,9 @@ constexpr luaL_Reg kHostFunctions[] = {
 void InstallHostApi(lua_State* L, const std::string& outFolder) {
     outputFolder = outFolder;
     luaL_register(L, "Host", kHostFunctions);
+    // Scripts skip the few checks a window system cannot honour by name.
+    lua_pushstring(L, system::backendName());
+    lua_setfield(L, -2, "Backend");
     lua_pop(L, 1);
 }
 

@@ -1,13 +1,14 @@
 // velumbar-host: loads the plug-in as the host does, runs a project script
 // against a page of host objects, and lets the script drive input.
 //
-//   velumbar-host [--plugin PATH] [--out DIR] SCRIPT.lua [ARGS...]
+//   velumbar-host [--plugin PATH] [--out DIR] [--show] SCRIPT.lua [ARGS...]
+//
+// --show (Windows host): after the script ends the page stays on screen,
+// with its message loop, until it is closed, so a bar can be tried by hand.
 //
 // Exit status: 0 when the script ran to its end, 1 when it raised an error
 // (printed on standard error), 2 for a usage error or a plug-in that cannot
 // be loaded.
-#include <unistd.h>
-
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -17,7 +18,9 @@
 
 #include "host/globals.h"
 #include "host/host_api.h"
+#include "host/page.h"
 #include "host/plugin_loader.h"
+#include "host/system.h"
 
 namespace {
 
@@ -25,16 +28,13 @@ constexpr int kExitScriptError = 1;
 constexpr int kExitUsage = 2;
 
 void usage() {
-    std::fprintf(stderr, "usage: velumbar-host [--plugin PATH] [--out DIR] SCRIPT.lua [ARGS...]\n");
+    std::fprintf(stderr, "usage: velumbar-host [--plugin PATH] [--out DIR] [--show] SCRIPT.lua [ARGS...]\n");
 }
 
 std::string besideExecutable(const char* file) {
-    char self[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0) return file;
-    self[n] = '\0';
-    std::string path(self);
-    std::size_t slash = path.rfind('/');
+    std::string path = vb::host::ExecutablePath();
+    if (path.empty()) return file;
+    std::size_t slash = path.find_last_of("/\\");
     return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + file;
 }
 
@@ -54,8 +54,14 @@ int traceback(lua_State* L) {
 int main(int argc, char** argv) {
     std::string pluginPath = besideExecutable("Velumbar.lmd");
     std::string outFolder = ".";
+    bool show = false;
     int i = 1;
     for (; i < argc && argv[i][0] == '-' && argv[i][1] == '-'; i += 2) {
+        if (std::strcmp(argv[i], "--show") == 0) {
+            show = true;
+            --i;  // a flag without a value
+            continue;
+        }
         if (i + 1 >= argc) {
             usage();
             return kExitUsage;
@@ -72,6 +78,10 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     const char* script = argv[i++];
+    if (show && !vb::host::system::canShow()) {
+        std::fprintf(stderr, "velumbar-host: showing needs the Windows host\n");
+        return kExitUsage;
+    }
 
     vb::host::LoadedPlugin plugin;
     std::string error;
@@ -107,6 +117,8 @@ int main(int argc, char** argv) {
         lua_close(L);
         return kExitScriptError;
     }
+    // The state stays open while the page is shown: its bars call back into it.
+    if (show) vb::host::system::showUntilClosed(vb::host::Page::Current().PageWindow());
     lua_close(L);
     return 0;
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/sim/sim.h"
+#include "host/system.h"
 
 namespace vb::host {
 
@@ -31,11 +31,28 @@ std::map<platform::Window, std::vector<std::string>>& propertiesAtDestroy() {
     return names;
 }
 
+// The procedure each object's window had before ours: the control's own
+// on Windows, none (the default procedure) in the stand-in.
+std::map<platform::Window, platform::WindowProc>& previousProcs() {
+    static std::map<platform::Window, platform::WindowProc> procs;
+    return procs;
+}
+
 platform::LResult VB_CALLBACK objectProc(platform::Window window, unsigned msg,
                                          platform::WParam wParam, platform::LParam lParam) {
     messageLog()[window].push_back(msg);
-    if (msg == platform::wm::Destroy) propertiesAtDestroy()[window] = sim::propertyNames(window);
-    return platform::defaultWindowProc(window, msg, wParam, lParam);
+    if (msg == platform::wm::Destroy) propertiesAtDestroy()[window] = system::propertyNames(window);
+    auto previous = previousProcs().find(window);
+    platform::WindowProc next = previous == previousProcs().end() ? nullptr : previous->second;
+    return platform::callWindowProc(next, window, msg, wParam, lParam);
+}
+
+system::ObjectClass classOf(ObjectKind kind) {
+    switch (kind) {
+    case ObjectKind::Progress: return system::ObjectClass::Progress;
+    case ObjectKind::Input: return system::ObjectClass::Input;
+    default: return system::ObjectClass::Button;
+    }
 }
 
 std::uint32_t colourOf(ObjectKind kind) {
@@ -57,8 +74,7 @@ int ObjectTypeNumber(ObjectKind kind) {
 }
 
 Page::Page() {
-    page_ = sim::createTopLevel(platform::Rect{0, 0, kMinPageWidth, kMinPageHeight}, kPageColour,
-                                nullptr);
+    page_ = system::createTopLevel(platform::Rect{0, 0, kMinPageWidth, kMinPageHeight}, kPageColour);
 }
 
 Page& Page::Current() {
@@ -69,9 +85,9 @@ Page& Page::Current() {
 platform::Window Page::surfaceFor(bool dialog) {
     if (!dialog) return page_;
     if (!platform::isWindow(dialog_))
-        dialog_ = sim::createTopLevel(
+        dialog_ = system::createTopLevel(
             platform::Rect{kDialogScreenX, 0, kDialogScreenX + kMinPageWidth, kMinPageHeight},
-            kPageColour, nullptr);
+            kPageColour);
     return dialog_;
 }
 
@@ -92,9 +108,12 @@ platform::Window Page::Add(ObjectKind kind, const std::string& name, bool dialog
     if (existing != objects.end() && platform::isWindow(existing->second.window)) return nullptr;
     platform::Window surface = surfaceFor(dialog);
     fit(surface, x + width, y + height);
-    platform::Window window = sim::createChild(
-        surface, platform::Rect{x, y, x + width, y + height}, colourOf(kind), objectProc);
+    platform::WindowProc previous = nullptr;
+    platform::Window window =
+        system::createObjectWindow(surface, platform::Rect{x, y, x + width, y + height},
+                                   classOf(kind), colourOf(kind), objectProc, &previous);
     if (!window) return nullptr;
+    previousProcs()[window] = previous;
     objects[name] = HostObject{name, kind, dialog, x, y, width, height, window};
     return window;
 }
@@ -156,7 +175,7 @@ std::vector<std::string> Page::Properties(const std::string& name) const {
     for (const auto* objects : {&pageObjects_, &dialogObjects_}) {
         auto it = objects->find(name);
         if (it == objects->end()) continue;
-        if (platform::isWindow(it->second.window)) return sim::propertyNames(it->second.window);
+        if (platform::isWindow(it->second.window)) return system::propertyNames(it->second.window);
         auto seen = propertiesAtDestroy().find(it->second.window);
         if (seen != propertiesAtDestroy().end()) return seen->second;
     }

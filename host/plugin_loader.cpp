@@ -1,16 +1,42 @@
 #include "host/plugin_loader.h"
 
-#include <dlfcn.h>
-
 #include <vector>
+
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#include <unistd.h>
+#endif
 
 namespace vb::host {
 
 namespace {
 
+#if defined(_WIN32)
+void* openModule(const std::string& path, std::string* error) {
+    HMODULE module = LoadLibraryA(path.c_str());
+    if (!module) *error = "LoadLibrary failed with error " + std::to_string(GetLastError());
+    return reinterpret_cast<void*>(module);
+}
+void* symbolOf(void* module, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
+}
+void closeModule(void* module) { FreeLibrary(static_cast<HMODULE>(module)); }
+#else
+void* openModule(const std::string& path, std::string* error) {
+    void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!module) *error = dlerror();
+    return module;
+}
+void* symbolOf(void* module, const char* name) { return dlsym(module, name); }
+void closeModule(void* module) { dlclose(module); }
+#endif
+
 template <class F>
 bool bind(void* module, const char* name, F* slot, std::string* error) {
-    void* symbol = dlsym(module, name);
+    void* symbol = symbolOf(module, name);
     if (!symbol) {
         *error = std::string("missing export ") + name;
         return false;
@@ -20,6 +46,18 @@ bool bind(void* module, const char* name, F* slot, std::string* error) {
 }
 
 }  // namespace
+
+std::string ExecutablePath() {
+    char self[4096];
+#if defined(_WIN32)
+    DWORD n = GetModuleFileNameA(nullptr, self, sizeof self);
+    if (n == 0 || n >= sizeof self) return {};
+#else
+    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return {};
+#endif
+    return std::string(self, static_cast<std::size_t>(n));
+}
 
 std::string ReadExportText(int (*exportFunction)(char*, int*)) {
     int size = 0;
@@ -31,11 +69,8 @@ std::string ReadExportText(int (*exportFunction)(char*, int*)) {
 }
 
 bool LoadPlugin(const std::string& path, LoadedPlugin* plugin, std::string* error) {
-    void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!module) {
-        *error = dlerror();
-        return false;
-    }
+    void* module = openModule(path, error);
+    if (!module) return false;
     PluginExports& e = plugin->exports;
     bool ok = bind(module, "irPlg_GetPluginName", &e.GetPluginName, error) &&
               bind(module, "irPlg_GetAuthorInfo", &e.GetAuthorInfo, error) &&
@@ -48,7 +83,7 @@ bool LoadPlugin(const std::string& path, LoadedPlugin* plugin, std::string* erro
               bind(module, "irPlg_ShowHelpForPlugin", &e.ShowHelpForPlugin, error) &&
               bind(module, "irPlg_ShowHelpForAction", &e.ShowHelpForAction, error);
     if (!ok) {
-        dlclose(module);
+        closeModule(module);
         return false;
     }
     plugin->module = module;

@@ -29,6 +29,9 @@ struct LoadedPlugin {
 // False with a reason when the file cannot be loaded or lacks an export.
 bool LoadPlugin(const std::string& path, LoadedPlugin* plugin, std::string* error);
 
+// Full path of the running program; empty when it cannot be told.
+std::string ExecutablePath();
+
 // Size query first, then a buffer of the reported size.
 std::string ReadExportText(int (*exportFunction)(char*, int*));
 

@@ -9,7 +9,8 @@
 
 #if defined(_WIN32)
 #include <windows.h>
-#define VB_EXPORT extern "C" __declspec(dllexport)
+// Exported by Velumbar.def, under exactly the ten names.
+#define VB_EXPORT extern "C"
 #else
 #define VB_EXPORT extern "C" __attribute__((visibility("default")))
 #endif
@@ -41,20 +42,29 @@ VB_EXPORT int irPlg_GetSDKVersion() { return kSdkVersion; }
 VB_EXPORT int irPlg_OnProjectBuild() { return 1; }
 
 VB_EXPORT int irPlg_Action_RegisterActions(lua_State* L) {
+    PreparePlatform();
     vb::actions::RegisterActions(L);
     return 1;
 }
 
-VB_EXPORT int irPlg_ShowHelpForPlugin(const char* folder) { return ShowHelpForPlugin(folder); }
+VB_EXPORT int irPlg_ShowHelpForPlugin(const char* folder) {
+    PreparePlatform();
+    return ShowHelpForPlugin(folder);
+}
 
 VB_EXPORT int irPlg_ShowHelpForAction(const char* actionName, const char* folder) {
+    PreparePlatform();
     return ShowHelpForAction(actionName, folder);
 }
 
 #if defined(_WIN32)
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+// Only what is safe under the loader lock happens here; the platform is
+// prepared at the first registration. When the whole process is ending
+// (reserved is set) the system reclaims everything and other threads are
+// already gone, so nothing is released one by one.
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) Startup();
-    if (reason == DLL_PROCESS_DETACH) Shutdown();
+    if (reason == DLL_PROCESS_DETACH && !reserved) Shutdown();
     return TRUE;
 }
 #else

@@ -18,6 +18,9 @@ using platform::Window;
 using platform::WindowProc;
 using platform::WParam;
 
+// How many times platform::startup has run in this process.
+VB_PLATFORM_API int platformStartups();
+
 // A top-level window (the host's page) at screen position (x, y).
 VB_PLATFORM_API Window createTopLevel(const Rect& rect, std::uint32_t fill, WindowProc proc);
 // A child window with its own procedure and plain fill colour.

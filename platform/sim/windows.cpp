@@ -281,13 +281,20 @@ LResult sendMessage(Window window, unsigned msg, WParam wParam, LParam lParam) {
     return w ? deliver(*w, msg, wParam, lParam) : 0;
 }
 
-void startup() {}
+namespace {
+int startupCount = 0;
+}  // namespace
+
+// Counted, so a test can see that the plug-in prepares the layer once.
+void startup() { ++startupCount; }
 
 void shutdown() {}
 
 }  // namespace vb::platform
 
 namespace vb::sim {
+
+int platformStartups() { return platform::startupCount; }
 
 using namespace vb::sim::detail;
 

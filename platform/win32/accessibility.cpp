@@ -27,6 +27,8 @@ std::set<BarAccessible*>& liveObjects() {
     return *objects;
 }
 
+// __uuidof, not IID_IAccessible: mingw's import library gives that name as
+// a data import, which without dllimport is a jump thunk, not the GUID.
 bool isSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
 BSTR toBstr(const std::string& text) {
@@ -49,7 +51,7 @@ public:
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (!out) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IAccessible)) {
             *out = static_cast<IAccessible*>(this);
             AddRef();
             return S_OK;
@@ -215,7 +217,7 @@ LResult answerAccessibleQuery(Window window, Window canvas, WParam wParam, LPara
         return 0;
     auto* object = new (std::nothrow) BarAccessible(hwnd(canvas), source);
     if (!object) return 0;
-    LRESULT answer = LresultFromObject(IID_IAccessible, static_cast<WPARAM>(wParam), object);
+    LRESULT answer = LresultFromObject(__uuidof(IAccessible), static_cast<WPARAM>(wParam), object);
     object->Release();  // the answer holds its own reference when it succeeded
     if (FAILED(static_cast<HRESULT>(answer))) return 0;
     *handled = true;

@@ -62,4 +62,16 @@ TEST_F(HostCommandLine, UsageErrorsAndMissingPluginExitTwo) {
     EXPECT_EQ(runHost(scratch_.path("no-such-script.lua")), 2);
 }
 
+// Showing the page for trying a bar by hand needs real windows; the stand-in
+// says so before running anything.
+TEST_F(HostCommandLine, ShowNeedsTheWindowsHost) {
+    std::string marker = scratch_.path("ran.txt");
+    std::string script = writeScript("show.lua", "io.open([[" + marker + "]], 'w'):close()\n");
+    std::string errors;
+    EXPECT_EQ(runHost("--show " + script, &errors), 2);
+    EXPECT_NE(errors.find("showing needs the Windows host"), std::string::npos) << errors;
+    EXPECT_FALSE(std::ifstream(marker).good()) << "the script must not run";
+    EXPECT_EQ(runHost("--out " + scratch_.path("out") + " --show " + script), 2);
+}
+
 }  // namespace

@@ -1,0 +1,136 @@
+// Icons over SHELL32: SHGetFileInfoA for files, types, folders and drives,
+// ExtractIconA/ExtractIconExA for executables and the shell's own icon,
+// DrawIconEx into 32-bit DIBs to draw them.
+#include "platform/win32/win32.h"
+// The headers below need <windows.h> first.
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace vb::platform {
+
+using namespace win32;
+
+namespace {
+
+Icon fromInfo(const char* path, DWORD attributes, UINT flags) {
+    SHFILEINFOA info{};
+    if (!SHGetFileInfoA(path, attributes, &info, sizeof info, flags)) return nullptr;
+    return reinterpret_cast<Icon>(info.hIcon);
+}
+
+// A top-down 32-bit DIB section filled with one grey level.
+struct Canvas32 {
+    HBITMAP bitmap = nullptr;
+    std::uint8_t* bits = nullptr;
+    Canvas32(int width, int height, std::uint8_t level) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* p = nullptr;
+        bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0);
+        bits = static_cast<std::uint8_t*>(p);
+        if (bits) std::memset(bits, level, static_cast<std::size_t>(width) * height * 4);
+    }
+    ~Canvas32() {
+        if (bitmap) DeleteObject(bitmap);
+    }
+};
+
+bool drawOnto(HICON icon, Canvas32& target, int width, int height) {
+    HDC dc = scratchDC();
+    HGDIOBJ before = SelectObject(dc, target.bitmap);
+    BOOL drawn = DrawIconEx(dc, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    SelectObject(dc, before);
+    return drawn != 0;
+}
+
+}  // namespace
+
+Icon shellFileIcon(const char* path) {
+    if (!isExistingFile(path)) return nullptr;
+    return fromInfo(
+        path, 0, SHGFI_ICON | SHGFI_SHELLICONSIZE | SHGFI_DISPLAYNAME | SHGFI_TYPENAME | SHGFI_SYSICONINDEX);
+}
+
+Icon shellTypeIcon(const char* extension) {
+    if (!extension) return nullptr;
+    return fromInfo(extension, FILE_ATTRIBUTE_NORMAL, SHGFI_ICON | SHGFI_USEFILEATTRIBUTES);
+}
+
+Icon shellFolderIcon(const char* path) {
+    if (!path) return nullptr;
+    return fromInfo(path, FILE_ATTRIBUTE_DIRECTORY, SHGFI_ICON | SHGFI_USEFILEATTRIBUTES);
+}
+
+Icon shellDriveIcon(const char* root) {
+    if (!root) return nullptr;
+    return fromInfo(root, FILE_ATTRIBUTE_SYSTEM, SHGFI_ICON | SHGFI_USEFILEATTRIBUTES);
+}
+
+Icon shellFallbackIcon() {
+    HICON large = nullptr;
+    if (ExtractIconExA("shell32.dll", 0, &large, nullptr, 1) == 0) return nullptr;
+    return reinterpret_cast<Icon>(large);
+}
+
+Icon extractIcon(const char* path, int index) {
+    if (!isExistingFile(path)) return nullptr;
+    HICON icon = ExtractIconA(GetModuleHandleA(nullptr), path, static_cast<UINT>(index));
+    // 1 means "not an executable or icon file": no icon either.
+    if (reinterpret_cast<UINT_PTR>(icon) == 1) return nullptr;
+    return reinterpret_cast<Icon>(icon);
+}
+
+int iconCount(const char* path) {
+    if (!isExistingFile(path)) return 0;
+    HICON count = ExtractIconA(GetModuleHandleA(nullptr), path, static_cast<UINT>(-1));
+    return static_cast<int>(reinterpret_cast<UINT_PTR>(count));
+}
+
+void destroyIcon(Icon icon) {
+    if (icon) DestroyIcon(reinterpret_cast<HICON>(icon));
+}
+
+// The icon drawn once over black and once over white gives its colour and
+// its coverage whatever it carries (alpha or mask); the buffer is then
+// blended toward the colour by that coverage.
+bool drawIcon(Icon icon, int width, int height, std::uint32_t* pixels) {
+    if (!icon || !pixels || width <= 0 || height <= 0 || width > 4096 || height > 4096) return false;
+    Canvas32 black(width, height, 0), white(width, height, 255);
+    if (!black.bits || !white.bits) return false;
+    HICON h = reinterpret_cast<HICON>(icon);
+    if (!drawOnto(h, black, width, height) || !drawOnto(h, white, width, height)) return false;
+    std::size_t count = static_cast<std::size_t>(width) * height;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint8_t* b = black.bits + i * 4;  // blue, green, red
+        const std::uint8_t* w = white.bits + i * 4;
+        int alpha = 255 - std::clamp((w[0] - b[0] + w[1] - b[1] + w[2] - b[2]) / 3, 0, 255);
+        if (alpha == 0) continue;
+        // Straight colour back from the premultiplied drawing over black,
+        // then blended as the stand-in blends.
+        unsigned a = static_cast<unsigned>(alpha);
+        std::uint32_t& d = pixels[i];
+        unsigned da = d >> 24;
+        unsigned outA = a + da * (255 - a) / 255;
+        std::uint32_t result = outA << 24;
+        for (int c = 0; c < 3; ++c) {
+            unsigned sc = std::min(255u, (b[2 - c] * 255u + a / 2) / a);
+            unsigned dc = (d >> (8 * c)) & 0xFF;
+            unsigned v = da == 255 ? (dc * (255 - a) + sc * a) / 255
+                                   : (sc * a * 255 + dc * da * (255 - a)) / (outA * 255);
+            result |= std::min(v, 255u) << (8 * c);
+        }
+        d = result;
+    }
+    return true;
+}
+
+}  // namespace vb::platform

@@ -1,0 +1,121 @@
+// The canvas's 24-bit DIB section: kept across resizes (new area white),
+// filled from pictures, shown on WM_PAINT and WM_PRINTCLIENT.
+#include <algorithm>
+#include <cstring>
+
+#include "platform/win32/win32.h"
+
+namespace vb::platform::win32 {
+
+namespace {
+
+constexpr int kRecordSlot = 0;
+
+struct Surface {
+    HBITMAP bitmap = nullptr;
+    std::uint8_t* bits = nullptr;  // bottom-up rows of blue, green, red
+    int width = 0, height = 0, stride = 0;
+};
+
+Surface* surfaceOf(HWND canvas) { return reinterpret_cast<Surface*>(GetWindowLongPtrA(canvas, kRecordSlot)); }
+
+int strideFor(int width) { return (width * 3 + 3) & ~3; }
+
+// Row y counted from the top.
+std::uint8_t* row(const Surface& s, int y) {
+    return s.bits + static_cast<std::size_t>(s.height - 1 - y) * s.stride;
+}
+
+}  // namespace
+
+bool resizeSurface(HWND canvas, int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    Surface* old = surfaceOf(canvas);
+    if (old && old->width == width && old->height == height) return true;
+    auto* next = new Surface;
+    next->width = width;
+    next->height = height;
+    next->stride = strideFor(width);
+    if (width > 0 && height > 0) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        next->bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        next->bits = static_cast<std::uint8_t*>(bits);
+        if (!next->bitmap) {
+            delete next;
+            return false;
+        }
+        std::memset(next->bits, 0xFF, static_cast<std::size_t>(next->stride) * height);
+        if (old && old->bits) {
+            int keepRows = std::min(height, old->height);
+            std::size_t keepBytes = static_cast<std::size_t>(std::min(width, old->width)) * 3;
+            for (int y = 0; y < keepRows; ++y) std::memcpy(row(*next, y), row(*old, y), keepBytes);
+        }
+    }
+    if (old) {
+        if (old->bitmap) DeleteObject(old->bitmap);
+        delete old;
+    }
+    SetWindowLongPtrA(canvas, kRecordSlot, reinterpret_cast<LONG_PTR>(next));
+    return true;
+}
+
+void freeSurface(HWND canvas) {
+    Surface* s = surfaceOf(canvas);
+    if (!s) return;
+    SetWindowLongPtrA(canvas, kRecordSlot, 0);
+    if (s->bitmap) DeleteObject(s->bitmap);
+    delete s;
+}
+
+bool paintSurface(HWND canvas, HDC dc, const RECT* area) {
+    Surface* s = surfaceOf(canvas);
+    if (!s || !s->bitmap || !dc) return false;
+    HDC memory = CreateCompatibleDC(dc);
+    if (!memory) return false;
+    HGDIOBJ before = SelectObject(memory, s->bitmap);
+    RECT all{0, 0, s->width, s->height};
+    const RECT& r = area ? *area : all;
+    BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, r.left, r.top, SRCCOPY);
+    SelectObject(memory, before);
+    DeleteDC(memory);
+    return true;
+}
+
+}  // namespace vb::platform::win32
+
+namespace vb::platform {
+
+using namespace win32;
+
+bool presentToCanvas(Window canvas, const PixelView& picture) {
+    if (!isWindow(canvas) || !picture.pixels) return false;
+    Surface* s = surfaceOf(hwnd(canvas));
+    char name[32] = "";
+    GetClassNameA(hwnd(canvas), name, sizeof name);
+    if (!s || lstrcmpiA(name, kCanvasClass) != 0) return false;
+    int width = std::min(picture.width, s->width);
+    int height = std::min(picture.height, s->height);
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* from = picture.pixels + static_cast<std::size_t>(y) * picture.width;
+        std::uint8_t* to = row(*s, y);
+        for (int x = 0; x < width; ++x, to += 3) {
+            std::uint32_t c = from[x];
+            to[0] = static_cast<std::uint8_t>(c >> 16);
+            to[1] = static_cast<std::uint8_t>(c >> 8);
+            to[2] = static_cast<std::uint8_t>(c);
+        }
+    }
+    GdiFlush();
+    InvalidateRect(hwnd(canvas), nullptr, FALSE);
+    return true;
+}
+
+}  // namespace vb::platform
