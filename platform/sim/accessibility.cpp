@@ -2,6 +2,7 @@
 // that ask their bar's source at every read, and events are kept in a log a
 // test can read, as an event hook of a screen reader would see them.
 #include <algorithm>
+#include <deque>
 #include <map>
 #include <vector>
 
@@ -22,10 +23,14 @@ struct LoggedEvent {
     std::vector<std::uintptr_t> windows;  // the raiser and its ancestors then
 };
 
+// The newest events a test can read back; older ones are dropped so a
+// long-running script does not grow the log without bound.
+constexpr std::size_t kLoggedEvents = 4096;
+
 struct AccessState {
     std::map<LResult, AccessibleObject> objects;
     LResult nextObject = 0x5A000010;
-    std::vector<LoggedEvent> log;
+    std::deque<LoggedEvent> log;
 };
 
 // Never destroyed: windows may still be queried during exit.
@@ -78,7 +83,10 @@ void raiseAccessEvent(Window canvas, AccessEvent event) {
     LoggedEvent logged{event, {}};
     for (SimWindow* w = find(canvas); w; w = w->parent ? find(w->parent) : nullptr)
         logged.windows.push_back(w->id);
-    if (!logged.windows.empty()) access().log.push_back(std::move(logged));
+    if (logged.windows.empty()) return;
+    auto& log = access().log;
+    if (log.size() == kLoggedEvents) log.pop_front();
+    log.push_back(std::move(logged));
 }
 
 }  // namespace vb::platform
