@@ -27,9 +27,8 @@ int SetCurrentPosition(lua_State* L) {
 }
 
 int GetCurrentPosition(lua_State* L) {
-    return AnswerFromBar(L, [](lua_State* L, BarControl* bar) {
-        lua_pushnumber(L, bar->Methods->GetCurrentPosition(bar));
-    });
+    return AnswerFromBar(
+        L, [](lua_State* L, BarControl* bar) { lua_pushnumber(L, bar->Methods->GetCurrentPosition(bar)); });
 }
 
 int SetText(lua_State* L) {
@@ -43,9 +42,8 @@ int GetText(lua_State* L) {
 }
 
 int SetUseGlossy(lua_State* L) {
-    return ApplyToBar(L, readBoolean, [](BarControl* bar, bool glossy) {
-        bar->Methods->SetUseGlossy(bar, glossy ? 1 : 0);
-    });
+    return ApplyToBar(L, readBoolean,
+                      [](BarControl* bar, bool glossy) { bar->Methods->SetUseGlossy(bar, glossy ? 1 : 0); });
 }
 
 int GetUseGlossy(lua_State* L) {

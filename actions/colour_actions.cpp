@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "actions/actions.h"
+#include "actions/find_bar.h"
 #include "binding/args.h"
 #include "binding/last_error.h"
-#include "actions/find_bar.h"
 #include "control/colour_objects.h"
 
 namespace vb::actions {
@@ -37,8 +37,10 @@ int AllocColor(lua_State* L) {
     }
     lua_settop(L, count);
     std::int32_t handle = stops.size() >= 2 ? control::RegisterColorObject(std::move(stops)) : 0;
-    if (handle) lua_pushnumber(L, handle);
-    else lua_pushnil(L);
+    if (handle)
+        lua_pushnumber(L, handle);
+    else
+        lua_pushnil(L);
     return 1;
 }
 

@@ -3,14 +3,14 @@
 #include <new>
 
 #include "actions/actions.h"
+#include "actions/find_bar.h"
 #include "binding/args.h"
 #include "binding/last_error.h"
-#include "actions/find_bar.h"
-#include "events/main_state.h"
-#include "control/window_properties.h"
 #include "control/colour_objects.h"
 #include "control/window_procs.h"
+#include "control/window_properties.h"
 #include "events/canvas_input.h"
+#include "events/main_state.h"
 
 namespace vb::actions {
 
@@ -97,13 +97,14 @@ int Create(lua_State* L) {
     try {
         Rect client;
         clientRect(host, &client);
-        Window container = createWindow(host, Rect{0, 0, client.width(), client.height()},
-                                        WindowKind::Container);
+        Window container =
+            createWindow(host, Rect{0, 0, client.width(), client.height()}, WindowKind::Container);
         if (container) {
             render::BarStops stops =
                 render::MakeBarStops(colours ? colours->stops : std::vector<render::ColorStop>{});
-            BarControl* bar = control::ConstructBarControl(
-                container, Rect{0, 0, client.width(), client.height()}, props, stops, events::CanvasInputProc);
+            BarControl* bar =
+                control::ConstructBarControl(container, Rect{0, 0, client.width(), client.height()}, props,
+                                             stops, events::CanvasInputProc);
             auto previousContainer = static_cast<Window>(property(host, control::prop::kContainer));
             if (bar && attach(owner, host, container, bar, name, props.backgroundColor)) {
                 // A bar already on this object is replaced by the new one.

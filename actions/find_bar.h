@@ -37,8 +37,7 @@ int ApplyToBar(lua_State* L, Read read, Apply apply) {
     if (bar) {
         try {
             apply(bar, value);
-        } catch (...) {
-        }
+        } catch (...) {}
     }
     return PushBoolean(L, bar != nullptr);
 }
@@ -49,8 +48,10 @@ template <typename Push>
 int AnswerFromBar(lua_State* L, Push push, void (*pushFailure)(lua_State*) = lua_pushnil) {
     const char* name = OpenBarAction(L, 1);
     control::BarControl* bar = FindBar(L, name);
-    if (bar) push(L, bar);
-    else pushFailure(L);
+    if (bar)
+        push(L, bar);
+    else
+        pushFailure(L);
     return 1;
 }
 

@@ -1,8 +1,8 @@
 // Velumbar.LoadImage, FreeImage, CountIconsInFile and SetIcon.
 #include "actions/actions.h"
+#include "actions/find_bar.h"
 #include "binding/args.h"
 #include "binding/last_error.h"
-#include "actions/find_bar.h"
 #include "images/icon_image.h"
 #include "images/image_record.h"
 #include "render/rounding.h"

@@ -1,11 +1,11 @@
 // Velumbar.SetCallback, RemoveCallback, SetCursor and SetTooltip.
 #include "actions/actions.h"
+#include "actions/find_bar.h"
 #include "binding/args.h"
 #include "binding/host_objects.h"
 #include "binding/last_error.h"
-#include "actions/find_bar.h"
-#include "events/main_state.h"
 #include "events/callback_registry.h"
+#include "events/main_state.h"
 
 namespace vb::actions {
 
@@ -39,8 +39,7 @@ int RemoveCallback(lua_State* L) {
     if (ok) {
         try {
             events::RemoveCallbackEntry(events::MainState(L), name);
-        } catch (...) {
-        }
+        } catch (...) {}
     }
     lua_pushboolean(L, ok);
     return 1;

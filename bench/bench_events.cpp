@@ -13,8 +13,9 @@ using namespace vb;
 
 void BM_DispatchToTrivialCallback(benchmark::State& state) {
     bench::BarPage page("Events", 200, 24);
-    page.run("Velumbar.Create('Events') count = 0 "
-             "Velumbar.SetCallback('Events', function(e) count = count + 1 end)");
+    page.run(
+        "Velumbar.Create('Events') count = 0 "
+        "Velumbar.SetCallback('Events', function(e) count = count + 1 end)");
     auto* bar = control::ControlOnWindow(binding::ResolveHostWindow(page.L, "Events"));
     if (!bar) {
         state.SkipWithError("no bar");

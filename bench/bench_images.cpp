@@ -8,11 +8,11 @@
 #include <fstream>
 #include <vector>
 
-#include "images/readers/bmp_reader.h"
-#include "images/readers/ico_reader.h"
 #include "images/icon_image.h"
 #include "images/image_file.h"
 #include "images/image_record.h"
+#include "images/readers/bmp_reader.h"
+#include "images/readers/ico_reader.h"
 #include "images/readers/png_reader.h"
 
 using namespace vb::images;
@@ -32,7 +32,8 @@ Bytes dibHeader(int w, int h, bool icon) {
     put32(b, 40), put32(b, w), put32(b, icon ? 2 * h : h), put16(b, 1), put16(b, 32);
     for (int i = 0; i < 6; ++i) put32(b, 0);
     for (int i = 0; i < w * h; ++i)
-        for (std::uint8_t v : {std::uint8_t(i), std::uint8_t(i >> 3), std::uint8_t(90), std::uint8_t(200)}) b.push_back(v);
+        for (std::uint8_t v : {std::uint8_t(i), std::uint8_t(i >> 3), std::uint8_t(90), std::uint8_t(200)})
+            b.push_back(v);
     if (icon) b.resize(b.size() + static_cast<std::size_t>((w + 31) / 32 * 4) * h, 0);
     return b;
 }
@@ -49,7 +50,8 @@ Bytes ico32(int side) {
     Bytes dib = dibHeader(side, side, true);
     Bytes b;
     put16(b, 0), put16(b, 1), put16(b, 1);
-    for (std::uint8_t v : {std::uint8_t(side), std::uint8_t(side), std::uint8_t(0), std::uint8_t(0)}) b.push_back(v);
+    for (std::uint8_t v : {std::uint8_t(side), std::uint8_t(side), std::uint8_t(0), std::uint8_t(0)})
+        b.push_back(v);
     put16(b, 1), put16(b, 32), put32(b, static_cast<std::uint32_t>(dib.size())), put32(b, 22);
     b.insert(b.end(), dib.begin(), dib.end());
     return b;
@@ -92,8 +94,8 @@ BENCHMARK(BM_DecodePngRgba)->Arg(32)->Arg(256);
 void BM_LoadImageFile_Png256(benchmark::State& state) {
     std::filesystem::path path = std::filesystem::temp_directory_path() / "vb-bench-images.png";
     Bytes file = rgbaPng(256);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
-                                                 static_cast<std::streamsize>(file.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
     for (auto _ : state) benchmark::DoNotOptimize(LoadImageFile(path.string().c_str()));
     std::filesystem::remove(path);
 }

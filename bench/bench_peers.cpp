@@ -548,7 +548,8 @@ Row unchangedPosition() {
     bool bareTrue = call("Bare", "SetCurrentPosition");
     bool same = oursTrue && bareTrue && shown(bar) == before;
 
-    Pair t = measure([&] { call("Velumbar", "SetCurrentPosition"); }, [&] { call("Bare", "SetCurrentPosition"); });
+    Pair t =
+        measure([&] { call("Velumbar", "SetCurrentPosition"); }, [&] { call("Bare", "SetCurrentPosition"); });
     return {"SetCurrentPosition from Lua, unchanged position",
             "bare C call, same host look-ups",
             t,

@@ -52,7 +52,8 @@ void BM_InflateClassScript(benchmark::State& state) {
     Bytes out(plain.size());
     for (auto _ : state) {
         uLongf n = uLongf(out.size());
-        if (uncompress(out.data(), &n, packed.data(), packedSize) != Z_OK) state.SkipWithError("inflate failed");
+        if (uncompress(out.data(), &n, packed.data(), packedSize) != Z_OK)
+            state.SkipWithError("inflate failed");
         benchmark::DoNotOptimize(out.data());
     }
     state.SetBytesProcessed(std::int64_t(state.iterations()) * plain.size());

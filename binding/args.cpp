@@ -1,8 +1,8 @@
 #include "binding/args.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "render/rounding.h"

@@ -54,7 +54,8 @@ int SetCurrentPositionOp(BarControl* c, std::int32_t position) {
     if (position == c->Position) return PaintBar(c, position);
     int before = ShownPercent(c);
     int painted = PaintBar(c, position);
-    if (painted && ShownPercent(c) != before) platform::raiseAccessEvent(c->Canvas, platform::AccessEvent::ValueChange);
+    if (painted && ShownPercent(c) != before)
+        platform::raiseAccessEvent(c->Canvas, platform::AccessEvent::ValueChange);
     return painted;
 }
 
@@ -194,8 +195,10 @@ int RebuildOp(BarControl* c) {
     render::FillRect(*background, 0, 0, c->Width, c->Height, c->BackgroundColor);
     drawBackgroundFrame(*background, c->Width, c->Height, c->BackgroundBorderColor);
     c->BackgroundImage = std::move(background);
-    if (c->ComposeImage) render::Resize(*c->ComposeImage, c->Width, c->Height);
-    else c->ComposeImage = render::makePicture(c->Width, c->Height);
+    if (c->ComposeImage)
+        render::Resize(*c->ComposeImage, c->Width, c->Height);
+    else
+        c->ComposeImage = render::makePicture(c->Width, c->Height);
     if (c->ColorType == kColorGradient && c->ColorStops) {
         c->Methods->SetGradientColors(c, c->ColorStops.get(), 0);
     } else if (c->ColorType == kColorSolid &&
@@ -203,16 +206,15 @@ int RebuildOp(BarControl* c) {
         // A solid bar that changed size is drawn anew at the new size rather
         // than stretched or cropped from a stale picture.
         render::BarStops none(1);
-        auto image = render::BuildBarImage(c->Width, c->Height, kColorSolid, none, c->SolidColor,
-                                           c->Glossy);
+        auto image = render::BuildBarImage(c->Width, c->Height, kColorSolid, none, c->SolidColor, c->Glossy);
         if (image) c->BarImage = std::move(image);
     }
     forcedRepaint(c);
     return 1;
 }
 
-int ResizeOp(BarControl* c, std::int32_t x, std::int32_t y, std::int32_t width,
-             std::int32_t height, std::int32_t) {
+int ResizeOp(BarControl* c, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+             std::int32_t) {
     c->Width = width;
     c->Height = height;
     c->Methods->Rebuild(c);
@@ -264,8 +266,8 @@ int SetTooltipOp(BarControl* c, const char* text) {
 
 int SetCursorOp(BarControl* c, std::int32_t cursor, std::int32_t isHandle) {
     if (isHandle) {
-        SetCanvasCursorHandle(c->Canvas, reinterpret_cast<platform::Cursor>(
-                                             static_cast<std::intptr_t>(cursor)));
+        SetCanvasCursorHandle(c->Canvas,
+                              reinterpret_cast<platform::Cursor>(static_cast<std::intptr_t>(cursor)));
     } else {
         SetCanvasCursorNumber(c->Canvas, cursor);
     }
@@ -289,12 +291,33 @@ int GetUseGlossyOp(BarControl* c) { return c->Glossy; }
 }  // namespace
 
 const BarControlMethods kBarControlMethods = {
-    SetCurrentPositionOp, GetCurrentPositionOp, SetTextOp,       GetTextOp,      SetFontOp,
-    SetGradientColorsOp, SetSolidColorOp,    SetXOp,          GetXOp,         SetYOp,
-    GetYOp,            SetWidthOp,           GetWidthOp,      SetHeightOp,    GetHeightOp,
-    GetCanvasOp,       GetCanvasHandleOp,    FreeOp,          RebuildOp,      ResizeOp,
-    SetRangeOp,        GetRangeOp,           SetIconOp,       SetTooltipOp,   SetCursorOp,
-    SetUseGlossyOp,    GetUseGlossyOp,
+    SetCurrentPositionOp,
+    GetCurrentPositionOp,
+    SetTextOp,
+    GetTextOp,
+    SetFontOp,
+    SetGradientColorsOp,
+    SetSolidColorOp,
+    SetXOp,
+    GetXOp,
+    SetYOp,
+    GetYOp,
+    SetWidthOp,
+    GetWidthOp,
+    SetHeightOp,
+    GetHeightOp,
+    GetCanvasOp,
+    GetCanvasHandleOp,
+    FreeOp,
+    RebuildOp,
+    ResizeOp,
+    SetRangeOp,
+    GetRangeOp,
+    SetIconOp,
+    SetTooltipOp,
+    SetCursorOp,
+    SetUseGlossyOp,
+    GetUseGlossyOp,
 };
 
 BarControl::~BarControl() {

@@ -45,7 +45,7 @@ struct PaintedText {
     std::string text;
     int room = 0;
     bool forAlpha = false;
-    int height = 0;  // of the text's cell
+    int height = 0;      // of the text's cell
     bool drawn = false;  // false: the shown string leaves no mark
     render::TextMask mask;
 };
@@ -73,8 +73,8 @@ struct BarControlMethods {
     platform::Window (*GetCanvasHandle)(BarControl*);
     int (*Free)(BarControl*);
     int (*Rebuild)(BarControl*);
-    int (*Resize)(BarControl*, std::int32_t x, std::int32_t y, std::int32_t width,
-                  std::int32_t height, std::int32_t flag);
+    int (*Resize)(BarControl*, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                  std::int32_t flag);
     int (*SetRange)(BarControl*, const std::int32_t pair[2]);
     int (*GetRange)(BarControl*, std::int32_t pair[2]);
     int (*SetIcon)(BarControl*, const render::Picture* image);

@@ -7,8 +7,8 @@
 
 #include "control/bar_control.h"
 #include "render/raster.h"
-#include "render/row_blend.h"
 #include "render/rounding.h"
+#include "render/row_blend.h"
 #include "render/text.h"
 
 namespace vb::control {
@@ -26,8 +26,8 @@ bool revealInPlace(BarControl* c, render::Picture& target, int p, float f) {
     const render::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
     const render::Picture* bar = c->BarImage ? &*c->BarImage : nullptr;
     auto fits = [&](const render::Picture* picture) {
-        return render::IsWellFormed(*picture) && !picture->hasAlpha &&
-               picture->width == target.width && picture->height == target.height;
+        return render::IsWellFormed(*picture) && !picture->hasAlpha && picture->width == target.width &&
+               picture->height == target.height;
     };
     if (!background || !fits(&target) || !fits(background) || target.height != c->Height ||
         (bar && !fits(bar)))
@@ -39,8 +39,8 @@ bool revealInPlace(BarControl* c, render::Picture& target, int p, float f) {
     for (int y = 0; y < target.height; ++y) {
         std::uint32_t* row = &target.at(0, y);
         if (filled) render::CopyRunMasked(row, bar->pixels.data() + y * width, filled, 0xFFFFFFu);
-        render::CopyRunMasked(row + filled, background->pixels.data() + y * width + filled,
-                              width - filled, 0xFFFFFFu);
+        render::CopyRunMasked(row + filled, background->pixels.data() + y * width + filled, width - filled,
+                              0xFFFFFFu);
     }
     return true;
 }
@@ -149,8 +149,7 @@ int PaintBar(BarControl* c, std::int32_t position) {
         render::Picture& target = *c->ComposeImage;
         drawFill(c, target, p, f);
         drawBorder(c, target, f);
-        if (c->IconImage)
-            render::DrawPicture(target, *c->IconImage, 5, c->Height / 2 - c->IconHeight / 2);
+        if (c->IconImage) render::DrawPicture(target, *c->IconImage, 5, c->Height / 2 - c->IconHeight / 2);
         drawText(c, target);
         platform::presentToCanvas(c->Canvas, target.view());
     }

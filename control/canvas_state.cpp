@@ -16,10 +16,9 @@ std::map<platform::Window, CanvasState>& states() {
 platform::Cursor cachedCursor(int number) {
     static platform::Cursor cache[kCursorHidden + 1] = {};
     static constexpr int kSystemIds[kCursorHidden] = {
-        platform::idc::Arrow,    platform::idc::Cross,    platform::idc::IBeam,
-        platform::idc::Hand,     platform::idc::Wait,     platform::idc::No,
-        platform::idc::SizeAll,  platform::idc::SizeWE,   platform::idc::SizeNS,
-        platform::idc::SizeNWSE, platform::idc::SizeNESW,
+        platform::idc::Arrow,  platform::idc::Cross,    platform::idc::IBeam,    platform::idc::Hand,
+        platform::idc::Wait,   platform::idc::No,       platform::idc::SizeAll,  platform::idc::SizeWE,
+        platform::idc::SizeNS, platform::idc::SizeNWSE, platform::idc::SizeNESW,
     };
     if (number == kCursorHidden) return nullptr;
     if (!cache[number]) cache[number] = platform::systemCursor(kSystemIds[number]);

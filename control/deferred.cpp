@@ -28,8 +28,10 @@ DispatchScope::~DispatchScope() {
 }
 
 void RunWhenIdle(std::function<void()> work) {
-    if (depth > 0) pending().push_back(std::move(work));
-    else work();
+    if (depth > 0)
+        pending().push_back(std::move(work));
+    else
+        work();
 }
 
 }  // namespace vb::control

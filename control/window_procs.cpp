@@ -2,8 +2,8 @@
 
 #include "control/accessible.h"
 #include "control/bar_control.h"
-#include "control/window_properties.h"
 #include "control/deferred.h"
+#include "control/window_properties.h"
 
 namespace vb::control {
 

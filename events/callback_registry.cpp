@@ -70,8 +70,10 @@ bool RemoveCallbackEntry(lua_State* L, std::string_view name) {
 void ForgetCallbacksOf(lua_State* L) {
     auto& map = registry();
     for (auto it = map.begin(); it != map.end();) {
-        if (it->first.state == L) it = map.erase(it);
-        else ++it;
+        if (it->first.state == L)
+            it = map.erase(it);
+        else
+            ++it;
     }
 }
 

@@ -45,13 +45,35 @@ bool buttonOf(unsigned msg, ButtonMessage* out, bool* down, bool* doubleClick) {
     static constexpr ButtonMessage kMiddle{4, kMouseMiddleDown, kMouseMiddleUp, -1, -1};
     *doubleClick = msg == wm::LButtonDblClk || msg == wm::RButtonDblClk || msg == wm::MButtonDblClk;
     switch (msg) {
-    case wm::LButtonDown: case wm::LButtonDblClk: *out = kLeft; *down = true; return true;
-    case wm::RButtonDown: case wm::RButtonDblClk: *out = kRight; *down = true; return true;
-    case wm::MButtonDown: case wm::MButtonDblClk: *out = kMiddle; *down = true; return true;
-    case wm::LButtonUp: *out = kLeft; *down = false; return true;
-    case wm::RButtonUp: *out = kRight; *down = false; return true;
-    case wm::MButtonUp: *out = kMiddle; *down = false; return true;
-    default: return false;
+        case wm::LButtonDown:
+        case wm::LButtonDblClk:
+            *out = kLeft;
+            *down = true;
+            return true;
+        case wm::RButtonDown:
+        case wm::RButtonDblClk:
+            *out = kRight;
+            *down = true;
+            return true;
+        case wm::MButtonDown:
+        case wm::MButtonDblClk:
+            *out = kMiddle;
+            *down = true;
+            return true;
+        case wm::LButtonUp:
+            *out = kLeft;
+            *down = false;
+            return true;
+        case wm::RButtonUp:
+            *out = kRight;
+            *down = false;
+            return true;
+        case wm::MButtonUp:
+            *out = kMiddle;
+            *down = false;
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -77,68 +99,70 @@ LResult VB_CALLBACK CanvasInputProc(Window canvas, unsigned msg, WParam wParam, 
     ButtonMessage button{};
     bool down = false, doubleClick = false;
     if (buttonOf(msg, &button, &down, &doubleClick)) {
-        if (down) buttonPressed(canvas, button, doubleClick);
-        else buttonReleased(canvas, button, lParam);
+        if (down)
+            buttonPressed(canvas, button, doubleClick);
+        else
+            buttonReleased(canvas, button, lParam);
         return 0;
     }
     switch (msg) {
-    case wm::MouseMove: {
-        control::CanvasState* state = control::FindCanvasState(canvas);
-        if (state && !state->mouseInside) {
-            state->mouseInside = true;
-            trackMouseLeave(canvas);
-            raise(canvas, kMouseEnter);
-        } else {
-            raise(canvas, kMouseMove);
+        case wm::MouseMove: {
+            control::CanvasState* state = control::FindCanvasState(canvas);
+            if (state && !state->mouseInside) {
+                state->mouseInside = true;
+                trackMouseLeave(canvas);
+                raise(canvas, kMouseEnter);
+            } else {
+                raise(canvas, kMouseMove);
+            }
+            return 0;
         }
-        return 0;
-    }
-    case wm::MouseLeave:
-        if (control::CanvasState* state = control::FindCanvasState(canvas)) state->mouseInside = false;
-        raise(canvas, kMouseLeave);
-        return 0;
-    case wm::MouseWheel: {
-        wheelAccumulator += static_cast<short>((wParam >> 16) & 0xFFFF);
-        int notches = wheelAccumulator / kWheelNotch;
-        if (notches != 0) {
-            wheelAccumulator -= notches * kWheelNotch;
-            raise(canvas, kMouseWheel);
+        case wm::MouseLeave:
+            if (control::CanvasState* state = control::FindCanvasState(canvas)) state->mouseInside = false;
+            raise(canvas, kMouseLeave);
+            return 0;
+        case wm::MouseWheel: {
+            wheelAccumulator += static_cast<short>((wParam >> 16) & 0xFFFF);
+            int notches = wheelAccumulator / kWheelNotch;
+            if (notches != 0) {
+                wheelAccumulator -= notches * kWheelNotch;
+                raise(canvas, kMouseWheel);
+            }
+            return 0;
         }
-        return 0;
-    }
-    case wm::KeyDown:
-        raise(canvas, kKeyDown);
-        return 0;
-    case wm::KeyUp:
-        raise(canvas, kKeyUp);
-        return 0;
-    case wm::Char:
-        if (wParam >= 32) raise(canvas, kKeyInput);
-        return 0;
-    case wm::SetFocus:
-    case wm::KillFocus:
-        raise(canvas, msg == wm::SetFocus ? kFocus : kLostFocus);
-        invalidate(canvas);
-        return 0;
-    case wm::SetCursor:
-        if (control::CanvasState* state = control::FindCanvasState(canvas)) {
-            setCursor(state->cursor);
-            return 1;
+        case wm::KeyDown:
+            raise(canvas, kKeyDown);
+            return 0;
+        case wm::KeyUp:
+            raise(canvas, kKeyUp);
+            return 0;
+        case wm::Char:
+            if (wParam >= 32) raise(canvas, kKeyInput);
+            return 0;
+        case wm::SetFocus:
+        case wm::KillFocus:
+            raise(canvas, msg == wm::SetFocus ? kFocus : kLostFocus);
+            invalidate(canvas);
+            return 0;
+        case wm::SetCursor:
+            if (control::CanvasState* state = control::FindCanvasState(canvas)) {
+                setCursor(state->cursor);
+                return 1;
+            }
+            break;
+        case wm::GetObject: {
+            bool handled = false;
+            LResult object = control::AnswerAccessibleQuery(canvas, control::ControlOnWindow(canvas), wParam,
+                                                            lParam, &handled);
+            if (handled) return object;
+            break;
         }
-        break;
-    case wm::GetObject: {
-        bool handled = false;
-        LResult object = control::AnswerAccessibleQuery(canvas, control::ControlOnWindow(canvas), wParam,
-                                                        lParam, &handled);
-        if (handled) return object;
-        break;
-    }
-    case wm::NcDestroy:
-        disconnectAccessible(canvas);
-        control::DropCanvasState(canvas);
-        break;
-    default:
-        break;
+        case wm::NcDestroy:
+            disconnectAccessible(canvas);
+            control::DropCanvasState(canvas);
+            break;
+        default:
+            break;
     }
     return defaultWindowProc(canvas, msg, wParam, lParam);
 }

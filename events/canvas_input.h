@@ -6,7 +6,7 @@
 
 namespace vb::events {
 
-platform::LResult VB_CALLBACK CanvasInputProc(platform::Window canvas, unsigned msg,
-                                              platform::WParam wParam, platform::LParam lParam);
+platform::LResult VB_CALLBACK CanvasInputProc(platform::Window canvas, unsigned msg, platform::WParam wParam,
+                                              platform::LParam lParam);
 
 }  // namespace vb::events

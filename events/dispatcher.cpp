@@ -5,9 +5,9 @@
 #include <lua.hpp>
 
 #include "control/bar_control.h"
+#include "control/deferred.h"
 #include "control/window_properties.h"
 #include "events/callback_registry.h"
-#include "control/deferred.h"
 #include "events/lua_states.h"
 
 namespace vb::events {

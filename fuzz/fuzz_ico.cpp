@@ -5,14 +5,14 @@
 #include <cstdlib>
 #include <vector>
 
-#include "images/readers/ico_reader.h"
 #include "images/readers/dib_reader.h"
+#include "images/readers/ico_reader.h"
 #include "images/readers/icon_directory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     auto picture = vb::images::DecodeIconFile(data, size);
-    if (picture && (!picture->hasAlpha ||
-                    picture->pixels.size() != std::size_t(picture->width) * picture->height))
+    if (picture &&
+        (!picture->hasAlpha || picture->pixels.size() != std::size_t(picture->width) * picture->height))
         std::abort();
 
     std::vector<vb::images::IconDirEntry> entries;

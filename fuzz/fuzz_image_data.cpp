@@ -9,7 +9,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     auto picture = vb::images::DecodeImageData(data, size);
-    if (picture && picture->pixels.size() != std::size_t(picture->width) * picture->height)
-        std::abort();
+    if (picture && picture->pixels.size() != std::size_t(picture->width) * picture->height) std::abort();
     return 0;
 }

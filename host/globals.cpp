@@ -95,9 +95,9 @@ void setTable(lua_State* L, const char* name, std::initializer_list<luaL_Reg> fu
 }  // namespace
 
 void InstallHostGlobals(lua_State* L) {
-    setTable(L, "Application", {{"SetLastError", setLastError},
-                                {"ResetLastError", resetLastError},
-                                {"GetLastError", getLastError}});
+    setTable(
+        L, "Application",
+        {{"SetLastError", setLastError}, {"ResetLastError", resetLastError}, {"GetLastError", getLastError}});
     setTable(L, "Debug", {{"GetSyntaxErrorString", getSyntaxErrorString}});
     setTable(L, "Page", {{"GetObjectType", pageObjectType}});
     setTable(L, "DialogEx", {{"GetObjectType", dialogObjectType}});

@@ -36,9 +36,12 @@ platform::Point objectPoint(lua_State* L, int nameIndex) {
 system::Button checkButton(lua_State* L, int index) {
     static const char* const kNames[] = {"left", "right", "middle", nullptr};
     switch (luaL_checkoption(L, index, nullptr, kNames)) {
-    case 0: return system::Button::Left;
-    case 1: return system::Button::Right;
-    default: return system::Button::Middle;
+        case 0:
+            return system::Button::Left;
+        case 1:
+            return system::Button::Right;
+        default:
+            return system::Button::Middle;
     }
 }
 
@@ -65,8 +68,9 @@ int addObject(lua_State* L) {
     }
     if (width < 0 || height < 0 || width > 8192 || height > 8192)
         return luaL_error(L, "object size %d x %d out of range", width, height);
-    ObjectKind kind = kindIndex == 0 ? ObjectKind::Progress
-                    : kindIndex == 1 ? ObjectKind::Input : ObjectKind::Button;
+    ObjectKind kind = kindIndex == 0   ? ObjectKind::Progress
+                      : kindIndex == 1 ? ObjectKind::Input
+                                       : ObjectKind::Button;
     platform::Window window = Page::Current().Add(kind, name, dialog, x, y, width, height);
     if (!window) return luaL_error(L, "an object named '%s' already exists", name);
     lua_pushnumber(L, static_cast<double>(reinterpret_cast<std::uintptr_t>(window)));
@@ -237,8 +241,10 @@ int character(lua_State* L) {
 
 int cursor(lua_State* L) {
     const char* name = system::cursorName();
-    if (name) lua_pushstring(L, name);
-    else lua_pushboolean(L, 0);
+    if (name)
+        lua_pushstring(L, name);
+    else
+        lua_pushboolean(L, 0);
     return 1;
 }
 
@@ -252,8 +258,10 @@ bool findTooltip(platform::Window window, std::string* text) {
 int tooltip(lua_State* L) {
     const HostObject& object = checkObject(L, 1);
     std::string text;
-    if (findTooltip(object.window, &text)) lua_pushstring(L, text.c_str());
-    else lua_pushnil(L);
+    if (findTooltip(object.window, &text))
+        lua_pushstring(L, text.c_str());
+    else
+        lua_pushnil(L);
     return 1;
 }
 
@@ -348,14 +356,30 @@ int accessEvents(lua_State* L) {
 }
 
 constexpr luaL_Reg kHostFunctions[] = {
-    {"AddObject", addObject},     {"RemoveObject", removeObject}, {"ResizeObject", resizeObject},
-    {"Messages", messages},       {"Pixel", pixel},               {"Snapshot", snapshot},
-    {"MouseMove", mouseMove},     {"MouseDown", mouseDown},       {"MouseUp", mouseUp},
-    {"Click", click},             {"DoubleClick", doubleClick},   {"Wait", wait},
-    {"Wheel", wheel},             {"Focus", focus},               {"KeyDown", keyDown},
-    {"KeyUp", keyUp},             {"Char", character},            {"Cursor", cursor},
-    {"Tooltip", tooltip},         {"Properties", properties},     {"ShowObject", showObject},
-    {"EnableObject", enableObject}, {"Accessible", accessible},   {"AccessEvents", accessEvents},
+    {"AddObject", addObject},
+    {"RemoveObject", removeObject},
+    {"ResizeObject", resizeObject},
+    {"Messages", messages},
+    {"Pixel", pixel},
+    {"Snapshot", snapshot},
+    {"MouseMove", mouseMove},
+    {"MouseDown", mouseDown},
+    {"MouseUp", mouseUp},
+    {"Click", click},
+    {"DoubleClick", doubleClick},
+    {"Wait", wait},
+    {"Wheel", wheel},
+    {"Focus", focus},
+    {"KeyDown", keyDown},
+    {"KeyUp", keyUp},
+    {"Char", character},
+    {"Cursor", cursor},
+    {"Tooltip", tooltip},
+    {"Properties", properties},
+    {"ShowObject", showObject},
+    {"EnableObject", enableObject},
+    {"Accessible", accessible},
+    {"AccessEvents", accessEvents},
     {nullptr, nullptr},
 };
 

@@ -66,8 +66,10 @@ int main(int argc, char** argv) {
             usage();
             return kExitUsage;
         }
-        if (std::strcmp(argv[i], "--plugin") == 0) pluginPath = argv[i + 1];
-        else if (std::strcmp(argv[i], "--out") == 0) outFolder = argv[i + 1];
+        if (std::strcmp(argv[i], "--plugin") == 0)
+            pluginPath = argv[i + 1];
+        else if (std::strcmp(argv[i], "--out") == 0)
+            outFolder = argv[i + 1];
         else {
             usage();
             return kExitUsage;

@@ -38,8 +38,8 @@ std::map<platform::Window, platform::WindowProc>& previousProcs() {
     return procs;
 }
 
-platform::LResult VB_CALLBACK objectProc(platform::Window window, unsigned msg,
-                                         platform::WParam wParam, platform::LParam lParam) {
+platform::LResult VB_CALLBACK objectProc(platform::Window window, unsigned msg, platform::WParam wParam,
+                                         platform::LParam lParam) {
     messageLog()[window].push_back(msg);
     if (msg == platform::wm::Destroy) propertiesAtDestroy()[window] = system::propertyNames(window);
     auto previous = previousProcs().find(window);
@@ -49,17 +49,23 @@ platform::LResult VB_CALLBACK objectProc(platform::Window window, unsigned msg,
 
 system::ObjectClass classOf(ObjectKind kind) {
     switch (kind) {
-    case ObjectKind::Progress: return system::ObjectClass::Progress;
-    case ObjectKind::Input: return system::ObjectClass::Input;
-    default: return system::ObjectClass::Button;
+        case ObjectKind::Progress:
+            return system::ObjectClass::Progress;
+        case ObjectKind::Input:
+            return system::ObjectClass::Input;
+        default:
+            return system::ObjectClass::Button;
     }
 }
 
 std::uint32_t colourOf(ObjectKind kind) {
     switch (kind) {
-    case ObjectKind::Progress: return kProgressColour;
-    case ObjectKind::Input: return kInputColour;
-    default: return kButtonColour;
+        case ObjectKind::Progress:
+            return kProgressColour;
+        case ObjectKind::Input:
+            return kInputColour;
+        default:
+            return kButtonColour;
     }
 }
 
@@ -67,9 +73,12 @@ std::uint32_t colourOf(ObjectKind kind) {
 
 int ObjectTypeNumber(ObjectKind kind) {
     switch (kind) {
-    case ObjectKind::Progress: return 11;
-    case ObjectKind::Input: return 7;
-    default: return 0;
+        case ObjectKind::Progress:
+            return 11;
+        case ObjectKind::Input:
+            return 7;
+        default:
+            return 0;
     }
 }
 
@@ -86,8 +95,7 @@ platform::Window Page::surfaceFor(bool dialog) {
     if (!dialog) return page_;
     if (!platform::isWindow(dialog_))
         dialog_ = system::createTopLevel(
-            platform::Rect{kDialogScreenX, 0, kDialogScreenX + kMinPageWidth, kMinPageHeight},
-            kPageColour);
+            platform::Rect{kDialogScreenX, 0, kDialogScreenX + kMinPageWidth, kMinPageHeight}, kPageColour);
     return dialog_;
 }
 
@@ -101,8 +109,8 @@ void Page::fit(platform::Window surface, int right, int bottom) {
         platform::moveWindow(surface, r.left, r.top, width, height);
 }
 
-platform::Window Page::Add(ObjectKind kind, const std::string& name, bool dialog, int x, int y,
-                           int width, int height) {
+platform::Window Page::Add(ObjectKind kind, const std::string& name, bool dialog, int x, int y, int width,
+                           int height) {
     auto& objects = dialog ? dialogObjects_ : pageObjects_;
     auto existing = objects.find(name);
     if (existing != objects.end() && platform::isWindow(existing->second.window)) return nullptr;
@@ -110,8 +118,8 @@ platform::Window Page::Add(ObjectKind kind, const std::string& name, bool dialog
     fit(surface, x + width, y + height);
     platform::WindowProc previous = nullptr;
     platform::Window window =
-        system::createObjectWindow(surface, platform::Rect{x, y, x + width, y + height},
-                                   classOf(kind), colourOf(kind), objectProc, &previous);
+        system::createObjectWindow(surface, platform::Rect{x, y, x + width, y + height}, classOf(kind),
+                                   colourOf(kind), objectProc, &previous);
     if (!window) return nullptr;
     previousProcs()[window] = previous;
     objects[name] = HostObject{name, kind, dialog, x, y, width, height, window};

@@ -27,8 +27,8 @@ class Page {
 public:
     Page();
     // False when the name is taken on that surface or the window cannot be made.
-    platform::Window Add(ObjectKind kind, const std::string& name, bool dialog, int x, int y,
-                         int width, int height);
+    platform::Window Add(ObjectKind kind, const std::string& name, bool dialog, int x, int y, int width,
+                         int height);
     bool Remove(const std::string& name);
     bool Resize(const std::string& name, int width, int height);
     // Page objects first, then dialog objects.

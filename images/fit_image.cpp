@@ -44,8 +44,10 @@ bool FitSink::Begin(int width, int height, bool hasAlpha) {
 }
 
 void FitSink::Row(int y, const std::uint32_t* pixels) noexcept {
-    if (reduced_) reduced_->addRow(y, pixels);
-    else whole_.Row(y, pixels);
+    if (reduced_)
+        reduced_->addRow(y, pixels);
+    else
+        whole_.Row(y, pixels);
 }
 
 std::optional<render::Picture> FitSink::Take() { return reduced_ ? reduced_->finish() : whole_.Take(); }

@@ -22,8 +22,7 @@ std::optional<render::Picture> BuildIconImage(const ImageRecord& record, int wid
     } else {
         return std::nullopt;
     }
-    if ((picture->width != width || picture->height != height) &&
-        !render::Resize(*picture, width, height))
+    if ((picture->width != width || picture->height != height) && !render::Resize(*picture, width, height))
         return std::nullopt;
     return picture;
 }

@@ -3,13 +3,13 @@
 #include <new>
 #include <vector>
 
-#include "images/readers/bmp_reader.h"
 #include "images/fit_image.h"
+#include "images/readers/bmp_reader.h"
 #include "images/readers/ico_reader.h"
+#include "images/readers/icon_directory.h"
 #include "images/readers/jpeg_reader.h"
 #include "images/readers/png_reader.h"
 #include "platform/platform.h"
-#include "images/readers/icon_directory.h"
 
 namespace vb::images {
 
@@ -19,7 +19,8 @@ bool DecodeImageDataInto(const std::uint8_t* data, std::size_t size, RowSink* si
         // A bitmap is no larger than its bytes show; it is decoded whole.
         std::optional<render::Picture> bmp = DecodeBmp(data, size);
         if (!bmp || !sink->Begin(bmp->width, bmp->height, bmp->hasAlpha)) return false;
-        for (int y = 0; y < bmp->height; ++y) sink->Row(y, &bmp->pixels[static_cast<std::size_t>(y) * bmp->width]);
+        for (int y = 0; y < bmp->height; ++y)
+            sink->Row(y, &bmp->pixels[static_cast<std::size_t>(y) * bmp->width]);
         return true;
     }
     if (IsIconFileHeader(data, size)) return DecodeIconFileInto(data, size, sink);

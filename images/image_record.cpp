@@ -24,30 +24,28 @@ ImageHandle handleOf(const ImageRecord* record) { return reinterpret_cast<ImageH
 
 // The shell gives a type, folder or drive icon, or else the first icon of
 // its own library.
-platform::Icon orFallback(platform::Icon icon) {
-    return icon ? icon : platform::shellFallbackIcon();
-}
+platform::Icon orFallback(platform::Icon icon) { return icon ? icon : platform::shellFallbackIcon(); }
 
 platform::Icon loadIcon(int type, const char* wParam, int lParam) {
     switch (type) {
-    case kAssociation:
-        return PassesFileTest(wParam) ? platform::shellFileIcon(wParam) : nullptr;
-    case kExtension: {
-        std::string extension = ".";
-        extension += wParam;
-        return orFallback(platform::shellTypeIcon(extension.c_str()));
-    }
-    case kFolder: {
-        std::string path = wParam;
-        if (path.empty() || path.back() != '\\') path += '\\';
-        return orFallback(platform::shellFolderIcon(path.c_str()));
-    }
-    case kDrive:
-        return orFallback(platform::shellDriveIcon(wParam));
-    case kExecutable:
-        return PassesFileTest(wParam) ? platform::extractIcon(wParam, lParam) : nullptr;
-    default:
-        return nullptr;
+        case kAssociation:
+            return PassesFileTest(wParam) ? platform::shellFileIcon(wParam) : nullptr;
+        case kExtension: {
+            std::string extension = ".";
+            extension += wParam;
+            return orFallback(platform::shellTypeIcon(extension.c_str()));
+        }
+        case kFolder: {
+            std::string path = wParam;
+            if (path.empty() || path.back() != '\\') path += '\\';
+            return orFallback(platform::shellFolderIcon(path.c_str()));
+        }
+        case kDrive:
+            return orFallback(platform::shellDriveIcon(wParam));
+        case kExecutable:
+            return PassesFileTest(wParam) ? platform::extractIcon(wParam, lParam) : nullptr;
+        default:
+            return nullptr;
     }
 }
 
@@ -71,9 +69,7 @@ void destroyRecord(ImageRecord& record) {
 
 }  // namespace
 
-bool PassesFileTest(const char* path) {
-    return path && *path && platform::isExistingFile(path);
-}
+bool PassesFileTest(const char* path) { return path && *path && platform::isExistingFile(path); }
 
 ImageHandle LoadImageRecord(int type, const char* wParam, int lParam) {
     if (type < kAssociation || type > kImageFile || !wParam) return 0;
@@ -114,9 +110,7 @@ bool FreeImageRecord(ImageHandle handle) {
     return true;
 }
 
-int CountIconsInFile(const char* path) {
-    return PassesFileTest(path) ? platform::iconCount(path) : 0;
-}
+int CountIconsInFile(const char* path) { return PassesFileTest(path) ? platform::iconCount(path) : 0; }
 
 void ReleaseAllImages() {
     // The icons stay with the system, as they do when the library unloads.

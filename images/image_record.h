@@ -16,8 +16,8 @@ enum ImageKind : int {
     kExtension = 2,    // the shell's icon for a file type
     kFolder = 3,
     kDrive = 4,
-    kExecutable = 5,   // an icon resource of a program or library
-    kImageFile = 6,    // a decoded image file, at most 32 x 32
+    kExecutable = 5,  // an icon resource of a program or library
+    kImageFile = 6,   // a decoded image file, at most 32 x 32
 };
 
 struct ImageRecord {

@@ -146,23 +146,21 @@ VB_PLATFORM_API void* removeProperty(Window window, const char* name);
 
 // Window procedures.
 VB_PLATFORM_API WindowProc replaceWindowProc(Window window, WindowProc proc);
-VB_PLATFORM_API LResult callWindowProc(WindowProc previous, Window window, unsigned msg,
-                                       WParam wParam, LParam lParam);
-VB_PLATFORM_API LResult defaultWindowProc(Window window, unsigned msg, WParam wParam,
-                                          LParam lParam);
-VB_PLATFORM_API LResult sendMessage(Window window, unsigned msg, WParam wParam,
-                                    LParam lParam);
+VB_PLATFORM_API LResult callWindowProc(WindowProc previous, Window window, unsigned msg, WParam wParam,
+                                       LParam lParam);
+VB_PLATFORM_API LResult defaultWindowProc(Window window, unsigned msg, WParam wParam, LParam lParam);
+VB_PLATFORM_API LResult sendMessage(Window window, unsigned msg, WParam wParam, LParam lParam);
 
 // ---- input plumbing ------------------------------------------------------
-VB_PLATFORM_API Point messagePos();                 // screen position of the current message
-constexpr int kKeyHeld = 0x8000;  // keyState's high bit: the key or button is down
+VB_PLATFORM_API Point messagePos();  // screen position of the current message
+constexpr int kKeyHeld = 0x8000;     // keyState's high bit: the key or button is down
 VB_PLATFORM_API short keyState(int virtualKey);
 VB_PLATFORM_API void setCapture(Window window);
 VB_PLATFORM_API void releaseCapture();
 VB_PLATFORM_API Window captureWindow();
 VB_PLATFORM_API void trackMouseLeave(Window window);
-VB_PLATFORM_API Cursor systemCursor(int idcId);     // shared, never destroyed
-VB_PLATFORM_API void setCursor(Cursor cursor);      // null hides the pointer
+VB_PLATFORM_API Cursor systemCursor(int idcId);  // shared, never destroyed
+VB_PLATFORM_API void setCursor(Cursor cursor);   // null hides the pointer
 VB_PLATFORM_API void setFocus(Window window);
 VB_PLATFORM_API Window focusWindow();
 
@@ -170,8 +168,7 @@ VB_PLATFORM_API Window focusWindow();
 // The calling thread's tooltip window, created on first use and kept.
 VB_PLATFORM_API Window threadTooltipWindow();
 // Deletes and adds the tool for `tool` (owned by `parent`) with `text`.
-VB_PLATFORM_API bool replaceTooltipTool(Window tooltip, Window parent, Window tool,
-                                        const char* text);
+VB_PLATFORM_API bool replaceTooltipTool(Window tooltip, Window parent, Window tool, const char* text);
 // Deletes the tool for `tool` from the calling thread's tooltip window, if
 // it has one; the windows may already be destroyed.
 VB_PLATFORM_API void deleteTooltipTool(Window parent, Window tool);
@@ -198,8 +195,8 @@ constexpr LParam kClientObjectId = -4;  // OBJID_CLIENT
 // `canvas`: for the client object, an accessible object that asks `source`
 // about `canvas` at every query. `*handled` is false for other objects,
 // which the window's own procedure answers.
-VB_PLATFORM_API LResult answerAccessibleQuery(Window window, Window canvas, WParam wParam,
-                                              LParam lParam, AccessibleSource source, bool* handled);
+VB_PLATFORM_API LResult answerAccessibleQuery(Window window, Window canvas, WParam wParam, LParam lParam,
+                                              AccessibleSource source, bool* handled);
 // Cuts every accessible object handed out for `canvas` from it: clients
 // still holding one get "not connected" from then on.
 VB_PLATFORM_API void disconnectAccessible(Window canvas);
@@ -234,15 +231,14 @@ VB_PLATFORM_API void destroyFont(Font font);
 VB_PLATFORM_API bool isFont(Font font);
 // A null font means the system's default font.
 VB_PLATFORM_API Size textExtent(Font font, const char* text, std::size_t length);
-VB_PLATFORM_API bool textCoverage(Font font, const char* text, std::size_t length,
-                                  TextCoverage* out);
+VB_PLATFORM_API bool textCoverage(Font font, const char* text, std::size_t length, TextCoverage* out);
 
 // ---- icons -----------------------------------------------------------------
-VB_PLATFORM_API Icon shellFileIcon(const char* path);        // association of an existing file
-VB_PLATFORM_API Icon shellTypeIcon(const char* extension);   // ".txt" style, file need not exist
+VB_PLATFORM_API Icon shellFileIcon(const char* path);       // association of an existing file
+VB_PLATFORM_API Icon shellTypeIcon(const char* extension);  // ".txt" style, file need not exist
 VB_PLATFORM_API Icon shellFolderIcon(const char* path);
 VB_PLATFORM_API Icon shellDriveIcon(const char* root);
-VB_PLATFORM_API Icon shellFallbackIcon();                    // first large icon of the shell library
+VB_PLATFORM_API Icon shellFallbackIcon();  // first large icon of the shell library
 VB_PLATFORM_API Icon extractIcon(const char* path, int index);
 VB_PLATFORM_API int iconCount(const char* path);
 VB_PLATFORM_API void destroyIcon(Icon icon);
@@ -254,7 +250,6 @@ VB_PLATFORM_API bool drawIcon(Icon icon, int width, int height, std::uint32_t* p
 VB_PLATFORM_API bool readWholeFile(const char* path, std::vector<std::uint8_t>* out);
 VB_PLATFORM_API bool pathExists(const char* path);      // a file or a folder
 VB_PLATFORM_API bool isExistingFile(const char* path);  // exists and is not a folder
-VB_PLATFORM_API bool startProgram(const char* program, const char* arguments,
-                                  const char* workingFolder);
+VB_PLATFORM_API bool startProgram(const char* program, const char* arguments, const char* workingFolder);
 
 }  // namespace vb::platform

@@ -17,21 +17,15 @@
 
 using namespace vb::plugin;
 
-VB_EXPORT int irPlg_GetPluginName(char* buffer, int* size) {
-    return CopyTextOut(kPluginName, buffer, size);
-}
+VB_EXPORT int irPlg_GetPluginName(char* buffer, int* size) { return CopyTextOut(kPluginName, buffer, size); }
 
-VB_EXPORT int irPlg_GetAuthorInfo(char* buffer, int* size) {
-    return CopyTextOut(kAuthorInfo, buffer, size);
-}
+VB_EXPORT int irPlg_GetAuthorInfo(char* buffer, int* size) { return CopyTextOut(kAuthorInfo, buffer, size); }
 
 VB_EXPORT int irPlg_GetPluginVersion(char* buffer, int* size) {
     return CopyTextOut(kPluginVersion, buffer, size);
 }
 
-VB_EXPORT int irPlg_GetLuaVersion(char* buffer, int* size) {
-    return CopyTextOut(kLuaVersion, buffer, size);
-}
+VB_EXPORT int irPlg_GetLuaVersion(char* buffer, int* size) { return CopyTextOut(kLuaVersion, buffer, size); }
 
 VB_EXPORT int irPlg_GetPluginActionXML(char* buffer, int* size) {
     return CopyTextOut(ActionTemplateDocument(), buffer, size);

@@ -14,8 +14,7 @@ constexpr const char* kViewerProgram = "hh.exe";
 int OpenViewer(const std::string& helpPath, const std::string& arguments) {
     if (!platform::pathExists(helpPath.c_str())) return 0;
     std::string workingFolder = FolderOfPath(helpPath);
-    return platform::startProgram(kViewerProgram, arguments.c_str(), workingFolder.c_str()) ? 1
-                                                                                            : 0;
+    return platform::startProgram(kViewerProgram, arguments.c_str(), workingFolder.c_str()) ? 1 : 0;
 }
 
 }  // namespace
@@ -24,15 +23,16 @@ int OpenViewer(const std::string& helpPath, const std::string& arguments) {
 // multiplication sign) and the four capitals the code page adds below them.
 char LowerAnsi(char c) {
     auto u = static_cast<unsigned char>(c);
-    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) u += 0x20;
-    else if (u == 0x8A || u == 0x8C || u == 0x8E) u += 0x10;  // S caron, OE, Z caron
-    else if (u == 0x9F) u = 0xFF;                             // Y diaeresis
+    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
+        u += 0x20;
+    else if (u == 0x8A || u == 0x8C || u == 0x8E)
+        u += 0x10;  // S caron, OE, Z caron
+    else if (u == 0x9F)
+        u = 0xFF;  // Y diaeresis
     return static_cast<char>(u);
 }
 
-std::string HelpFilePath(const char* folder) {
-    return std::string(folder) + "\\" + kPluginName + ".chm";
-}
+std::string HelpFilePath(const char* folder) { return std::string(folder) + "\\" + kPluginName + ".chm"; }
 
 std::string HelpTopicName(const char* actionName) {
     std::string topic;
@@ -53,8 +53,7 @@ int ShowHelpForPlugin(const char* folder) {
         try {
             std::string path = HelpFilePath(folder);
             started = OpenViewer(path, path);
-        } catch (...) {
-        }
+        } catch (...) {}
     }
     return started;
 }
@@ -65,8 +64,7 @@ int ShowHelpForAction(const char* actionName, const char* folder) {
         try {
             std::string path = HelpFilePath(folder);
             started = OpenViewer(path, path + "::" + HelpTopicName(actionName));
-        } catch (...) {
-        }
+        } catch (...) {}
     }
     return started;
 }

@@ -45,8 +45,8 @@ std::uint32_t ColourAt(const ColourRamp& ramp, double t) {
     const std::vector<RampStop>& stops = ramp.stops;
     if (stops.empty()) return mix(ramp.start, ramp.end, t);
 
-    auto s = std::find_if(stops.begin(), stops.end(),
-                          [t](const RampStop& stop) { return stop.position > t; });
+    auto s =
+        std::find_if(stops.begin(), stops.end(), [t](const RampStop& stop) { return stop.position > t; });
     std::uint32_t colour;
     if (s == stops.end()) {
         const RampStop& last = stops.back();
@@ -71,8 +71,7 @@ double RampParameter(const LaidRamp& laid, int coordinate) {
     else if (coordinate >= laid.to)
         t = 1.0;
     else
-        t = (static_cast<double>(coordinate) - laid.from) /
-            (static_cast<double>(laid.to) - laid.from);
+        t = (static_cast<double>(coordinate) - laid.from) / (static_cast<double>(laid.to) - laid.from);
     return t;
 }
 

@@ -12,7 +12,7 @@ struct RampStop {
 };
 
 struct ColourRamp {
-    std::vector<RampStop> stops;  // ascending position
+    std::vector<RampStop> stops;        // ascending position
     std::uint32_t start = 0xFF000000u;  // black, alpha 255
     std::uint32_t end = 0xFFFFFFFFu;    // white, alpha 255
 };

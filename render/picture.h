@@ -30,8 +30,7 @@ struct Picture {
 // Header-only: the byte readers, which the stand-in system shares, use
 // pictures without the rest of the raster library.
 inline std::optional<Picture> makePicture(int width, int height, bool hasAlpha = false) {
-    if (width < 1 || height < 1 || width > kMaxPictureSide || height > kMaxPictureSide)
-        return std::nullopt;
+    if (width < 1 || height < 1 || width > kMaxPictureSide || height > kMaxPictureSide) return std::nullopt;
     Picture picture;
     try {
         picture.pixels.assign(static_cast<std::size_t>(width) * height, 0u);

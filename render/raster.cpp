@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "render/row_blend.h"
 #include <new>
 #include <vector>
+#include "render/row_blend.h"
 
 namespace vb::render {
 
@@ -132,9 +132,8 @@ void BlendWithRamp(Picture& target, int x, int y, int w, int h, const LaidRamp& 
         }
         return;
     }
-    applyRamp(target, x, y, w, h, ramp, [hasAlpha](std::uint32_t d, std::uint32_t c) {
-        return BlendPixel(d, c, alpha(c), hasAlpha);
-    });
+    applyRamp(target, x, y, w, h, ramp,
+              [hasAlpha](std::uint32_t d, std::uint32_t c) { return BlendPixel(d, c, alpha(c), hasAlpha); });
 }
 
 void BlendRect(Picture& target, int x, int y, int w, int h, std::uint32_t colour) {
@@ -164,8 +163,7 @@ std::optional<Picture> Crop(const Picture& source, int x, int y, int w, int h) {
     bool meets = part && static_cast<long long>(x) + w > 0 &&
                  x<source.width&& static_cast<long long>(y) + h> 0 && y < source.height;
     std::uint32_t keep = source.hasAlpha ? 0xFFFFFFFFu : 0xFFFFFFu;  // alpha rides along
-    if (meets)
-        place(*part, source, -x, -y, [keep](std::uint32_t, std::uint32_t s) { return s & keep; });
+    if (meets) place(*part, source, -x, -y, [keep](std::uint32_t, std::uint32_t s) { return s & keep; });
     return part;
 }
 
@@ -178,9 +176,8 @@ void DrawPicture(Picture& target, const Picture& source, int x, int y) {
     }
     const Picture& t = target;
     if (source.hasAlpha)
-        place(target, source, x, y, [&t](std::uint32_t d, std::uint32_t s) {
-            return BlendPixel(d, s, alpha(s), t.hasAlpha);
-        });
+        place(target, source, x, y,
+              [&t](std::uint32_t d, std::uint32_t s) { return BlendPixel(d, s, alpha(s), t.hasAlpha); });
     else
         place(target, source, x, y, [&t](std::uint32_t, std::uint32_t s) { return solid(t, s); });
 }

@@ -35,8 +35,7 @@ Axis makeAxis(int src, int dst) {
         long long lo = static_cast<long long>(i) * src, hi = lo + src;
         for (long long j = lo / dst; j * dst < hi; ++j) {
             long long overlap = std::min(hi, (j + 1) * dst) - std::max(lo, j * dst);
-            if (overlap > 0)
-                axis.taps.push_back({static_cast<int>(j), static_cast<std::uint32_t>(overlap)});
+            if (overlap > 0) axis.taps.push_back({static_cast<int>(j), static_cast<std::uint32_t>(overlap)});
         }
     }
     axis.first.push_back(axis.taps.size());
@@ -143,12 +142,15 @@ struct RowResampler::State {
     Axis across, down;
     std::vector<int> tapRow;  // output row of each vertical tap
     std::size_t nextTap = 0;
-    std::vector<Sums> acc;    // every output pixel
+    std::vector<Sums> acc;  // every output pixel
     std::vector<Sums> reduced;
 };
 
 RowResampler::RowResampler(int srcWidth, int srcHeight, int dstWidth, int dstHeight, bool hasAlpha)
-    : srcWidth_(srcWidth), srcHeight_(srcHeight), dstWidth_(dstWidth), dstHeight_(dstHeight),
+    : srcWidth_(srcWidth),
+      srcHeight_(srcHeight),
+      dstWidth_(dstWidth),
+      dstHeight_(dstHeight),
       hasAlpha_(hasAlpha) {
     const bool sizesOk = srcWidth >= 1 && srcHeight >= 1 && srcWidth <= kMaxPictureSide &&
                          srcHeight <= kMaxPictureSide && dstWidth >= 1 && dstHeight >= 1 &&
@@ -194,13 +196,13 @@ std::optional<Picture> RowResampler::finish() {
     std::optional<Picture> out = makePicture(dstWidth_, dstHeight_, hasAlpha_);
     if (!out) return out;
     Divider area(static_cast<std::uint64_t>(srcWidth_) * srcHeight_);
-    for (std::size_t i = 0; i < out->pixels.size(); ++i) out->pixels[i] = average(state_->acc[i], area, hasAlpha_);
+    for (std::size_t i = 0; i < out->pixels.size(); ++i)
+        out->pixels[i] = average(state_->acc[i], area, hasAlpha_);
     return out;
 }
 
 bool Resize(Picture& picture, int w, int h) {
-    if (w < 1 || h < 1 || w > kMaxPictureSide || h > kMaxPictureSide || !IsWellFormed(picture))
-        return false;
+    if (w < 1 || h < 1 || w > kMaxPictureSide || h > kMaxPictureSide || !IsWellFormed(picture)) return false;
     bool done = true;
     if (w != picture.width || h != picture.height) {
         try {

@@ -45,8 +45,7 @@ bool MakeTextMask(platform::Font font, std::string_view text, bool forAlpha, Tex
 }
 
 void DrawTextMask(Picture& target, const TextMask& mask, int x, int y, std::uint32_t colour) {
-    if (!IsWellFormed(target) || mask.forAlpha != target.hasAlpha || mask.width <= 0 ||
-        mask.height <= 0 ||
+    if (!IsWellFormed(target) || mask.forAlpha != target.hasAlpha || mask.width <= 0 || mask.height <= 0 ||
         mask.weights.size() < static_cast<std::size_t>(mask.width) * mask.height * 4)
         return;
     // Where the mask lands, in wide arithmetic, clipped to the target.
@@ -58,8 +57,9 @@ void DrawTextMask(Picture& target, const TextMask& mask, int x, int y, std::uint
     // The alpha byte moves toward 255 on a picture with alpha, toward 0 without.
     std::uint32_t source = (colour & 0xFFFFFFu) | (target.hasAlpha ? 0xFF000000u : 0u);
     for (long long py = y0; py < y1; ++py) {
-        const std::uint8_t* weights =
-            &mask.weights[(static_cast<std::size_t>(py - top) * mask.width + static_cast<std::size_t>(x0 - left)) * 4];
+        const std::uint8_t* weights = &mask.weights[(static_cast<std::size_t>(py - top) * mask.width +
+                                                     static_cast<std::size_t>(x0 - left)) *
+                                                    4];
         BlendRunByWeights(&target.at(static_cast<int>(x0), static_cast<int>(py)), weights,
                           static_cast<std::size_t>(x1 - x0), source);
     }
@@ -71,8 +71,7 @@ void DrawText(Picture& target, platform::Font font, int x, int y, std::string_vi
     try {
         TextMask mask;
         if (MakeTextMask(font, text, target.hasAlpha, &mask)) DrawTextMask(target, mask, x, y, colour);
-    } catch (const std::bad_alloc&) {
-    }
+    } catch (const std::bad_alloc&) {}
 }
 
 }  // namespace vb::render

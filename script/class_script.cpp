@@ -37,8 +37,7 @@ void runClassScript(lua_State* L) {
 
     // The loaded function holds its own copy of the chunk, so the buffer can
     // go before the chunk runs and perhaps raises.
-    const int loaded = luaL_loadbuffer(L, reinterpret_cast<const char*>(buffer), size,
-                                       "Velumbar::OOP.class");
+    const int loaded = luaL_loadbuffer(L, reinterpret_cast<const char*>(buffer), size, "Velumbar::OOP.class");
     std::free(buffer);
     if (loaded != 0) {
         lua_pop(L, 1);

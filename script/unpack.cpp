@@ -136,8 +136,8 @@ constexpr std::uint64_t lengthBonus(std::uint64_t offset) {
 }
 
 constexpr bool sameBonusAtEveryBoundary() {
-    for (std::uint64_t offset : {0ull, 1ull, 127ull, 128ull, 638ull, 639ull, 14334ull, 14335ull, 65535ull,
-                                 65536ull, 1ull << 39})
+    for (std::uint64_t offset :
+         {0ull, 1ull, 127ull, 128ull, 638ull, 639ull, 14334ull, 14335ull, 65535ull, 65536ull, 1ull << 39})
         if (lengthBonus(offset) != jcLengthBonus(offset)) return false;
     return true;
 }
@@ -289,8 +289,7 @@ JcUnpackResult unpackJcStream(const std::uint8_t* in, std::size_t inSize, std::u
     return {true, declared};
 }
 
-std::size_t unpackJc(const std::uint8_t* in, std::size_t inSize, std::uint8_t* out,
-                     std::size_t outCapacity) {
+std::size_t unpackJc(const std::uint8_t* in, std::size_t inSize, std::uint8_t* out, std::size_t outCapacity) {
     const JcUnpackResult r = unpackJcStream(in, inSize, out, outCapacity);
     return r.ok ? r.size : 0;
 }

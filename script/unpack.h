@@ -20,8 +20,7 @@ JcUnpackResult unpackJcStream(const std::uint8_t* in, std::size_t inSize, std::u
                               std::size_t outCapacity);
 
 // The same, answering the bytes written, or 0 for a rejected stream.
-std::size_t unpackJc(const std::uint8_t* in, std::size_t inSize, std::uint8_t* out,
-                     std::size_t outCapacity);
+std::size_t unpackJc(const std::uint8_t* in, std::size_t inSize, std::uint8_t* out, std::size_t outCapacity);
 
 // The unpacked size a stream's header declares; false when the input is too
 // short or does not start with the signature.

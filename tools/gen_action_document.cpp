@@ -24,8 +24,7 @@ struct ExtendedArg {
 };
 
 struct Arg {
-    std::string name, type, defaultValue, required, easyDefault, dataType, constraints,
-        description;
+    std::string name, type, defaultValue, required, easyDefault, dataType, constraints, description;
 };
 
 struct Action {
@@ -55,10 +54,14 @@ std::string decodeField(const std::string& raw) {
         char c = raw[i];
         if (c == '\\') {
             char next = i + 1 < raw.size() ? raw[i + 1] : '\0';
-            if (next == 'n') text += "\r\n";
-            else if (next == 's') text += ' ';
-            else if (next == '\\') text += '\\';
-            else throw Failure{"unknown escape in \"" + raw + "\""};
+            if (next == 'n')
+                text += "\r\n";
+            else if (next == 's')
+                text += ' ';
+            else if (next == '\\')
+                text += '\\';
+            else
+                throw Failure{"unknown escape in \"" + raw + "\""};
             ++i;
             continue;
         }
@@ -98,8 +101,8 @@ void takeRecord(Catalogue& cat, const std::vector<std::string>& f) {
         if (kind != shape.kind) continue;
         known = true;
         if (f.size() != shape.fields)
-            throw Failure{"\"" + kind + "\" needs " + std::to_string(shape.fields - 1) +
-                          " fields, has " + std::to_string(f.size() - 1)};
+            throw Failure{"\"" + kind + "\" needs " + std::to_string(shape.fields - 1) + " fields, has " +
+                          std::to_string(f.size() - 1)};
     }
     if (!known) throw Failure{"unknown record \"" + kind + "\""};
     if (!cat.versions.empty()) throw Failure{"record after the version record"};
@@ -233,10 +236,14 @@ Document render(const Catalogue& cat) {
 std::string cLiteral(const std::string& text) {
     std::string out = "\"";
     for (char c : text) {
-        if (c == '\r') out += "\\r";
-        else if (c == '\n') out += "\\n";
-        else if (c == '"' || c == '\\') out += std::string("\\") + c;
-        else out += c;
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '"' || c == '\\')
+            out += std::string("\\") + c;
+        else
+            out += c;
     }
     return out + "\"";
 }
@@ -265,8 +272,7 @@ bool writeFile(const std::string& path, const std::string& content) {
     std::string temporary = path + ".tmp";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out || !out.write(content.data(), static_cast<std::streamsize>(content.size())))
-            return false;
+        if (!out || !out.write(content.data(), static_cast<std::streamsize>(content.size()))) return false;
     }
     return std::rename(temporary.c_str(), path.c_str()) == 0;
 }
@@ -286,7 +292,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: cannot write\n", argv[2]);
         return 1;
     }
-    std::printf("action template document: %zu actions, %zu bytes\n", cat.actions.size(),
-                length);
+    std::printf("action template document: %zu actions, %zu bytes\n", cat.actions.size(), length);
     return 0;
 }

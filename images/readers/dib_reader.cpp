@@ -56,9 +56,7 @@ struct Layout {
     std::uint32_t compression = kBiRgb;
 };
 
-bool validBitCount(int bc) {
-    return bc == 1 || bc == 4 || bc == 8 || bc == 16 || bc == 24 || bc == 32;
-}
+bool validBitCount(int bc) { return bc == 1 || bc == 4 || bc == 8 || bc == 16 || bc == 24 || bc == 32; }
 
 bool readLayout(const DibSource& s, Layout* l) {
     using namespace bytes;
@@ -111,7 +109,8 @@ bool readLayout(const DibSource& s, Layout* l) {
     if (l->width < 1 || l->height < 1) return false;
     if (l->width > render::kMaxPictureSide || l->height > render::kMaxPictureSide) return false;
     if (!validBitCount(l->bitCount)) return false;
-    const bool rle = (compression == kBiRle8 && l->bitCount == 8) || (compression == kBiRle4 && l->bitCount == 4);
+    const bool rle =
+        (compression == kBiRle8 && l->bitCount == 8) || (compression == kBiRle4 && l->bitCount == 4);
     // Run-length rows are stored bottom-up only, and never in icons.
     if (rle && (l->topDown || s.iconImage)) return false;
     if (compression != kBiRgb && !rle && !(haveMasks && (l->bitCount == 16 || l->bitCount == 32)))
@@ -154,34 +153,34 @@ std::uint32_t paletteColour(const Layout& l, unsigned index) {
 }
 
 std::uint32_t maskedColour(const Layout& l, std::uint32_t v) {
-    return channelValue(l.red, v) | (channelValue(l.green, v) << 8) |
-           (channelValue(l.blue, v) << 16) | (channelValue(l.alpha, v) << 24);
+    return channelValue(l.red, v) | (channelValue(l.green, v) << 8) | (channelValue(l.blue, v) << 16) |
+           (channelValue(l.alpha, v) << 24);
 }
 
 void decodeRow(const Layout& l, const std::uint8_t* src, std::uint32_t* dst) {
     const int w = l.width;
     switch (l.bitCount) {
-    case 1:
-        for (int x = 0; x < w; ++x) dst[x] = paletteColour(l, (src[x >> 3] >> (7 - (x & 7))) & 1u);
-        break;
-    case 4:
-        for (int x = 0; x < w; ++x) dst[x] = paletteColour(l, (src[x >> 1] >> ((x & 1) ? 0 : 4)) & 15u);
-        break;
-    case 8:
-        for (int x = 0; x < w; ++x) dst[x] = paletteColour(l, src[x]);
-        break;
-    case 16:
-        for (int x = 0; x < w; ++x) dst[x] = maskedColour(l, bytes::u16(src + 2 * x));
-        break;
-    case 24:
-        for (int x = 0; x < w; ++x) {
-            const std::uint8_t* p = src + 3 * x;
-            dst[x] = p[2] | (p[1] << 8) | (static_cast<std::uint32_t>(p[0]) << 16);
-        }
-        break;
-    default:
-        for (int x = 0; x < w; ++x) dst[x] = maskedColour(l, bytes::u32(src + 4 * x));
-        break;
+        case 1:
+            for (int x = 0; x < w; ++x) dst[x] = paletteColour(l, (src[x >> 3] >> (7 - (x & 7))) & 1u);
+            break;
+        case 4:
+            for (int x = 0; x < w; ++x) dst[x] = paletteColour(l, (src[x >> 1] >> ((x & 1) ? 0 : 4)) & 15u);
+            break;
+        case 8:
+            for (int x = 0; x < w; ++x) dst[x] = paletteColour(l, src[x]);
+            break;
+        case 16:
+            for (int x = 0; x < w; ++x) dst[x] = maskedColour(l, bytes::u16(src + 2 * x));
+            break;
+        case 24:
+            for (int x = 0; x < w; ++x) {
+                const std::uint8_t* p = src + 3 * x;
+                dst[x] = p[2] | (p[1] << 8) | (static_cast<std::uint32_t>(p[0]) << 16);
+            }
+            break;
+        default:
+            for (int x = 0; x < w; ++x) dst[x] = maskedColour(l, bytes::u32(src + 4 * x));
+            break;
     }
 }
 
@@ -224,7 +223,8 @@ bool decodeRle(const Layout& l, std::vector<std::uint32_t>* pixels) {
             const std::size_t bytes = four ? (value + 1) / 2 : value;
             const std::size_t padded = (bytes + 1) & ~std::size_t{1};
             if (static_cast<std::size_t>(end - p) < bytes) return false;
-            for (unsigned i = 0; i < value; ++i) put(four ? ((i & 1) ? p[i / 2] & 15u : p[i / 2] >> 4) : p[i]);
+            for (unsigned i = 0; i < value; ++i)
+                put(four ? ((i & 1) ? p[i / 2] & 15u : p[i / 2] >> 4) : p[i]);
             p += std::min(padded, static_cast<std::size_t>(end - p));
         }
         if (row >= l.height) return true;  // nothing more could be seen
@@ -259,7 +259,8 @@ bool DecodeDib(const DibSource& source, render::Picture* out) {
         out->pixels = std::move(pixels);
         return true;
     }
-    const std::uint64_t stride = (std::uint64_t{static_cast<std::uint32_t>(l.width)} * l.bitCount + 31) / 32 * 4;
+    const std::uint64_t stride =
+        (std::uint64_t{static_cast<std::uint32_t>(l.width)} * l.bitCount + 31) / 32 * 4;
     const std::uint64_t maskStride = source.iconImage ? (std::uint64_t(l.width) + 31) / 32 * 4 : 0;
     if ((stride + maskStride) * l.height > l.bitsBytes) return false;
 

@@ -32,8 +32,7 @@ struct DibSource {
 bool DecodeDib(const DibSource& source, render::Picture* out);
 
 // An icon image (from an icon file or an RT_ICON resource) stored as a DIB.
-bool DecodeIconDib(const std::uint8_t* data, std::size_t size,
-                                   render::Picture* out);
+bool DecodeIconDib(const std::uint8_t* data, std::size_t size, render::Picture* out);
 
 // True when the bytes start with the PNG signature (icons may hold PNGs).
 bool IsPngData(const std::uint8_t* data, std::size_t size);

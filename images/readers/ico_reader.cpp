@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "images/readers/png_reader.h"
 #include "images/readers/dib_reader.h"
 #include "images/readers/icon_directory.h"
+#include "images/readers/png_reader.h"
 
 namespace vb::images {
 
@@ -26,7 +26,8 @@ public:
     }
     void Row(int y, const std::uint32_t* pixels) noexcept override {
         if (!opaque_) return inner_->Row(y, pixels);
-        for (int x = 0; x < row_->width; ++x) row_->pixels[static_cast<std::size_t>(x)] = pixels[x] | 0xFF000000u;
+        for (int x = 0; x < row_->width; ++x)
+            row_->pixels[static_cast<std::size_t>(x)] = pixels[x] | 0xFF000000u;
         inner_->Row(y, row_->pixels.data());
     }
 
@@ -58,7 +59,8 @@ bool DecodeIconFileInto(const std::uint8_t* data, std::size_t size, RowSink* sin
     render::Picture decoded;
     if (!DecodeIconDib(image, e.bytes, &decoded) || !sink->Begin(decoded.width, decoded.height, true))
         return false;
-    for (int y = 0; y < decoded.height; ++y) sink->Row(y, &decoded.pixels[static_cast<std::size_t>(y) * decoded.width]);
+    for (int y = 0; y < decoded.height; ++y)
+        sink->Row(y, &decoded.pixels[static_cast<std::size_t>(y) * decoded.width]);
     return true;
 }
 

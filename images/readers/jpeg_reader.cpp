@@ -6,13 +6,13 @@
 #include <csetjmp>
 #include <cstdio>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace vb::images {
 namespace {
 
-constexpr int kMaxScans = 1000;                       // progressive files beyond this are abuse
+constexpr int kMaxScans = 1000;  // progressive files beyond this are abuse
 // libjpeg's own buffers: a progressive image keeps its coefficients whole.
 constexpr long kMaxDecoderMemory = 64L * 1024 * 1024;
 
@@ -38,8 +38,8 @@ void countScans(j_common_ptr info) {
     if (d->input_scan_number > kMaxScans) leave(info);
 }
 
-bool readHeader(j_decompress_ptr d, ErrorManager* err, const std::uint8_t* data,
-                std::size_t size, bool* cmyk) {
+bool readHeader(j_decompress_ptr d, ErrorManager* err, const std::uint8_t* data, std::size_t size,
+                bool* cmyk) {
     if (setjmp(err->jump)) return false;
     jpeg_mem_src(d, data, static_cast<unsigned long>(size));
     if (jpeg_read_header(d, TRUE) != JPEG_HEADER_OK) return false;

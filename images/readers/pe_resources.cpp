@@ -64,9 +64,14 @@ bool openImage(const std::uint8_t* data, std::size_t size, Image* pe) {
     const std::uint8_t* opt = data + optional;
     std::uint32_t directories = 0, countAt = 0;
     switch (u16(opt)) {
-    case 0x10B: countAt = 92, directories = 96; break;    // PE32
-    case 0x20B: countAt = 108, directories = 112; break;  // PE32+
-    default: return false;
+        case 0x10B:
+            countAt = 92, directories = 96;
+            break;  // PE32
+        case 0x20B:
+            countAt = 108, directories = 112;
+            break;  // PE32+
+        default:
+            return false;
     }
     if (optionalSize < directories + 3 * 8 || u32(opt + countAt) < 3) return false;
     std::uint32_t resourceRva = u32(opt + directories + 2 * 8);
@@ -137,8 +142,8 @@ bool findById(const std::vector<DirEntry>& entries, std::uint64_t id, const DirE
     return false;
 }
 
-bool chooseImage(const std::uint8_t* data, std::size_t size, long long index, int side,
-                 bool allowPng, Span* chosen) {
+bool chooseImage(const std::uint8_t* data, std::size_t size, long long index, int side, bool allowPng,
+                 Span* chosen) {
     Image pe;
     std::vector<DirEntry> groups, icons;
     if (!openImage(data, size, &pe) || !typeEntries(pe, kRtGroupIcon, &groups)) return false;
@@ -187,8 +192,8 @@ int PeIconGroupCount(const std::uint8_t* data, std::size_t size) {
     return static_cast<int>(groups.size());
 }
 
-bool PeIconImage(const std::uint8_t* data, std::size_t size, long long index, int side,
-                 bool allowPng, const std::uint8_t** image, std::size_t* imageSize) {
+bool PeIconImage(const std::uint8_t* data, std::size_t size, long long index, int side, bool allowPng,
+                 const std::uint8_t** image, std::size_t* imageSize) {
     if (!image || !imageSize) return false;
     Span chosen;
     try {

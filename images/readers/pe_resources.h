@@ -19,8 +19,7 @@ int PeIconGroupCount(const std::uint8_t* data, std::size_t size);
 // the group whose resource id is N. Of the group's images it takes the one
 // closest to side x side, then the deepest, passing over PNG images unless
 // `allowPng`. On success `*image` points into `data`.
-bool PeIconImage(const std::uint8_t* data, std::size_t size, long long index,
-                                 int side, bool allowPng, const std::uint8_t** image,
-                                 std::size_t* imageSize);
+bool PeIconImage(const std::uint8_t* data, std::size_t size, long long index, int side, bool allowPng,
+                 const std::uint8_t** image, std::size_t* imageSize);
 
 }  // namespace vb::images

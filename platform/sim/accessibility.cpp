@@ -59,8 +59,8 @@ bool isWindowEnabled(Window window) {
     return w && w->enabled;
 }
 
-LResult answerAccessibleQuery(Window window, Window canvas, WParam, LParam lParam,
-                              AccessibleSource source, bool* handled) {
+LResult answerAccessibleQuery(Window window, Window canvas, WParam, LParam lParam, AccessibleSource source,
+                              bool* handled) {
     *handled = false;
     if (lParam != kClientObjectId || !source || !find(window) || !find(canvas)) return 0;
     *handled = true;

@@ -101,8 +101,7 @@ bool startProgram(const char* program, const char* arguments, const char* workin
     if (folder && (stat(folder, &st) != 0 || !S_ISDIR(st.st_mode))) return false;
 
     const char* text = arguments ? arguments : "";
-    char* argv[] = {const_cast<char*>(program), *text ? const_cast<char*>(text) : nullptr,
-                    nullptr};
+    char* argv[] = {const_cast<char*>(program), *text ? const_cast<char*>(text) : nullptr, nullptr};
     int report[2];
     if (pipe2(report, O_CLOEXEC) != 0) return false;
 
@@ -131,8 +130,7 @@ bool startProgram(const char* program, const char* arguments, const char* workin
     bool started = false;
     if (middle > 0) {
         int status = 0;
-        while (waitpid(middle, &status, 0) < 0 && errno == EINTR) {
-        }
+        while (waitpid(middle, &status, 0) < 0 && errno == EINTR) {}
         // End of file without a report: the exec closed the last writer.
         int error = 0;
         ssize_t got;

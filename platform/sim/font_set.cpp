@@ -39,7 +39,7 @@ constexpr const char* kFontFiles[] = {
 };
 
 constexpr const char* kFamilies[] = {
-    "DejaVu Sans", "DejaVu Serif", "DejaVu Sans Mono",
+    "DejaVu Sans",     "DejaVu Serif",     "DejaVu Sans Mono",
     "Liberation Sans", "Liberation Serif", "Liberation Mono",
 };
 
@@ -93,8 +93,7 @@ FcConfig* FontSetConfig() {
     configTried = true;
     FcConfig* made = FcConfigCreate();
     if (!made) return nullptr;
-    for (const char* file : kFontFiles)
-        FcConfigAppFontAddFile(made, reinterpret_cast<const FcChar8*>(file));
+    for (const char* file : kFontFiles) FcConfigAppFontAddFile(made, reinterpret_cast<const FcChar8*>(file));
     config() = made;
     return made;
 }

@@ -144,8 +144,7 @@ int matchedInteger(FcPattern* pattern, const char* object, int fallback) {
     double real = 0;
     if (FcPatternGetInteger(pattern, object, 0, &value) != FcResultMatch) {
         value = fallback;
-        if (FcPatternGetDouble(pattern, object, 0, &real) == FcResultMatch)
-            value = static_cast<int>(real);
+        if (FcPatternGetDouble(pattern, object, 0, &real) == FcResultMatch) value = static_cast<int>(real);
     }
     return value;
 }
@@ -219,19 +218,15 @@ void measure(SizedFace& sized) {
     double scale = static_cast<double>(sized.key.em) / face->units_per_EM;
     CellUnits cell = cellUnits(face);
     sized.ascent = static_cast<int>(std::lround(cell.ascent * scale));
-    sized.descent =
-        std::max(static_cast<int>(std::lround(cell.descent * scale)), sized.ascent > 0 ? 0 : 1);
-    sized.underlineSize =
-        std::max(1, static_cast<int>(std::lround(face->underline_thickness * scale)));
-    sized.underlineBelow =
-        std::max(0, static_cast<int>(std::lround(-face->underline_position * scale)) -
-                        sized.underlineSize / 2);
+    sized.descent = std::max(static_cast<int>(std::lround(cell.descent * scale)), sized.ascent > 0 ? 0 : 1);
+    sized.underlineSize = std::max(1, static_cast<int>(std::lround(face->underline_thickness * scale)));
+    sized.underlineBelow = std::max(
+        0, static_cast<int>(std::lround(-face->underline_position * scale)) - sized.underlineSize / 2);
     auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
     bool hasStrike = os2 && os2->version != 0xFFFF && os2->yStrikeoutSize > 0;
     double strikeAt = hasStrike ? os2->yStrikeoutPosition * scale : sized.key.em * 0.26;
-    sized.strikeSize = hasStrike
-                           ? std::max(1, static_cast<int>(std::lround(os2->yStrikeoutSize * scale)))
-                           : sized.underlineSize;
+    sized.strikeSize = hasStrike ? std::max(1, static_cast<int>(std::lround(os2->yStrikeoutSize * scale)))
+                                 : sized.underlineSize;
     sized.strikeAbove = static_cast<int>(std::lround(strikeAt));
 }
 
@@ -240,8 +235,7 @@ SizedFace* sizedFace(FacePtr face, const FaceKey& key) {
     auto cached = s.faces.find(key);
     if (cached != s.faces.end()) return cached->second.get();
     if (!face) face = openFace(key.file, key.index);
-    if (!face || FT_Set_Pixel_Sizes(face.get(), 0, static_cast<FT_UInt>(key.em)) != 0)
-        return nullptr;
+    if (!face || FT_Set_Pixel_Sizes(face.get(), 0, static_cast<FT_UInt>(key.em)) != 0) return nullptr;
     auto sized = std::make_unique<SizedFace>();
     sized->key = key;
     if (FT_Select_Charmap(face.get(), FT_ENCODING_UNICODE) != 0)
@@ -294,8 +288,7 @@ void copyBitmap(const FT_Bitmap& bitmap, Glyph& glyph) {
     if ((!gray && !mono) || !bitmap.buffer || bitmap.width == 0 || bitmap.rows == 0) return;
     int pitch = bitmap.pitch;
     const unsigned char* top =
-        pitch >= 0 ? bitmap.buffer
-                   : bitmap.buffer + static_cast<std::ptrdiff_t>(bitmap.rows - 1) * -pitch;
+        pitch >= 0 ? bitmap.buffer : bitmap.buffer + static_cast<std::ptrdiff_t>(bitmap.rows - 1) * -pitch;
     glyph.width = static_cast<int>(bitmap.width);
     glyph.rows = static_cast<int>(bitmap.rows);
     glyph.coverage.assign(static_cast<std::size_t>(glyph.width) * glyph.rows, 0);
@@ -380,8 +373,8 @@ std::vector<Line> decorations(const FontRecord& font) {
     return lines;
 }
 
-void paintCoverage(const FontRecord& font, const char* text, std::size_t length,
-                   const Layout& layout, const Box& box, std::vector<std::uint8_t>& mask) {
+void paintCoverage(const FontRecord& font, const char* text, std::size_t length, const Layout& layout,
+                   const Box& box, std::vector<std::uint8_t>& mask) {
     long long width = box.right - box.left;
     SizedFace& sized = *font.face;
     long long pen = 0;
@@ -397,21 +390,18 @@ void paintCoverage(const FontRecord& font, const char* text, std::size_t length,
     }
     for (const Line& line : decorations(font))
         for (long long y = line.top; y < line.top + line.size; ++y)
-            std::fill_n(&mask[static_cast<std::size_t>((y - box.top) * width - box.left)],
-                        layout.advance, std::uint8_t{255});
+            std::fill_n(&mask[static_cast<std::size_t>((y - box.top) * width - box.left)], layout.advance,
+                        std::uint8_t{255});
 }
 
-bool buildCoverage(const FontRecord& font, const char* text, std::size_t length,
-                   TextCoverage* out) {
+bool buildCoverage(const FontRecord& font, const char* text, std::size_t length, TextCoverage* out) {
     Layout layout = layOut(font, text, length);
     Box box = layout.ink;
-    for (const Line& line : decorations(font))
-        box.add(0, line.top, layout.advance, line.top + line.size);
+    for (const Line& line : decorations(font)) box.add(0, line.top, layout.advance, line.top + line.size);
     *out = TextCoverage{};
     if (box.empty()) return true;  // nothing but blanks
     long long width = box.right - box.left, height = box.bottom - box.top;
-    if (width > kMaxCoverage / height || box.left < INT_MIN / 2 || box.top < INT_MIN / 2)
-        return false;
+    if (width > kMaxCoverage / height || box.left < INT_MIN / 2 || box.top < INT_MIN / 2) return false;
     std::vector<std::uint8_t> mask(static_cast<std::size_t>(width * height), 0);
     paintCoverage(font, text, length, layout, box, mask);
     // Grey smoothing: the same coverage in red, green and blue.
@@ -450,9 +440,7 @@ void destroyFont(Font font) {
     if (font) state().fonts.erase(reinterpret_cast<std::uintptr_t>(font));
 }
 
-bool isFont(Font font) {
-    return font && state().fonts.count(reinterpret_cast<std::uintptr_t>(font)) != 0;
-}
+bool isFont(Font font) { return font && state().fonts.count(reinterpret_cast<std::uintptr_t>(font)) != 0; }
 
 Size textExtent(Font font, const char* text, std::size_t length) {
     Size size;

@@ -42,16 +42,18 @@ void frame(render::Picture& img, int x0, int y0, int x1, int y1, std::uint32_t f
 }
 
 // Rows of 3 pixels, left pixel in bit 2; letters A-Z then digits 0-9.
-const char* const kGlyphs[36] = {
-    "25755", "65656", "34443", "65556", "74647", "74644", "34553", "55755", "72227",
-    "11152", "55655", "44447", "57755", "65555", "25552", "65644", "25563", "65655",
-    "34216", "72222", "55557", "55552", "55775", "55255", "55222", "71247", "75557",
-    "26227", "61247", "61216", "55711", "74616", "34757", "71222", "75757", "75716"};
+const char* const kGlyphs[36] = {"25755", "65656", "34443", "65556", "74647", "74644", "34553", "55755",
+                                 "72227", "11152", "55655", "44447", "57755", "65555", "25552", "65644",
+                                 "25563", "65655", "34216", "72222", "55557", "55552", "55775", "55255",
+                                 "55222", "71247", "75557", "26227", "61247", "61216", "55711", "74616",
+                                 "34757", "71222", "75757", "75716"};
 
 void glyph(render::Picture& img, int x0, int y0, char ch, std::uint32_t c) {
     int index = -1;
-    if (ch >= 'a' && ch <= 'z') index = ch - 'a';
-    else if (ch >= '0' && ch <= '9') index = 26 + (ch - '0');
+    if (ch >= 'a' && ch <= 'z')
+        index = ch - 'a';
+    else if (ch >= '0' && ch <= '9')
+        index = 26 + (ch - '0');
     if (index < 0) {
         put(img, x0 + 1, y0 + 4, c);  // anything else shows as a dot
         return;
@@ -77,12 +79,24 @@ std::uint32_t accentFor(std::uint32_t hash) {
     int f = (hue % 60) * (hi - lo) / 60;
     int r = 0, g = 0, b = 0;
     switch (hue / 60) {
-    case 0: r = hi, g = lo + f, b = lo; break;
-    case 1: r = hi - f, g = hi, b = lo; break;
-    case 2: r = lo, g = hi, b = lo + f; break;
-    case 3: r = lo, g = hi - f, b = hi; break;
-    case 4: r = lo + f, g = lo, b = hi; break;
-    default: r = hi, g = lo, b = hi - f; break;
+        case 0:
+            r = hi, g = lo + f, b = lo;
+            break;
+        case 1:
+            r = hi - f, g = hi, b = lo;
+            break;
+        case 2:
+            r = lo, g = hi, b = lo + f;
+            break;
+        case 3:
+            r = lo, g = hi - f, b = hi;
+            break;
+        case 4:
+            r = lo + f, g = lo, b = hi;
+            break;
+        default:
+            r = hi, g = lo, b = hi - f;
+            break;
     }
     return rgb(r, g, b);
 }
@@ -95,9 +109,12 @@ render::Picture page(std::uint32_t edge, std::uint32_t line, std::uint32_t seed)
     for (int y = T; y <= T + F; ++y) {
         for (int x = R - F; x <= R; ++x) {
             int dx = x - (R - F), dy = y - T;
-            if (dx > dy) put(img, x, y, 0u);
-            else if (dx == dy || x == R - F || y == T + F) put(img, x, y, edge);
-            else put(img, x, y, kFold);
+            if (dx > dy)
+                put(img, x, y, 0u);
+            else if (dx == dy || x == R - F || y == T + F)
+                put(img, x, y, edge);
+            else
+                put(img, x, y, kFold);
         }
     }
     for (int i = 0; i < 4; ++i) {
@@ -164,8 +181,7 @@ render::Picture fallbackIcon() {
 
 DriveLook driveLookOf(const char* root) {
     if (!root) return DriveLook::Fixed;
-    if ((root[0] == '\\' && root[1] == '\\') || (root[0] == '/' && root[1] == '/'))
-        return DriveLook::Network;
+    if ((root[0] == '\\' && root[1] == '\\') || (root[0] == '/' && root[1] == '/')) return DriveLook::Network;
     char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(root[0])));
     if ((letter == 'A' || letter == 'B') && root[1] == ':') return DriveLook::Removable;
     return DriveLook::Fixed;

@@ -61,8 +61,7 @@ std::string extensionOf(const char* path) {
 }
 
 bool sameNoCase(const std::string& a, const char* b) {
-    return a.size() == std::strlen(b) &&
-           std::equal(a.begin(), a.end(), b, [](char x, char y) {
+    return a.size() == std::strlen(b) && std::equal(a.begin(), a.end(), b, [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) == y;
            });
 }

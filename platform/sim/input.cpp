@@ -12,8 +12,10 @@ using namespace vb::sim::detail;
 Point messagePos() { return input().messagePos; }
 
 short keyState(int virtualKey) {
-    unsigned bit = virtualKey == vk::LButton ? 1u : virtualKey == vk::RButton ? 2u
-                 : virtualKey == vk::MButton ? 4u : 0u;
+    unsigned bit = virtualKey == vk::LButton   ? 1u
+                   : virtualKey == vk::RButton ? 2u
+                   : virtualKey == vk::MButton ? 4u
+                                               : 0u;
     return (input().buttons & bit) ? static_cast<short>(0x8000) : 0;
 }
 
@@ -31,12 +33,20 @@ void trackMouseLeave(Window window) {
 
 Cursor systemCursor(int idcId) {
     switch (idcId) {
-    case idc::Arrow: case idc::IBeam: case idc::Wait: case idc::Cross: case idc::SizeNWSE:
-    case idc::SizeNESW: case idc::SizeWE: case idc::SizeNS: case idc::SizeAll: case idc::No:
-    case idc::Hand:
-        return reinterpret_cast<Cursor>(static_cast<std::uintptr_t>(idcId));
-    default:
-        return nullptr;
+        case idc::Arrow:
+        case idc::IBeam:
+        case idc::Wait:
+        case idc::Cross:
+        case idc::SizeNWSE:
+        case idc::SizeNESW:
+        case idc::SizeWE:
+        case idc::SizeNS:
+        case idc::SizeAll:
+        case idc::No:
+        case idc::Hand:
+            return reinterpret_cast<Cursor>(static_cast<std::uintptr_t>(idcId));
+        default:
+            return nullptr;
     }
 }
 
@@ -201,18 +211,30 @@ platform::Cursor shownCursor(bool* hidden) {
 
 const char* cursorName(platform::Cursor cursor) {
     switch (reinterpret_cast<std::uintptr_t>(cursor)) {
-    case idc::Arrow: return "arrow";
-    case idc::Cross: return "cross";
-    case idc::IBeam: return "ibeam";
-    case idc::Hand: return "hand";
-    case idc::Wait: return "wait";
-    case idc::No: return "no";
-    case idc::SizeAll: return "sizeall";
-    case idc::SizeWE: return "sizewe";
-    case idc::SizeNS: return "sizens";
-    case idc::SizeNWSE: return "sizenwse";
-    case idc::SizeNESW: return "sizenesw";
-    default: return nullptr;
+        case idc::Arrow:
+            return "arrow";
+        case idc::Cross:
+            return "cross";
+        case idc::IBeam:
+            return "ibeam";
+        case idc::Hand:
+            return "hand";
+        case idc::Wait:
+            return "wait";
+        case idc::No:
+            return "no";
+        case idc::SizeAll:
+            return "sizeall";
+        case idc::SizeWE:
+            return "sizewe";
+        case idc::SizeNS:
+            return "sizens";
+        case idc::SizeNWSE:
+            return "sizenwse";
+        case idc::SizeNESW:
+            return "sizenesw";
+        default:
+            return nullptr;
     }
 }
 

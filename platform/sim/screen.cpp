@@ -15,8 +15,7 @@ std::uint32_t colourAt(const SimWindow& w, int cx, int cy) {
 }
 
 bool contains(const SimWindow& w, Point origin, int x, int y) {
-    return x >= origin.x && y >= origin.y && x < origin.x + w.rect.width() &&
-           y < origin.y + w.rect.height();
+    return x >= origin.x && y >= origin.y && x < origin.x + w.rect.width() && y < origin.y + w.rect.height();
 }
 
 // Topmost descendant (or the window itself) at a screen point.
@@ -29,8 +28,7 @@ SimWindow* topmostAt(SimWindow& w, int x, int y) {
     return &w;
 }
 
-void paintInto(const SimWindow& w, Point origin, Rect clip, std::vector<std::uint32_t>& out,
-               int outWidth) {
+void paintInto(const SimWindow& w, Point origin, Rect clip, std::vector<std::uint32_t>& out, int outWidth) {
     if (!w.visible) return;
     Rect r{origin.x, origin.y, origin.x + w.rect.width(), origin.y + w.rect.height()};
     Rect c{std::max(r.left, clip.left), std::max(r.top, clip.top), std::min(r.right, clip.right),
@@ -41,8 +39,8 @@ void paintInto(const SimWindow& w, Point origin, Rect clip, std::vector<std::uin
             out[static_cast<std::size_t>(y) * outWidth + x] = colourAt(w, x - r.left, y - r.top);
     for (std::uintptr_t id : w.children)
         if (const SimWindow* child = find(id))
-            paintInto(*child, Point{origin.x + child->rect.left, origin.y + child->rect.top}, c,
-                      out, outWidth);
+            paintInto(*child, Point{origin.x + child->rect.left, origin.y + child->rect.top}, c, out,
+                      outWidth);
 }
 
 }  // namespace
@@ -62,8 +60,7 @@ bool presentToCanvas(Window canvas, const PixelView& picture) {
     for (int y = 0; y < height; ++y) {
         // Row pointers the compiler knows apart: the copy is vector code.
         std::uint32_t* __restrict to = w->surface.data() + static_cast<std::size_t>(y) * w->surfaceWidth;
-        const std::uint32_t* __restrict from =
-            picture.pixels + static_cast<std::size_t>(y) * picture.width;
+        const std::uint32_t* __restrict from = picture.pixels + static_cast<std::size_t>(y) * picture.width;
         for (std::size_t x = 0; x < n; ++x) to[x] = from[x] & 0xFFFFFFu;
     }
     return true;

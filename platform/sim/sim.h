@@ -24,8 +24,8 @@ VB_PLATFORM_API int platformStartups();
 // A top-level window (the host's page) at screen position (x, y).
 VB_PLATFORM_API Window createTopLevel(const Rect& rect, std::uint32_t fill, WindowProc proc);
 // A child window with its own procedure and plain fill colour.
-VB_PLATFORM_API Window createChild(Window parent, const Rect& rect, std::uint32_t fill,
-                                   WindowProc proc, bool doubleClicks = false);
+VB_PLATFORM_API Window createChild(Window parent, const Rect& rect, std::uint32_t fill, WindowProc proc,
+                                   bool doubleClicks = false);
 VB_PLATFORM_API std::vector<Window> children(Window window);
 VB_PLATFORM_API std::size_t liveWindowCount();
 VB_PLATFORM_API std::vector<std::string> propertyNames(Window window);

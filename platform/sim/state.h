@@ -64,7 +64,7 @@ SimWindow* find(Window window);
 SimWindow* find(std::uintptr_t id);
 InputState& input();
 std::vector<std::uintptr_t> topLevels();  // oldest first, so the last is on top
-Point clientOrigin(const SimWindow& w);  // screen position of the client (0,0)
+Point clientOrigin(const SimWindow& w);   // screen position of the client (0,0)
 LResult deliver(SimWindow& w, unsigned msg, WParam wParam, LParam lParam);
 void resizeSurface(SimWindow& w, int width, int height);
 

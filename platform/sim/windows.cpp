@@ -33,8 +33,8 @@ LResult VB_CALLBACK canvasProc(Window window, unsigned msg, WParam wParam, LPara
     SimWindow* w = find(window);
     if (!w) return 0;
     if (msg == wm::Paint || msg == wm::EraseBkgnd) return 1;  // shown straight from the surface
-    if (msg == wm::Size) resizeSurface(*w, static_cast<int>(lParam & 0xFFFF),
-                                       static_cast<int>((lParam >> 16) & 0xFFFF));
+    if (msg == wm::Size)
+        resizeSurface(*w, static_cast<int>(lParam & 0xFFFF), static_cast<int>((lParam >> 16) & 0xFFFF));
     if (w->canvasInput) return w->canvasInput(window, msg, wParam, lParam);
     return defaultWindowProc(window, msg, wParam, lParam);
 }
@@ -43,8 +43,8 @@ LResult VB_CALLBACK plainProc(Window window, unsigned msg, WParam wParam, LParam
     return defaultWindowProc(window, msg, wParam, lParam);
 }
 
-Window create(std::uintptr_t parent, const Rect& rect, Kind kind, WindowProc proc,
-              std::uint32_t fill, bool doubleClicks) {
+Window create(std::uintptr_t parent, const Rect& rect, Kind kind, WindowProc proc, std::uint32_t fill,
+              bool doubleClicks) {
     if (parent && !find(parent)) return nullptr;
     auto w = std::make_unique<SimWindow>();
     w->id = nextId();
@@ -256,8 +256,7 @@ WindowProc replaceWindowProc(Window window, WindowProc proc) {
     return previous;
 }
 
-LResult callWindowProc(WindowProc previous, Window window, unsigned msg, WParam wParam,
-                       LParam lParam) {
+LResult callWindowProc(WindowProc previous, Window window, unsigned msg, WParam wParam, LParam lParam) {
     if (!previous) return defaultWindowProc(window, msg, wParam, lParam);
     return previous(window, msg, wParam, lParam);
 }
@@ -302,8 +301,7 @@ Window createTopLevel(const Rect& rect, std::uint32_t fill, WindowProc proc) {
     return create(0, rect, Kind::TopLevel, proc, fill, false);
 }
 
-Window createChild(Window parent, const Rect& rect, std::uint32_t fill, WindowProc proc,
-                   bool doubleClicks) {
+Window createChild(Window parent, const Rect& rect, std::uint32_t fill, WindowProc proc, bool doubleClicks) {
     if (!find(parent)) return nullptr;
     return create(toId(parent), rect, Kind::Plain, proc, fill, doubleClicks);
 }

@@ -3,8 +3,8 @@
 // WinEvents when their value or name changes. Releasing a bar cuts its
 // objects loose: a client that still holds one gets CO_E_OBJNOTCONNECTED.
 #define WIN32_LEAN_AND_MEAN
-#include <windows.h>
 #include <oleacc.h>
+#include <windows.h>
 
 #include <new>
 #include <set>
@@ -89,7 +89,8 @@ public:
         if (!parent) return E_POINTER;
         *parent = nullptr;
         if (!source_) return CO_E_OBJNOTCONNECTED;
-        return CreateStdAccessibleObject(canvas_, OBJID_WINDOW, IID_IDispatch, reinterpret_cast<void**>(parent));
+        return CreateStdAccessibleObject(canvas_, OBJID_WINDOW, IID_IDispatch,
+                                         reinterpret_cast<void**>(parent));
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
         if (!count) return E_POINTER;
@@ -177,8 +178,12 @@ public:
     HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override { return notSupported(); }
     HRESULT STDMETHODCALLTYPE accNavigate(LONG, VARIANT, VARIANT* out) override { return lacksVariant(out); }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override { return notSupported(); }
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return source_ ? E_NOTIMPL : CO_E_OBJNOTCONNECTED; }
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return source_ ? E_NOTIMPL : CO_E_OBJNOTCONNECTED; }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override {
+        return source_ ? E_NOTIMPL : CO_E_OBJNOTCONNECTED;
+    }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override {
+        return source_ ? E_NOTIMPL : CO_E_OBJNOTCONNECTED;
+    }
 
 private:
     ~BarAccessible() = default;

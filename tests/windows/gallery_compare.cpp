@@ -44,9 +44,7 @@ Rect iconRect(const Bar& b) {
     return Rect{b.x + 5, top, b.x + 5 + b.icon, top + b.icon};
 }
 
-bool inside(const Rect& r, int x, int y) {
-    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-}
+bool inside(const Rect& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 
 std::optional<vb::render::Picture> readPng(const char* path) {
     std::ifstream in(path, std::ios::binary);
@@ -81,15 +79,15 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (a->width != b->width || a->height != b->height) {
-        std::fprintf(stderr, "gallery_compare: sizes differ: %dx%d and %dx%d\n", a->width,
-                     a->height, b->width, b->height);
+        std::fprintf(stderr, "gallery_compare: sizes differ: %dx%d and %dx%d\n", a->width, a->height,
+                     b->width, b->height);
         return 1;
     }
     long compared = 0, differing = 0;
     for (int y = 0; y < a->height; ++y) {
         for (int x = 0; x < a->width; ++x) {
-            bool masked = std::any_of(masks.begin(), masks.end(),
-                                      [&](const Rect& r) { return inside(r, x, y); });
+            bool masked =
+                std::any_of(masks.begin(), masks.end(), [&](const Rect& r) { return inside(r, x, y); });
             if (masked) continue;
             ++compared;
             std::uint32_t pa = a->at(x, y) & 0xFFFFFF, pb = b->at(x, y) & 0xFFFFFF;
@@ -100,7 +98,7 @@ int main(int argc, char** argv) {
             ++differing;
         }
     }
-    std::printf("%d bars, %zu masked rectangles, %ld pixels compared, %ld differ\n", bars,
-                masks.size(), compared, differing);
+    std::printf("%d bars, %zu masked rectangles, %ld pixels compared, %ld differ\n", bars, masks.size(),
+                compared, differing);
     return differing == 0 ? 0 : 1;
 }

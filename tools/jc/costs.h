@@ -8,7 +8,7 @@
 namespace vb::jc {
 
 inline constexpr unsigned kShortMatchBits = 3 + 7 + 2;
-inline constexpr unsigned kNearBits = 3 + 4;  // also the zero byte
+inline constexpr unsigned kNearBits = 3 + 4;            // also the zero byte
 inline constexpr unsigned kRawBlockBits = 8 * 256 + 1;  // bytes and the "more" bit
 inline constexpr unsigned kRawHeaderBits = 3 + 4 + 1;
 

@@ -28,8 +28,7 @@ std::string embedSource(std::span<const std::uint8_t> bytes, std::string_view sy
         s += cell;
     }
     if (bytes.empty()) s += "0";
-    s += "\n};\nconst std::size_t " + std::string(name) + "Size = " + std::to_string(bytes.size()) +
-         ";\n";
+    s += "\n};\nconst std::size_t " + std::string(name) + "Size = " + std::to_string(bytes.size()) + ";\n";
     if (!space.empty()) s += "\n}  // namespace " + std::string(space) + "\n";
     return s;
 }

@@ -36,10 +36,11 @@ bool writeFile(const char* path, const void* data, std::size_t size) {
 }
 
 int usage() {
-    std::fputs("usage: velumbar-jc pack [--no-checksum] IN OUT\n"
-               "       velumbar-jc unpack IN OUT\n"
-               "       velumbar-jc embed IN OUT.cpp SYMBOL [HEADER]\n",
-               stderr);
+    std::fputs(
+        "usage: velumbar-jc pack [--no-checksum] IN OUT\n"
+        "       velumbar-jc unpack IN OUT\n"
+        "       velumbar-jc embed IN OUT.cpp SYMBOL [HEADER]\n",
+        stderr);
     return 2;
 }
 

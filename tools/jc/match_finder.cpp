@@ -3,7 +3,9 @@
 namespace vb::jc {
 
 MatchFinder::MatchFinder(std::span<const std::uint8_t> data)
-    : data_(data), head_(std::size_t(1) << kHashBits, kNone), prev_(data.size(), kNone),
+    : data_(data),
+      head_(std::size_t(1) << kHashBits, kNone),
+      prev_(data.size(), kNone),
       pairs_(std::size_t(1) << 16, kNone) {}
 
 std::uint32_t MatchFinder::hash3(std::size_t pos) const {

@@ -27,8 +27,7 @@ LiteralCoding chooseLiterals(std::span<const std::uint8_t> data) {
     for (std::uint8_t b : data) present[b] = true;
     for (unsigned base = 0; base < 256; ++base) {
         bool fits = true;
-        for (unsigned v = 1; v < 256 && fits; ++v)
-            fits = !present[v] || std::uint8_t(v - base) < 128;
+        for (unsigned v = 1; v < 256 && fits; ++v) fits = !present[v] || std::uint8_t(v - base) < 128;
         if (fits) return {7, std::uint8_t(base)};
     }
     return {};
@@ -53,8 +52,8 @@ unsigned chooseIndexWidth(const std::vector<Token>& tokens) {
 
 class Emitter {
 public:
-    Emitter(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out,
-            const LiteralCoding& lit, unsigned indexWidth)
+    Emitter(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& out, const LiteralCoding& lit,
+            unsigned indexWidth)
         : data_(data), bits_(out), lit_(lit), indexWidth_(indexWidth) {}
 
     void run(const std::vector<Token>& tokens) {
@@ -89,7 +88,9 @@ private:
                 bits_.put(1, 1);
                 bits_.put(std::uint8_t(data_[pos_] - lit_.base), lit_.width);
                 break;
-            case TokenKind::zero: bits_.put(0b0010001, 7); break;
+            case TokenKind::zero:
+                bits_.put(0b0010001, 7);
+                break;
             case TokenKind::near:
                 bits_.put(0b001, 3);
                 bits_.put(t.offset + 1, 4);
@@ -131,8 +132,7 @@ private:
 
 }  // namespace
 
-std::vector<std::uint8_t> packJcStream(std::span<const std::uint8_t> data,
-                                       const PackOptions& options) {
+std::vector<std::uint8_t> packJcStream(std::span<const std::uint8_t> data, const PackOptions& options) {
     if (data.size() > 0xFFFFFFFFu) throw std::length_error("JC streams hold less than 4 GiB");
     const LiteralCoding lit = chooseLiterals(data);
     ParseSettings settings{1 + lit.width, kJcDefaultIndexWidth, {}};
@@ -157,8 +157,7 @@ std::vector<std::uint8_t> packJcStream(std::span<const std::uint8_t> data,
     return out;
 }
 
-std::vector<std::uint8_t> packJcBlock(std::span<const std::uint8_t> data,
-                                      const PackOptions& options) {
+std::vector<std::uint8_t> packJcBlock(std::span<const std::uint8_t> data, const PackOptions& options) {
     const std::vector<std::uint8_t> stream = packJcStream(data, options);
     if (stream.size() > 0xFFFFFFFFu) throw std::length_error("packed stream too large");
     std::vector<std::uint8_t> block(kJcBlockHeaderSize + stream.size());

@@ -71,8 +71,7 @@ private:
         const std::uint8_t b = data_[pos];
         if (b == 0) return {{TokenKind::zero, 1, 0}, savingsOf(1, kNearBits)};
         for (std::size_t d = 1; d <= kJcNearMaxOffset && d <= pos; ++d) {
-            if (data_[pos - d] == b)
-                return {{TokenKind::near, 1, std::uint32_t(d)}, savingsOf(1, kNearBits)};
+            if (data_[pos - d] == b) return {{TokenKind::near, 1, std::uint32_t(d)}, savingsOf(1, kNearBits)};
         }
         return {{TokenKind::literal, 1, 0}, 0};
     }
@@ -127,13 +126,19 @@ std::vector<Token> parseTokens(std::span<const std::uint8_t> data, const ParseSe
 
 unsigned tokenBits(const Token& t, const ParseSettings& s) {
     switch (t.kind) {
-        case TokenKind::literal: return s.literalBits;
+        case TokenKind::literal:
+            return s.literalBits;
         case TokenKind::zero:
-        case TokenKind::near: return kNearBits;
-        case TokenKind::shortMatch: return kShortMatchBits;
-        case TokenKind::longMatch: return longMatchBits(t.offset, t.length, s.indexWidth);
-        case TokenKind::repeat: return repeatMatchBits(t.length);
-        case TokenKind::raw: return kRawHeaderBits + t.length / kJcRawBlockSize * kRawBlockBits;
+        case TokenKind::near:
+            return kNearBits;
+        case TokenKind::shortMatch:
+            return kShortMatchBits;
+        case TokenKind::longMatch:
+            return longMatchBits(t.offset, t.length, s.indexWidth);
+        case TokenKind::repeat:
+            return repeatMatchBits(t.length);
+        case TokenKind::raw:
+            return kRawHeaderBits + t.length / kJcRawBlockSize * kRawBlockBits;
     }
     return 0;
 }
@@ -157,8 +162,10 @@ std::vector<RawSpan> chooseRawSpans(const std::vector<Token>& tokens, const Pars
         const bool joins = !spans.empty() && spans.back().end == p;
         const std::uint64_t raw = std::uint64_t(kRawBlockBits + (joins ? 0 : kRawHeaderBits)) << 8;
         if (prefix[p + kJcRawBlockSize] - prefix[p] > raw) {
-            if (joins) spans.back().end += kJcRawBlockSize;
-            else spans.push_back({p, p + kJcRawBlockSize});
+            if (joins)
+                spans.back().end += kJcRawBlockSize;
+            else
+                spans.push_back({p, p + kJcRawBlockSize});
             p += kJcRawBlockSize;
         } else {
             ++p;

@@ -1,7 +1,7 @@
 // The accessible description of a bar and the objects handed to screen
 // readers, which must go dead with the bar.
-#include "bar_fixture.h"
 #include "control/accessible.h"
+#include "bar_fixture.h"
 
 namespace vb::control::testing {
 namespace {
@@ -40,8 +40,7 @@ TEST_F(AccessibleTest, HeldObjectGoesDeadWhenTheBarIsFreed) {
     ASSERT_NE(bar, nullptr);
     platform::Window canvas = bar->Canvas;
     bool handled = false;
-    platform::LResult object =
-        AnswerAccessibleQuery(canvas, bar, 0, platform::kClientObjectId, &handled);
+    platform::LResult object = AnswerAccessibleQuery(canvas, bar, 0, platform::kClientObjectId, &handled);
     ASSERT_TRUE(handled);
     platform::AccessibleDescription d;
     ASSERT_TRUE(sim::readAccessible(object, &d));

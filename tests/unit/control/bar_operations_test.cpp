@@ -30,8 +30,8 @@ TEST_F(OperationsTest, FreshControlState) {
 TEST_F(OperationsTest, NoGlossyFlagAndBorderFlags) {
     render::BarStops none(1);
     page_ = sim::createTopLevel(platform::Rect{0, 0, 300, 100}, 0, nullptr);
-    auto container = platform::createWindow(page_, platform::Rect{0, 0, 50, 10},
-                                            platform::WindowKind::Container);
+    auto container =
+        platform::createWindow(page_, platform::Rect{0, 0, 50, 10}, platform::WindowKind::Container);
     CreateProperties props;
     props.solidColor = 255;
     props.backgroundColor = 0;

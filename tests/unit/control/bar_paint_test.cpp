@@ -86,7 +86,7 @@ TEST_F(PaintTest, IconSitsAtFiveAndCentredAndPushesTheText) {
     auto icon = render::makePicture(16, 16, true);
     ASSERT_TRUE(icon);
     for (auto& px : icon->pixels) px = 0xFF0000FFu;  // opaque red
-    icon->at(0, 0) = 0;                            // a transparent corner
+    icon->at(0, 0) = 0;                              // a transparent corner
     EXPECT_EQ(bar->Methods->SetIcon(bar, &*icon), 1);
     EXPECT_EQ(bar->IconWidth, 16);
     EXPECT_EQ(bar->ComposeImage->at(5 + 8, 7 + 8) & 0xFFFFFF, 0x0000FFu);
@@ -176,7 +176,8 @@ TEST_F(PaintTest, FillRevealedInPlaceMatchesBackgroundThenCroppedFill) {
         render::Picture expected = *render::makePicture(150, 20);
         render::DrawPicture(expected, *bar->BackgroundImage, 0, 0);
         if (p >= 1)
-            if (auto part = render::Crop(*bar->BarImage, 0, 0, n, 20)) render::DrawPicture(expected, *part, 0, 0);
+            if (auto part = render::Crop(*bar->BarImage, 0, 0, n, 20))
+                render::DrawPicture(expected, *part, 0, 0);
         EXPECT_EQ(bar->ComposeImage->pixels, expected.pixels) << position;
     }
 }

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <lua.hpp>
 
-#include "binding/host_objects.h"
 #include "actions/registration.h"
+#include "binding/host_objects.h"
 #include "control/bar_control.h"
 #include "events/callback_registry.h"
 #include "events/dispatcher.h"
@@ -53,8 +53,9 @@ TEST(StateHover, PercentOfTheWidthRoundedUpAndClamped) {
 TEST(Dispatch, LeavesTheStackAsItWasEvenWhenTheCallbackFails) {
     host::Page::Current().Add(host::ObjectKind::Progress, "Stack", false, 0, 0, 200, 24);
     State s;
-    s.run("Velumbar.Create('Stack') calls = 0 "
-          "Velumbar.SetCallback('Stack', function(e) calls = calls + 1 error('boom') end)");
+    s.run(
+        "Velumbar.Create('Stack') calls = 0 "
+        "Velumbar.SetCallback('Stack', function(e) calls = calls + 1 error('boom') end)");
     platform::Window canvas = canvasOf(s.L, "Stack");
     ASSERT_NE(canvas, nullptr);
     lua_pushstring(s.L, "sentinel");
@@ -69,34 +70,39 @@ TEST(Dispatch, LeavesTheStackAsItWasEvenWhenTheCallbackFails) {
 TEST(Dispatch, EveryEventGetsItsFullTableAndTheRegistryCannotRedirectIt) {
     host::Page::Current().Add(host::ObjectKind::Progress, "Tables", false, 0, 80, 200, 24);
     State s;
-    s.run("Velumbar.Create('Tables') seen = {} "
-          "Velumbar.SetCallback('Tables', function(e) local m = e.Mouse "
-          "  seen[#seen + 1] = table.concat({e.ObjectName, e.EventCode, m.StateHover, m.x, m.y,"
-          "    tostring(m.LeftButtonDown), tostring(m.RightButtonDown), tostring(m.MiddleButtonDown)}, ' ') end)");
+    s.run(
+        "Velumbar.Create('Tables') seen = {} "
+        "Velumbar.SetCallback('Tables', function(e) local m = e.Mouse "
+        "  seen[#seen + 1] = table.concat({e.ObjectName, e.EventCode, m.StateHover, m.x, m.y,"
+        "    tostring(m.LeftButtonDown), tostring(m.RightButtonDown), tostring(m.MiddleButtonDown)}, ' ') "
+        "end)");
     platform::Window canvas = canvasOf(s.L, "Tables");
     ASSERT_NE(canvas, nullptr);
     Dispatch(canvas, EventData{65539, 50, 7, 0});  // the first event keeps the entry point
     // Whatever a script puts under the registry's light keys is not called.
-    s.run("for k, v in pairs(debug.getregistry()) do"
-          "  if type(k) == 'userdata' and type(v) == 'function' then"
-          "    debug.getregistry()[k] = function() hijacked = true end end end");
+    s.run(
+        "for k, v in pairs(debug.getregistry()) do"
+        "  if type(k) == 'userdata' and type(v) == 'function' then"
+        "    debug.getregistry()[k] = function() hijacked = true end end end");
     Dispatch(canvas, EventData{65540, 100, 3, 5});
     Dispatch(canvas, EventData{65539, 199, 0, 2});
-    s.run("assert(not hijacked, 'the registry entry was called') "
-          "assert(#seen == 3, #seen) "
-          "assert(seen[1] == 'Tables 65539 25 50 7 false false false', seen[1]) "
-          "assert(seen[2] == 'Tables 65540 50 100 3 true false true', seen[2]) "
-          "assert(seen[3] == 'Tables 65539 100 199 0 false true false', seen[3])");
+    s.run(
+        "assert(not hijacked, 'the registry entry was called') "
+        "assert(#seen == 3, #seen) "
+        "assert(seen[1] == 'Tables 65539 25 50 7 false false false', seen[1]) "
+        "assert(seen[2] == 'Tables 65540 50 100 3 true false true', seen[2]) "
+        "assert(seen[3] == 'Tables 65539 100 199 0 false true false', seen[3])");
 }
 
 TEST(Dispatch, TheEntryPointCalledByAScriptReadsNoEventButTheOneUnderWay) {
     host::Page::Current().Add(host::ObjectKind::Progress, "Entry", false, 0, 120, 200, 24);
     State s;
-    s.run("Velumbar.Create('Entry') calls = 0 "
-          "function callEntry() for k, v in pairs(debug.getregistry()) do"
-          "  if type(k) == 'userdata' and type(v) == 'function' then"
-          "    pcall(v) pcall(v, k) pcall(v, io.stdout) pcall(v, 7) end end end "
-          "Velumbar.SetCallback('Entry', function(e) calls = calls + 1 callEntry() end)");
+    s.run(
+        "Velumbar.Create('Entry') calls = 0 "
+        "function callEntry() for k, v in pairs(debug.getregistry()) do"
+        "  if type(k) == 'userdata' and type(v) == 'function' then"
+        "    pcall(v) pcall(v, k) pcall(v, io.stdout) pcall(v, 7) end end end "
+        "Velumbar.SetCallback('Entry', function(e) calls = calls + 1 callEntry() end)");
     platform::Window canvas = canvasOf(s.L, "Entry");
     ASSERT_NE(canvas, nullptr);
     Dispatch(canvas, EventData{65539, 50, 7, 0});  // the first event keeps the entry point
@@ -109,8 +115,9 @@ TEST(Dispatch, ACallbackIsOnlyCalledInTheStateThatSetIt) {
     host::Page::Current().Add(host::ObjectKind::Progress, "Shared", false, 0, 40, 200, 24);
     State first, second;
     first.run("calls = 0 Velumbar.SetCallback('Shared', function() calls = calls + 1 end)");
-    second.run("calls = 0 Velumbar.SetCallback('Shared', function() calls = calls + 100 end)"
-               "Velumbar.Create('Shared')");
+    second.run(
+        "calls = 0 Velumbar.SetCallback('Shared', function() calls = calls + 100 end)"
+        "Velumbar.Create('Shared')");
     platform::Window canvas = canvasOf(second.L, "Shared");
     ASSERT_NE(canvas, nullptr);
     Dispatch(canvas, EventData{65539, 10, 10, 0});

@@ -35,10 +35,10 @@ protected:
 void* Exports::module_ = nullptr;
 
 TEST_F(Exports, AllTenExportsArePresentUnderTheirNames) {
-    for (const char* name : {"irPlg_GetPluginName", "irPlg_GetAuthorInfo", "irPlg_GetPluginVersion",
-                             "irPlg_GetLuaVersion", "irPlg_GetPluginActionXML", "irPlg_GetSDKVersion",
-                             "irPlg_OnProjectBuild", "irPlg_Action_RegisterActions",
-                             "irPlg_ShowHelpForPlugin", "irPlg_ShowHelpForAction"})
+    for (const char* name :
+         {"irPlg_GetPluginName", "irPlg_GetAuthorInfo", "irPlg_GetPluginVersion", "irPlg_GetLuaVersion",
+          "irPlg_GetPluginActionXML", "irPlg_GetSDKVersion", "irPlg_OnProjectBuild",
+          "irPlg_Action_RegisterActions", "irPlg_ShowHelpForPlugin", "irPlg_ShowHelpForAction"})
         EXPECT_NE(dlsym(module_, name), nullptr) << name;
 }
 
@@ -119,10 +119,13 @@ TEST_F(Exports, RegistrationWithoutMessageTableRaises) {
     auto registerActions = get<int (*)(lua_State*)>("irPlg_Action_RegisterActions");
     // Called in protected mode, as the host would see the Lua error.
     lua_pushlightuserdata(L, reinterpret_cast<void*>(registerActions));
-    lua_pushcclosure(L, [](lua_State* S) {
-        auto f = reinterpret_cast<int (*)(lua_State*)>(lua_touserdata(S, lua_upvalueindex(1)));
-        return f(S) - 1;
-    }, 1);
+    lua_pushcclosure(
+        L,
+        [](lua_State* S) {
+            auto f = reinterpret_cast<int (*)(lua_State*)>(lua_touserdata(S, lua_upvalueindex(1)));
+            return f(S) - 1;
+        },
+        1);
     EXPECT_NE(lua_pcall(L, 0, 0, 0), 0);
     lua_close(L);
 }

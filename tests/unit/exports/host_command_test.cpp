@@ -37,9 +37,10 @@ int HostCommandLine::runHost(const std::string& arguments, std::string* errors) 
 }
 
 TEST_F(HostCommandLine, ScriptThatRunsToItsEndExitsZero) {
-    std::string script = writeScript("ok.lua", "local a, b = ...\n"
-                                               "assert(a == 'one' and b == 'two')\n"
-                                               "assert(type(Velumbar.Create) == 'function')\n");
+    std::string script = writeScript("ok.lua",
+                                     "local a, b = ...\n"
+                                     "assert(a == 'one' and b == 'two')\n"
+                                     "assert(type(Velumbar.Create) == 'function')\n");
     EXPECT_EQ(runHost("--plugin " VELUMBAR_MODULE " " + script + " one two"), 0);
     EXPECT_EQ(runHost(script + " one two"), 0) << "the plug-in is found beside the host";
 }

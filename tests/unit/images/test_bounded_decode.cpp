@@ -37,7 +37,8 @@ constexpr bool kMeasuresMemory = true;
 
 Bytes patternRows(int width, int height, int channels) {
     Bytes samples(static_cast<std::size_t>(width) * height * channels);
-    for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<std::uint8_t>((i * 7 + i / 13) & 0xFF);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<std::uint8_t>((i * 7 + i / 13) & 0xFF);
     return samples;
 }
 
@@ -77,8 +78,8 @@ TEST(BoundedDecode, StreamedFitEqualsDecodeThenFit) {
         Bytes rgba = test::makePng(301, 77, PNG_COLOR_TYPE_RGB_ALPHA, 8,
                                    splitRows(patternRows(301, 77, 4), 301, 77, 4), interlaced);
         expectSame(streamedFit(rgba), decodeThenFit(DecodePng(rgba.data(), rgba.size())));
-        Bytes rgb = test::makePng(45, 200, PNG_COLOR_TYPE_RGB, 8, splitRows(patternRows(45, 200, 3), 45, 200, 3),
-                                  interlaced);
+        Bytes rgb = test::makePng(45, 200, PNG_COLOR_TYPE_RGB, 8,
+                                  splitRows(patternRows(45, 200, 3), 45, 200, 3), interlaced);
         expectSame(streamedFit(rgb), decodeThenFit(DecodePng(rgb.data(), rgb.size())));
     }
     Bytes jpeg = test::makeJpeg(120, 90, 3, patternRows(120, 90, 3), 90);
@@ -95,12 +96,12 @@ TEST(BoundedDecode, StreamedFitEqualsDecodeThenFit) {
     expectSame(streamedFit(small), DecodePng(small.data(), small.size()));
 }
 
-
 TEST(BoundedDecode, HugeClaimsOnSmallFilesAreRefusedCheaply) {
     Bytes tiny = test::makePng(1, 1, PNG_COLOR_TYPE_GRAY, 1, {{0}});
     Bytes hostilePng = test::claimPngSize(tiny, 16384, 16384);
     Bytes hostileIco = test::makeIconFile({{0, 0, 32, hostilePng}});
-    Bytes hostileJpeg = test::claimJpegFrame(test::makeJpeg(16, 16, 3, patternRows(16, 16, 3), 50), 16384, 16384);
+    Bytes hostileJpeg =
+        test::claimJpegFrame(test::makeJpeg(16, 16, 3, patternRows(16, 16, 3), 50), 16384, 16384);
     const double before = peakMegabytes();
     EXPECT_FALSE(streamedFit(hostilePng)) << hostilePng.size() << " bytes";
     EXPECT_FALSE(streamedFit(hostileIco));
@@ -123,8 +124,8 @@ void writeLargePng(const std::string& path, int width, int height) {
     png_infop info = png_create_info_struct(png);
     png_init_io(png, file);
     png_set_compression_level(png, 1);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     Bytes row(static_cast<std::size_t>(width) * 3);
     for (int y = 0; y < height; ++y) {
@@ -173,7 +174,7 @@ TEST(BoundedDecode, WholeBitmapsStopAtTheHeldPixelLimit) {
         test::BmpLayout s;
         s.width = width, s.height = height, s.bitCount = 1, s.palette = {0x000000, 0xFFFFFF};
         return test::makeBmp(s, std::vector<Bytes>(static_cast<std::size_t>(height),
-                                                    Bytes(static_cast<std::size_t>(width + 7) / 8, 0x55)));
+                                                   Bytes(static_cast<std::size_t>(width + 7) / 8, 0x55)));
     };
     static_assert(kMaxHeldPixels == 4096LL * 4096);
     Bytes over = oneBit(4097, 4096);

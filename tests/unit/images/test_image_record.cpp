@@ -131,8 +131,9 @@ TEST_F(ImageRecords, ExtensionFolderAndDriveNeedNoFile) {
 TEST_F(ImageRecords, ExecutableIconsByIndex) {
     test::PeGroup first{7, u"", {{32, 32, 8, {}}}, {1}};
     test::PeGroup second{9, u"", {{32, 32, 8, {}}}, {2}};
-    Bytes pe = test::makePe(false, {first, second},
-                            {{1, test::solidIconDib(32, 8, 0x112233)}, {2, test::solidIconDib(32, 8, 0x445566)}});
+    Bytes pe =
+        test::makePe(false, {first, second},
+                     {{1, test::solidIconDib(32, 8, 0x112233)}, {2, test::solidIconDib(32, 8, 0x445566)}});
     std::string path = dir.write("tool.exe", pe);
     EXPECT_NE(LoadImageRecord(kExecutable, path.c_str(), 0), 0u);
     EXPECT_NE(LoadImageRecord(kExecutable, path.c_str(), 1), 0u);
@@ -190,17 +191,16 @@ TEST_P(FitToBox, Sizes) {
     EXPECT_EQ(p->height, c.wantH);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Examples, FitToBox,
-    ::testing::Values(FitCase{100, 50, 32, 32, 32, 16}, FitCase{50, 100, 32, 32, 16, 32},
-                      FitCase{20, 10, 32, 32, 20, 10}, FitCase{64, 48, 32, 32, 32, 24},
-                      FitCase{100, 300, 32, 32, 10, 32},
-                      // r = 33 / 32 = 1.03125; 20 / r = 19.39 -> 19
-                      FitCase{33, 20, 32, 32, 32, 19},
-                      // a wide picture is only checked against the width
-                      FitCase{40, 30, 32, 8, 32, 24},
-                      // too thin to keep a row: kept at 1
-                      FitCase{1000, 3, 32, 32, 32, 1}, FitCase{2, 5000, 32, 32, 1, 32}));
+INSTANTIATE_TEST_SUITE_P(Examples, FitToBox,
+                         ::testing::Values(FitCase{100, 50, 32, 32, 32, 16}, FitCase{50, 100, 32, 32, 16, 32},
+                                           FitCase{20, 10, 32, 32, 20, 10}, FitCase{64, 48, 32, 32, 32, 24},
+                                           FitCase{100, 300, 32, 32, 10, 32},
+                                           // r = 33 / 32 = 1.03125; 20 / r = 19.39 -> 19
+                                           FitCase{33, 20, 32, 32, 32, 19},
+                                           // a wide picture is only checked against the width
+                                           FitCase{40, 30, 32, 8, 32, 24},
+                                           // too thin to keep a row: kept at 1
+                                           FitCase{1000, 3, 32, 32, 32, 1}, FitCase{2, 5000, 32, 32, 1, 32}));
 
 TEST(FitToBoxFailure, EmptyPictureIsNotLive) {
     render::Picture empty;

@@ -7,9 +7,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/platform.h"
 #include "images/readers/dib_reader.h"
 #include "images/readers/pe_resources.h"
+#include "platform/platform.h"
 #include "render/picture.h"
 #include "test_support.h"
 
@@ -53,8 +53,8 @@ class PeFlavours : public ::testing::TestWithParam<bool> {};
 TEST_P(PeFlavours, CountsGroupsAndFindsThemByPositionOrId) {
     Bytes pe = sample(GetParam());
     EXPECT_EQ(PeIconGroupCount(pe.data(), pe.size()), 3);
-    EXPECT_EQ(chosenImage(pe, 0), 6);   // the named group comes first
-    EXPECT_EQ(chosenImage(pe, 1), 3);   // group 5: 32x32, the deeper of the two
+    EXPECT_EQ(chosenImage(pe, 0), 6);  // the named group comes first
+    EXPECT_EQ(chosenImage(pe, 1), 3);  // group 5: 32x32, the deeper of the two
     EXPECT_EQ(chosenImage(pe, 2), 5);
     EXPECT_EQ(chosenImage(pe, 3), -1);  // past the last group
     EXPECT_EQ(chosenImage(pe, -5), 3);  // resource id 5
@@ -76,7 +76,8 @@ TEST(PeResources, GroupWithoutItsImagesGivesNothing) {
 TEST(PeResources, PngImagesArePassedOverWhenNotWanted) {
     PeGroup g{1, u"", {{32, 32, 32, {}}, {16, 16, 8, {}}}, {1, 2}};
     std::vector<std::uint32_t> pixels(32 * 32, rgba(1, 1, 1, 255));
-    Bytes pe = test::makePe(true, {g}, {{1, test::makeRgbaPng(32, 32, pixels)}, {2, solidIconDib(16, 8, 0x000009)}});
+    Bytes pe =
+        test::makePe(true, {g}, {{1, test::makeRgbaPng(32, 32, pixels)}, {2, solidIconDib(16, 8, 0x000009)}});
     EXPECT_EQ(chosenImage(pe, 0), 9);
     const std::uint8_t* image = nullptr;
     std::size_t size = 0;
@@ -183,7 +184,8 @@ std::vector<std::string> realPrograms() {
     std::error_code ec;
     for (const fs::path& root : roots) {
         if (!fs::exists(root, ec)) continue;
-        for (auto it = fs::recursive_directory_iterator(root, fs::directory_options::skip_permission_denied, ec);
+        for (auto it =
+                 fs::recursive_directory_iterator(root, fs::directory_options::skip_permission_denied, ec);
              it != fs::recursive_directory_iterator() && found.size() < 6; it.increment(ec)) {
             if (ec) break;
             const std::string name = it->path().filename().string();

@@ -19,8 +19,9 @@ std::optional<render::Picture> png(const Bytes& b) { return DecodePng(b.data(), 
 std::optional<render::Picture> jpeg(const Bytes& b) { return DecodeJpeg(b.data(), b.size()); }
 
 TEST(PngReader, RgbaKeepsEveryChannel) {
-    std::vector<std::uint32_t> pixels = {rgba(1, 2, 3, 4), rgba(250, 128, 0, 255), rgba(0, 0, 0, 0),
-                                         rgba(9, 99, 199, 77), rgba(5, 6, 7, 8), rgba(255, 255, 255, 255)};
+    std::vector<std::uint32_t> pixels = {rgba(1, 2, 3, 4), rgba(250, 128, 0, 255),
+                                         rgba(0, 0, 0, 0), rgba(9, 99, 199, 77),
+                                         rgba(5, 6, 7, 8), rgba(255, 255, 255, 255)};
     auto p = png(test::makeRgbaPng(3, 2, pixels));
     ASSERT_TRUE(p);
     EXPECT_TRUE(p->hasAlpha);
@@ -71,7 +72,8 @@ TEST(PngReader, InterlacedMatchesPlain) {
     std::vector<Bytes> rows(h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            rows[y].insert(rows[y].end(), {std::uint8_t(x * 20), std::uint8_t(y * 25), std::uint8_t(x ^ y), 200});
+            rows[y].insert(rows[y].end(),
+                           {std::uint8_t(x * 20), std::uint8_t(y * 25), std::uint8_t(x ^ y), 200});
     auto plain = png(test::makePng(w, h, PNG_COLOR_TYPE_RGBA, 8, rows, false));
     auto adam7 = png(test::makePng(w, h, PNG_COLOR_TYPE_RGBA, 8, rows, true));
     ASSERT_TRUE(plain);

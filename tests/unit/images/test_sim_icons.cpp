@@ -44,7 +44,8 @@ TEST(SimIcons, ExtensionCaseAndDotDoNotMatter) {
 }
 
 TEST(SimIcons, IconsHaveTransparentCornersAndOpaqueBodies) {
-    for (Icon icon : {shellTypeIcon(".txt"), shellFolderIcon("x"), shellDriveIcon("C:\\"), shellFallbackIcon()}) {
+    for (Icon icon :
+         {shellTypeIcon(".txt"), shellFolderIcon("x"), shellDriveIcon("C:\\"), shellFallbackIcon()}) {
         auto px = pixelsOf(icon);
         ASSERT_EQ(px.size(), 32u * 32u);
         EXPECT_EQ(render::alpha(px[0]), 0);
@@ -59,7 +60,8 @@ TEST(SimIcons, AssociationFollowsTheExtension) {
     EXPECT_EQ(pixelsOf(shellFileIcon(dir.root().c_str())), pixelsOf(shellFolderIcon("x")));
     EXPECT_EQ(shellFileIcon(dir.path("missing.txt").c_str()), nullptr);
     // An icon file shows its own picture.
-    std::string ico = dir.write("own.ico", test::makeIconFile({{32, 32, 32, test::solidIconDib(32, 32, 0x0000FF)}}));
+    std::string ico =
+        dir.write("own.ico", test::makeIconFile({{32, 32, 32, test::solidIconDib(32, 32, 0x0000FF)}}));
     auto own = pixelsOf(shellFileIcon(ico.c_str()));
     ASSERT_EQ(own.size(), 32u * 32u);
     EXPECT_EQ(own[100], rgba(0, 0, 255, 255));

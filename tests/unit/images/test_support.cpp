@@ -2,7 +2,6 @@
 
 #include <jpeglib.h>
 #include <png.h>
-#include <zlib.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -163,7 +162,8 @@ Bytes solidIconDib(int side, int bitCount, std::uint32_t rgb) {
     for (Bytes& row : rows) {
         for (int x = 0; x < side; ++x) {
             if (bitCount == 32) {
-                row.insert(row.end(), {std::uint8_t(rgb), std::uint8_t(rgb >> 8), std::uint8_t(rgb >> 16), 255});
+                row.insert(row.end(),
+                           {std::uint8_t(rgb), std::uint8_t(rgb >> 8), std::uint8_t(rgb >> 16), 255});
             } else if (bitCount == 24) {
                 row.insert(row.end(), {std::uint8_t(rgb), std::uint8_t(rgb >> 8), std::uint8_t(rgb >> 16)});
             } else if (bitCount == 8) {
@@ -223,8 +223,7 @@ Bytes makePng(int width, int height, int colorType, int bitDepth, const std::vec
                  interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> entries;
-    for (std::uint32_t c : palette)
-        entries.push_back({png_byte(c >> 16), png_byte(c >> 8), png_byte(c)});
+    for (std::uint32_t c : palette) entries.push_back({png_byte(c >> 16), png_byte(c >> 8), png_byte(c)});
     if (!entries.empty()) png_set_PLTE(png, info, entries.data(), static_cast<int>(entries.size()));
     if (!paletteAlpha.empty())
         png_set_tRNS(png, info, paletteAlpha.data(), static_cast<int>(paletteAlpha.size()), nullptr);
@@ -264,7 +263,8 @@ Bytes makeJpeg(int width, int height, int components, const Bytes& samples, int 
     jpeg_set_quality(&c, quality, TRUE);
     jpeg_start_compress(&c, TRUE);
     while (c.next_scanline < c.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(samples.data() + std::size_t{c.next_scanline} * width * components);
+        JSAMPROW row =
+            const_cast<JSAMPROW>(samples.data() + std::size_t{c.next_scanline} * width * components);
         jpeg_write_scanlines(&c, &row, 1);
     }
     jpeg_finish_compress(&c);
@@ -356,7 +356,8 @@ Bytes makePe(bool pe32plus, const std::vector<PeGroup>& groups, const std::vecto
             std::size_t languageAt = languagesAt + 24 * leafIndex;
             std::size_t dataEntryAt = dataEntriesAt + 16 * leafIndex;
             bool isNamed = groupsLevel && !groups[i].name.empty();
-            set32(r, entryAt, isNamed ? 0x80000000u | static_cast<std::uint32_t>(stringAt[i]) : leaves[i].nameField);
+            set32(r, entryAt,
+                  isNamed ? 0x80000000u | static_cast<std::uint32_t>(stringAt[i]) : leaves[i].nameField);
             set32(r, entryAt + 4, 0x80000000u | static_cast<std::uint32_t>(languageAt));
             writeDir(languageAt, 0, 1);
             set32(r, languageAt + 16, 1033);

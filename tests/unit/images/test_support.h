@@ -53,11 +53,10 @@ Bytes makeBmpWithBits(const BmpLayout& request, const Bytes& bits);
 // An icon image as a DIB: colour rows top row first (unpadded), a mask with
 // one 0/1 value per pixel top row first, palette as 0xRRGGBB.
 Bytes makeIconDib(int width, int height, int bitCount, const std::vector<Bytes>& rows,
-                  const std::vector<std::vector<int>>& mask,
-                  const std::vector<std::uint32_t>& palette = {});
+                  const std::vector<std::vector<int>>& mask, const std::vector<std::uint32_t>& palette = {});
 
 struct IconEntry {
-    int width = 0;   // as stored: 0 means 256
+    int width = 0;  // as stored: 0 means 256
     int height = 0;
     int bitCount = 0;
     Bytes image;
@@ -86,8 +85,8 @@ struct PeIcon {
 };
 struct PeGroup {
     std::uint16_t id = 0;
-    std::u16string name;  // when not empty, the group is named
-    std::vector<IconEntry> entries;   // width, height, bitCount of each member
+    std::u16string name;             // when not empty, the group is named
+    std::vector<IconEntry> entries;  // width, height, bitCount of each member
     std::vector<std::uint16_t> iconIds;
 };
 Bytes makePe(bool pe32plus, const std::vector<PeGroup>& groups, const std::vector<PeIcon>& icons);

@@ -78,23 +78,35 @@ protected:
     std::vector<xmlNode*> actions_, extActions_;
 };
 
-const char* const kNames[22] = {
-    "Velumbar.Create",         "Velumbar.AllocColor",     "Velumbar.SetCurrentPosition",
-    "Velumbar.SetGradientColors", "Velumbar.GetCurrentPosition", "Velumbar.SetText",
-    "Velumbar.GetText",        "Velumbar.SetFont",        "Velumbar.SetSolidColor",
-    "Velumbar.SetRange",       "Velumbar.GetRange",       "Velumbar.CreateEx",
-    "Velumbar.LoadImage",      "Velumbar.FreeImage",      "Velumbar.CountIconsInFile",
-    "Velumbar.SetIcon",        "Velumbar.SetTooltip",     "Velumbar.SetUseGlossy",
-    "Velumbar.GetUseGlossy",   "Velumbar.SetCallback",    "Velumbar.RemoveCallback",
-    "Velumbar.SetCursor"};
-const char* const kReturnTypes[22] = {
-    "boolean", "number", "boolean", "boolean", "number",  "boolean", "string", "boolean",
-    "boolean", "boolean", "table", "table",   "number",  "boolean", "number", "boolean",
-    "boolean", "boolean", "boolean", "boolean", "",       "boolean"};
+const char* const kNames[22] = {"Velumbar.Create",
+                                "Velumbar.AllocColor",
+                                "Velumbar.SetCurrentPosition",
+                                "Velumbar.SetGradientColors",
+                                "Velumbar.GetCurrentPosition",
+                                "Velumbar.SetText",
+                                "Velumbar.GetText",
+                                "Velumbar.SetFont",
+                                "Velumbar.SetSolidColor",
+                                "Velumbar.SetRange",
+                                "Velumbar.GetRange",
+                                "Velumbar.CreateEx",
+                                "Velumbar.LoadImage",
+                                "Velumbar.FreeImage",
+                                "Velumbar.CountIconsInFile",
+                                "Velumbar.SetIcon",
+                                "Velumbar.SetTooltip",
+                                "Velumbar.SetUseGlossy",
+                                "Velumbar.GetUseGlossy",
+                                "Velumbar.SetCallback",
+                                "Velumbar.RemoveCallback",
+                                "Velumbar.SetCursor"};
+const char* const kReturnTypes[22] = {"boolean", "number",  "boolean", "boolean", "number",  "boolean",
+                                      "string",  "boolean", "boolean", "boolean", "table",   "table",
+                                      "number",  "boolean", "number",  "boolean", "boolean", "boolean",
+                                      "boolean", "boolean", "",        "boolean"};
 const std::size_t kArgCounts[22] = {2, 3, 2, 2, 1, 2, 1, 6, 2, 3, 1, 2, 3, 1, 1, 3, 2, 2, 1, 2, 1, 2};
 // GetText (7th) and GetRange (11th) carry more extended entries than arguments.
-const std::size_t kExtendedArgCounts[22] = {2, 3, 2, 2, 1, 2, 2, 6, 2, 3, 3,
-                                            2, 3, 1, 1, 3, 2, 2, 1, 2, 1, 2};
+const std::size_t kExtendedArgCounts[22] = {2, 3, 2, 2, 1, 2, 2, 6, 2, 3, 3, 2, 3, 1, 1, 3, 2, 2, 1, 2, 1, 2};
 
 TEST_F(ActionDocumentXml, RootHoldsTwentyTwoActionsThenExtended) {
     EXPECT_EQ(NameOf(root_), "ActionTemplates");
@@ -128,9 +140,8 @@ TEST_F(ActionDocumentXml, ArgumentsHaveTheirCountsAndShape) {
         EXPECT_EQ(list.size(), kArgCounts[i]) << kNames[i];
         for (const xmlNode* arg : list) {
             EXPECT_EQ(NameOf(arg), "Arg");
-            EXPECT_EQ(ElementNames(arg), (std::vector<std::string>{"Name", "Description", "Type",
-                                                                   "Default", "Required",
-                                                                   "EasyMode"}));
+            EXPECT_EQ(ElementNames(arg), (std::vector<std::string>{"Name", "Description", "Type", "Default",
+                                                                   "Required", "EasyMode"}));
             EXPECT_EQ(ElementNames(Child(arg, "EasyMode")),
                       (std::vector<std::string>{"Default", "DataType", "Constraints"}));
             std::string required = ChildText(arg, "Required");
@@ -150,8 +161,8 @@ ArgView ArgOf(const std::vector<xmlNode*>& actions, int a, int n) {
     const xmlNode* arg = Child(Child(actions[a], "Arguments"), "Arg", n);
     if (!arg) return {};
     const xmlNode* easy = Child(arg, "EasyMode");
-    return {ChildText(arg, "Name"),     ChildText(arg, "Description"), ChildText(arg, "Type"),
-            ChildText(arg, "Default"),  ChildText(arg, "Required"),    ChildText(easy, "Default"),
+    return {ChildText(arg, "Name"),      ChildText(arg, "Description"), ChildText(arg, "Type"),
+            ChildText(arg, "Default"),   ChildText(arg, "Required"),    ChildText(easy, "Default"),
             ChildText(easy, "DataType"), ChildText(easy, "Constraints")};
 }
 
@@ -272,7 +283,7 @@ TEST_F(ActionDocumentXml, ThreeEntriesListConstantsEachEndingWithAnEmptyOne) {
 
     std::vector<ConstView> load = ConstsOf(Child(extActions_[12], "Arg", 0));
     ASSERT_EQ(load.size(), 7u);
-    const char* const loadNames[6] = {"ASSOCIATION", "EXTENSION", "FOLDER",
+    const char* const loadNames[6] = {"ASSOCIATION", "EXTENSION",  "FOLDER",
                                       "DRIVE",       "EXECUTABLE", "IMAGEFILE"};
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(load[i].name, std::string("VELUMBAR_LOADIMAGE_") + loadNames[i]);
@@ -289,8 +300,7 @@ TEST_F(ActionDocumentXml, ThreeEntriesListConstantsEachEndingWithAnEmptyOne) {
 
     std::vector<ConstView> icon = ConstsOf(Child(extActions_[15], "Arg", 2));
     ASSERT_EQ(icon.size(), 5u);
-    const char* const iconNames[4] = {"VELUMBAR_16x16", "VELUMBAR_24x24", "VELUMBAR_32x32",
-                                      "VELUMBAR_48x48"};
+    const char* const iconNames[4] = {"VELUMBAR_16x16", "VELUMBAR_24x24", "VELUMBAR_32x32", "VELUMBAR_48x48"};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(icon[i].name, iconNames[i]);
         EXPECT_EQ(icon[i].value, std::to_string(i + 1));

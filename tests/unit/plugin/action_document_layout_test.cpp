@@ -59,8 +59,7 @@ TEST(ActionDocumentBytes, EveryLineEndIsCrLfAndNoneAtTheEnd) {
 }
 
 TEST(ActionDocumentBytes, StartsWithTheRootAndNoDeclaration) {
-    EXPECT_EQ(Served().rfind("<ActionTemplates>\r\n<Action>\r\n<Name>Velumbar.Create</Name>\r\n", 0),
-              0u);
+    EXPECT_EQ(Served().rfind("<ActionTemplates>\r\n<Action>\r\n<Name>Velumbar.Create</Name>\r\n", 0), 0u);
 }
 
 TEST(ActionDocumentLayout, EveryLineIsOneTagOrOneTextElement) {
@@ -111,8 +110,7 @@ TEST(ActionDocumentExport, SizeProtocolAsksForTheTerminatorToo) {
 TEST(ActionDocumentExport, ABufferOfTheReportedSizeReceivesItWhole) {
     std::vector<char> buffer(kDocumentLength + 1, '#');
     int size = static_cast<int>(buffer.size());
-    EXPECT_EQ(CopyTextOut(ActionTemplateDocument(), buffer.data(), &size),
-              static_cast<int>(kDocumentLength));
+    EXPECT_EQ(CopyTextOut(ActionTemplateDocument(), buffer.data(), &size), static_cast<int>(kDocumentLength));
     EXPECT_EQ(size, static_cast<int>(kDocumentLength) + 1);  // unchanged on success
     EXPECT_EQ(std::string(buffer.data(), kDocumentLength), Served());
     EXPECT_EQ(buffer[kDocumentLength], '\0');

@@ -61,7 +61,10 @@ TEST(HelpTopics, LowerCasingFollowsTheAnsiCodePage) {
     EXPECT_EQ(LowerAnsi('@'), '@');
     EXPECT_EQ(LowerAnsi('['), '[');
     EXPECT_EQ(LowerAnsi('Z'), 'z');
-    EXPECT_EQ(HelpTopicName("\xC4" "B.\xD6"), "\xE4" "b_\xF6.htm");
+    EXPECT_EQ(HelpTopicName("\xC4"
+                            "B.\xD6"),
+              "\xE4"
+              "b_\xF6.htm");
 }
 
 // A help folder in a fresh temporary folder, with a stand-in viewer first
@@ -102,8 +105,7 @@ TEST_F(HelpLaunch, PluginHelpOpensTheFileAtItsStartPage) {
 TEST_F(HelpLaunch, ActionHelpOpensTheActionsTopic) {
     installHelp();
     EXPECT_EQ(ShowHelpForAction("Velumbar.SetText", folder_.c_str()), 1);
-    EXPECT_EQ(waitForRecord(),
-              "1\n" + helpFile_ + "::velumbar_settext.htm\n" + folder_ + "\\\n");
+    EXPECT_EQ(waitForRecord(), "1\n" + helpFile_ + "::velumbar_settext.htm\n" + folder_ + "\\\n");
 }
 
 TEST_F(HelpLaunch, ArgumentTextWithSpacesStaysOneArgument) {
@@ -111,8 +113,7 @@ TEST_F(HelpLaunch, ArgumentTextWithSpacesStaysOneArgument) {
     test::writeFile(folder + "\\Velumbar.chm", "ITSF");
     std::filesystem::create_directory(folder + "\\");
     EXPECT_EQ(ShowHelpForAction("Velumbar.Get Range", folder.c_str()), 1);
-    EXPECT_EQ(waitForRecord(),
-              "1\n" + folder + "\\Velumbar.chm::velumbar_get range.htm\n" + folder + "\\\n");
+    EXPECT_EQ(waitForRecord(), "1\n" + folder + "\\Velumbar.chm::velumbar_get range.htm\n" + folder + "\\\n");
 }
 
 TEST_F(HelpLaunch, AFolderAtTheHelpPathStillStartsTheViewer) {

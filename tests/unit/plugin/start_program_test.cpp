@@ -26,8 +26,7 @@ protected:
     }
 
     std::string waitForRecord() {
-        return plugin::test::waitForFile(record_) ? plugin::test::readFile(record_)
-                                                  : "(nothing started)";
+        return plugin::test::waitForFile(record_) ? plugin::test::readFile(record_) : "(nothing started)";
     }
 
     TempFolder temp_;

@@ -76,8 +76,10 @@ struct PathPrefix {
         setenv("PATH", value.c_str(), 1);
     }
     ~PathPrefix() {
-        if (hadPath) setenv("PATH", saved.c_str(), 1);
-        else unsetenv("PATH");
+        if (hadPath)
+            setenv("PATH", saved.c_str(), 1);
+        else
+            unsetenv("PATH");
     }
     PathPrefix(const PathPrefix&) = delete;
     PathPrefix& operator=(const PathPrefix&) = delete;

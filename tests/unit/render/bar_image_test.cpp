@@ -12,8 +12,8 @@ constexpr std::int32_t kRed = 255;  // red + 256 green + 65536 blue
 constexpr std::int32_t kBlue = 16711680;
 constexpr std::int32_t kGreen = 65280;
 
-Picture build(int w, int h, std::int32_t kind, const std::vector<ColorStop>& stops,
-              std::uint32_t solid, int glossy) {
+Picture build(int w, int h, std::int32_t kind, const std::vector<ColorStop>& stops, std::uint32_t solid,
+              int glossy) {
     std::optional<Picture> p = BuildBarImage(w, h, kind, MakeBarStops(stops), solid, glossy);
     EXPECT_TRUE(p);
     return p ? *p : Picture{};

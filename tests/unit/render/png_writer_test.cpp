@@ -1,8 +1,8 @@
 // PNG files written and read back through libpng's simple reader.
 #include <gtest/gtest.h>
 
-#include "tests/unit/support/scratch_folder.h"
 #include <png.h>
+#include "tests/unit/support/scratch_folder.h"
 
 #include <cstdio>
 #include <string>

@@ -21,9 +21,9 @@ TEST(RowResampler, MatchesResizeOfTheWholePicture) {
     struct Case {
         int w, h, W, H;
     };
-    const Case cases[] = {{1, 1, 1, 1},     {7, 5, 3, 2},     {301, 77, 32, 8},  {77, 301, 8, 32},
-                          {1000, 3, 32, 1}, {3, 1000, 1, 32}, {33, 33, 32, 32}, {16, 16, 48, 48},
-                          {5, 9, 13, 2}};
+    const Case cases[] = {{1, 1, 1, 1},     {7, 5, 3, 2},     {301, 77, 32, 8},
+                          {77, 301, 8, 32}, {1000, 3, 32, 1}, {3, 1000, 1, 32},
+                          {33, 33, 32, 32}, {16, 16, 48, 48}, {5, 9, 13, 2}};
     unsigned seed = 1;
     for (const Case& c : cases) {
         for (bool alpha : {false, true}) {

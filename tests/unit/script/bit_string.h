@@ -30,8 +30,7 @@ inline std::vector<std::uint8_t> bitWords(std::string_view bits) {
     return out;
 }
 
-inline std::vector<std::uint8_t> jcStream(std::uint32_t size, std::uint32_t checksum,
-                                          std::string_view bits) {
+inline std::vector<std::uint8_t> jcStream(std::uint32_t size, std::uint32_t checksum, std::string_view bits) {
     std::vector<std::uint8_t> s = {'J', 'C'};
     putLe32(s, size);
     putLe32(s, checksum);

@@ -102,12 +102,14 @@ TEST_F(ClassScript, DefinesTheClassTable) {
     EXPECT_EQ(eval("VelumbarOOP.PX == Velumbar"), "true");
     EXPECT_EQ(eval("VelumbarOOP.SMT == setmetatable"), "true");
     EXPECT_EQ(eval("type(Velumbar.CreateEx)"), "function");
-    const char* const methods[] = {"AllocColor", "SetGradientColors", "SetSolidColor",
-                                   "SetCurrentPosition", "GetCurrentPosition", "SetText", "GetText",
-                                   "SetFont", "SetRange", "GetRange", "LoadImage", "FreeImage",
-                                   "CountIconsInFile", "SetIcon", "SetTooltip", "SetCursor",
-                                   "SetUseGlossy", "GetUseGlossy", "SetCallback", "RemoveCallback"};
-    for (const char* m : methods) EXPECT_EQ(eval(std::string("type(VelumbarOOP.") + m + ")"), "function") << m;
+    const char* const methods[] = {
+        "AllocColor",         "SetGradientColors", "SetSolidColor", "SetCurrentPosition",
+        "GetCurrentPosition", "SetText",           "GetText",       "SetFont",
+        "SetRange",           "GetRange",          "LoadImage",     "FreeImage",
+        "CountIconsInFile",   "SetIcon",           "SetTooltip",    "SetCursor",
+        "SetUseGlossy",       "GetUseGlossy",      "SetCallback",   "RemoveCallback"};
+    for (const char* m : methods)
+        EXPECT_EQ(eval(std::string("type(VelumbarOOP.") + m + ")"), "function") << m;
 }
 
 TEST_F(ClassScript, CreateExNeedsExactlyTrue) {

@@ -56,9 +56,9 @@ Bytes randomBytes(std::size_t n, std::uint32_t seed) {
 
 // Words, numbers, punctuation and the odd binary stretch, like a mixed log.
 Bytes mixedText(std::size_t n, std::uint32_t seed) {
-    static const char* const kWords[] = {"velumbar", "progress", "gradient", "colour", "the",
-                                         "function", "local", "return", "end", "if", "then",
-                                         "SetCurrentPosition", "nil", "table", "Argument"};
+    static const char* const kWords[] = {
+        "velumbar", "progress", "gradient",           "colour", "the",   "function", "local", "return", "end",
+        "if",       "then",     "SetCurrentPosition", "nil",    "table", "Argument"};
     std::mt19937 rng(seed);
     std::string s;
     while (s.size() < n) {

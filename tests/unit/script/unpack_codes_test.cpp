@@ -50,15 +50,15 @@ TEST(JcCodes, ShortMatchOverlapsItsOwnOutput) {
 
 TEST(JcCodes, LongMatchAtNearOffsetAddsFour) {
     // Offset 3 = (g 3 - 3) << 8 | 3; stored length 2 copies 2 + 4 bytes.
-    const std::string bits = kWidth8 + literal8('A') + literal8('B') + literal8('C') +
-                             " 01 10 00000011 00" + kEnd;
+    const std::string bits =
+        kWidth8 + literal8('A') + literal8('B') + literal8('C') + " 01 10 00000011 00" + kEnd;
     EXPECT_EQ(decode(jcStream(9, 0, bits)), text("ABCABCABC"));
 }
 
 TEST(JcCodes, RepeatUsesTheLastOffset) {
     // Long match at offset 3 (6 bytes), then g = 2: three more bytes from 3.
-    const std::string bits = kWidth8 + literal8('A') + literal8('B') + literal8('C') +
-                             " 01 10 00000011 00" + " 01 00 10" + kEnd;
+    const std::string bits =
+        kWidth8 + literal8('A') + literal8('B') + literal8('C') + " 01 10 00000011 00" + " 01 00 10" + kEnd;
     EXPECT_EQ(decode(jcStream(12, 0, bits)), text("ABCABCABCABC"));
 }
 
@@ -69,22 +69,22 @@ TEST(JcCodes, RepeatBeforeAnyMatchUsesOffsetOne) {
 
 TEST(JcCodes, ShortMatchSetsTheLastOffset) {
     // "abc", short match offset 3 length 2 ("ab"), repeat of 2 from offset 3 ("ca").
-    const std::string bits = kWidth8 + literal8('a') + literal8('b') + literal8('c') +
-                             " 000 0000011 00" + " 01 00 00" + kEnd;
+    const std::string bits =
+        kWidth8 + literal8('a') + literal8('b') + literal8('c') + " 000 0000011 00" + " 01 00 00" + kEnd;
     EXPECT_EQ(decode(jcStream(7, 0, bits)), text("abcabca"));
 }
 
 TEST(JcCodes, NearCopyKeepsTheLastOffset) {
     // "xyz", one byte from offset 2 ('y'), then a repeat of 2 from offset 1.
-    const std::string bits = kWidth8 + literal8('x') + literal8('y') + literal8('z') +
-                             " 001 0011" + " 01 00 00" + kEnd;
+    const std::string bits =
+        kWidth8 + literal8('x') + literal8('y') + literal8('z') + " 001 0011" + " 01 00 00" + kEnd;
     EXPECT_EQ(decode(jcStream(6, 0, bits)), text("xyzyyy"));
 }
 
 TEST(JcCodes, NearCopyReachesFourteenBack) {
     std::string bits = kWidth8;
     for (char c = 'a'; c <= 'n'; ++c) bits += literal8(c);  // 14 bytes
-    bits += " 001 1111" + kEnd;                              // v = 15: offset 14
+    bits += " 001 1111" + kEnd;                             // v = 15: offset 14
     EXPECT_EQ(decode(jcStream(15, 0, bits)), text("abcdefghijklmna"));
 }
 
@@ -138,7 +138,10 @@ TEST(JcCodes, OffsetBonusChangesAtEachBoundary) {
     // 'a' and a repeat from the first offset (1) give 65608 bytes of 'a'; each
     // far match then stores length 2 and copies 2 + its bonus. The stream is
     // only accepted when the bonuses add up to the declared size exactly.
-    struct Far { std::uint32_t offset; unsigned bonus; };
+    struct Far {
+        std::uint32_t offset;
+        unsigned bonus;
+    };
     const Far fars[] = {{128, 0}, {638, 0}, {639, 1}, {14334, 1}, {14335, 2}, {65535, 2}, {65536, 3}};
     std::string bits = kWidth8 + literal8('a') + " 01 00 " + gammaCode(65607);
     std::size_t size = 65608;
@@ -162,8 +165,8 @@ TEST(JcCodes, LiteralWidthSevenAddsItsBase) {
 }
 
 TEST(JcCodes, LiteralWidthEightResetsTheBase) {
-    const std::string bits = "001 0000 0 0 00000001" + std::string(" 1 0000000") + kWidth8 +
-                             literal8('\x00') + kEnd;
+    const std::string bits =
+        "001 0000 0 0 00000001" + std::string(" 1 0000000") + kWidth8 + literal8('\x00') + kEnd;
     EXPECT_EQ(decode(jcStream(2, 0, bits)), (Bytes{1, 0}));
 }
 
@@ -178,15 +181,13 @@ TEST(JcCodes, IndexWidthChanges) {
     bits += " 000 0000000 11 001100" + std::string(" 01 10 000000000111 00");
     bits += kEnd;
     std::string expected = "abcdefghijklmnopqrst";
-    expected += "abcdef";   // from 20 back
-    expected += "bcdefb";   // from 5 back, overlapping
-    expected += "fbcdef";   // from 7 back
+    expected += "abcdef";  // from 20 back
+    expected += "bcdefb";  // from 5 back, overlapping
+    expected += "fbcdef";  // from 7 back
     EXPECT_EQ(decode(jcStream(std::uint32_t(expected.size()), 0, bits)), text(expected));
 }
 
-TEST(JcCodes, EmptyOutput) {
-    EXPECT_EQ(decode(jcStream(0, 0, kEnd)), Bytes{});
-}
+TEST(JcCodes, EmptyOutput) { EXPECT_EQ(decode(jcStream(0, 0, kEnd)), Bytes{}); }
 
 TEST(JcCodes, ChecksumIsTestedWhenNotZero) {
     // "AAAA": 0x41414141 ^ 0x82828283.

@@ -67,12 +67,15 @@ TEST(JcReject, OutputMustEndAtTheDeclaredSize) {
 
 TEST(JcReject, CopiesThatLeaveTheOutput) {
     // Each would read before the start or write past the declared size.
-    EXPECT_FALSE(accepted(jcStream(3, 0, " 01 00 00" + kEnd)));                           // repeat at 0
-    EXPECT_FALSE(accepted(jcStream(3, 0, kWidth8 + literal8('a') + " 000 0000010 00" + kEnd)));  // offset 2 at 1
+    EXPECT_FALSE(accepted(jcStream(3, 0, " 01 00 00" + kEnd)));  // repeat at 0
+    EXPECT_FALSE(
+        accepted(jcStream(3, 0, kWidth8 + literal8('a') + " 000 0000010 00" + kEnd)));     // offset 2 at 1
     EXPECT_FALSE(accepted(jcStream(3, 0, kWidth8 + literal8('a') + " 001 0011" + kEnd)));  // near 2 at 1
-    EXPECT_FALSE(accepted(jcStream(7, 0, kWidth8 + literal8('a') + " 01 10 00000000 00" + kEnd)));  // offset 0
+    EXPECT_FALSE(
+        accepted(jcStream(7, 0, kWidth8 + literal8('a') + " 01 10 00000000 00" + kEnd)));        // offset 0
     EXPECT_FALSE(accepted(jcStream(4, 0, kWidth8 + literal8('a') + " 000 0000001 11" + kEnd)));  // 5 past 4
-    EXPECT_FALSE(accepted(jcStream(2, 0, kWidth8 + literal8('a') + " 001 0001 001 0001" + kEnd)));  // zero past 2
+    EXPECT_FALSE(
+        accepted(jcStream(2, 0, kWidth8 + literal8('a') + " 001 0001 001 0001" + kEnd)));  // zero past 2
 }
 
 TEST(JcReject, RawBlockPastTheDeclaredSize) {
@@ -83,9 +86,7 @@ TEST(JcReject, RawBlockPastTheDeclaredSize) {
     EXPECT_FALSE(accepted(jcStream(255, 0, bits), 1024));
 }
 
-TEST(JcReject, LiteralBeforeItsWidthIsSet) {
-    EXPECT_FALSE(accepted(jcStream(1, 0, literal8('A') + kEnd)));
-}
+TEST(JcReject, LiteralBeforeItsWidthIsSet) { EXPECT_FALSE(accepted(jcStream(1, 0, literal8('A') + kEnd))); }
 
 TEST(JcReject, RunawayGammaCode) {
     std::string bits = kWidth8 + literal8('a') + " 01 00 ";
