@@ -102,6 +102,26 @@ constexpr int SizeNS = 32645;
 constexpr int SizeAll = 32646;
 constexpr int No = 32648;
 constexpr int Hand = 32649;
+
+// The system cursors bars use; systemCursor gives null for any other id.
+constexpr bool isKnown(int id) {
+    switch (id) {
+        case Arrow:
+        case IBeam:
+        case Wait:
+        case Cross:
+        case SizeNWSE:
+        case SizeNESW:
+        case SizeWE:
+        case SizeNS:
+        case SizeAll:
+        case No:
+        case Hand:
+            return true;
+        default:
+            return false;
+    }
+}
 }  // namespace idc
 
 // A read-only view of pixels: packed colour values, red in the low byte,

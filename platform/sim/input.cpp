@@ -32,22 +32,8 @@ void trackMouseLeave(Window window) {
 }
 
 Cursor systemCursor(int idcId) {
-    switch (idcId) {
-        case idc::Arrow:
-        case idc::IBeam:
-        case idc::Wait:
-        case idc::Cross:
-        case idc::SizeNWSE:
-        case idc::SizeNESW:
-        case idc::SizeWE:
-        case idc::SizeNS:
-        case idc::SizeAll:
-        case idc::No:
-        case idc::Hand:
-            return reinterpret_cast<Cursor>(static_cast<std::uintptr_t>(idcId));
-        default:
-            return nullptr;
-    }
+    if (!idc::isKnown(idcId)) return nullptr;
+    return reinterpret_cast<Cursor>(static_cast<std::uintptr_t>(idcId));
 }
 
 void setCursor(Cursor cursor) { input().cursor = cursor; }

@@ -30,22 +30,8 @@ void trackMouseLeave(Window window) {
 }
 
 Cursor systemCursor(int idcId) {
-    switch (idcId) {
-        case idc::Arrow:
-        case idc::IBeam:
-        case idc::Wait:
-        case idc::Cross:
-        case idc::SizeNWSE:
-        case idc::SizeNESW:
-        case idc::SizeWE:
-        case idc::SizeNS:
-        case idc::SizeAll:
-        case idc::No:
-        case idc::Hand:
-            return reinterpret_cast<Cursor>(LoadCursor(nullptr, MAKEINTRESOURCE(idcId)));
-        default:
-            return nullptr;
-    }
+    if (!idc::isKnown(idcId)) return nullptr;
+    return reinterpret_cast<Cursor>(LoadCursor(nullptr, MAKEINTRESOURCE(idcId)));
 }
 
 void setCursor(Cursor cursor) { SetCursor(reinterpret_cast<HCURSOR>(cursor)); }
