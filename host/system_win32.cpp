@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "host/system.h"
+#include "platform/win32/win32.h"
 
 namespace vb::host::system {
 
@@ -92,15 +93,8 @@ struct Dib {
     std::uint8_t* bits = nullptr;  // top-down blue, green, red, unused
     int width = 0, height = 0;
     Dib(int w, int h) : width(w), height(h) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
         void* p = nullptr;
-        bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0);
+        bitmap = platform::win32::createDibSection(nullptr, w, h, 32, true, &p);
         bits = static_cast<std::uint8_t*>(p);
     }
     ~Dib() {

@@ -94,15 +94,9 @@ bool textCoverage(Font font, const char* text, std::size_t length, TextCoverage*
     if (size.cx <= 0 || height <= 0) return true;
     if (width > kMaxCoverage / height) return false;
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = static_cast<LONG>(width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(height);  // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap =
+        win32::createDibSection(dc, static_cast<int>(width), static_cast<int>(height), 32, true, &bits);
     if (!bitmap) return false;
     bool ok = false;
     try {

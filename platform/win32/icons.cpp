@@ -26,15 +26,8 @@ struct Canvas32 {
     HBITMAP bitmap = nullptr;
     std::uint8_t* bits = nullptr;
     Canvas32(int width, int height, std::uint8_t level) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
         void* p = nullptr;
-        bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0);
+        bitmap = win32::createDibSection(nullptr, width, height, 32, true, &p);
         bits = static_cast<std::uint8_t*>(p);
         if (bits) std::memset(bits, level, static_cast<std::size_t>(width) * height * 4);
     }

@@ -38,15 +38,8 @@ bool resizeSurface(HWND canvas, int width, int height) {
     next->height = height;
     next->stride = strideFor(width);
     if (width > 0 && height > 0) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        next->bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        next->bitmap = win32::createDibSection(nullptr, width, height, 24, false, &bits);
         next->bits = static_cast<std::uint8_t*>(bits);
         if (!next->bitmap) {
             delete next;

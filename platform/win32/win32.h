@@ -22,4 +22,18 @@ constexpr const char* kCanvasClass = "VelumbarCanvas";
 // A memory DC for measuring and drawing text, owned by the calling thread.
 HDC scratchDC();
 
+// A DIB section of `bitCount` bits per pixel, rows top-down when `topDown`;
+// null when it cannot be made. Header-only, so the Windows bench shares it.
+inline HBITMAP createDibSection(HDC dc, int width, int height, int bitCount, bool topDown, void** bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = topDown ? -height : height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = static_cast<WORD>(bitCount);
+    info.bmiHeader.biCompression = BI_RGB;
+    *bits = nullptr;
+    return CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
 }  // namespace vb::platform::win32
