@@ -1,5 +1,6 @@
 #include "images/image_file.h"
 
+#include <algorithm>
 #include <new>
 #include <vector>
 
@@ -13,6 +14,71 @@
 
 namespace vb::images {
 
+namespace {
+
+// Notes the size a decoder announces and counts the rows it delivers.
+class ProbeSink final : public RowSink {
+public:
+    bool Begin(int width, int height, bool) override {
+        if (static_cast<long long>(width) * height > kMaxHeldPixels) return false;
+        size_ = platform::Size{width, height};
+        rows_ = 0;
+        return true;
+    }
+    void Row(int, const std::uint32_t*) noexcept override { ++rows_; }
+    bool complete() const { return size_.height > 0 && rows_ == size_.height; }
+    platform::Size size() const { return size_; }
+
+private:
+    platform::Size size_;
+    int rows_ = 0;
+};
+
+struct OwnedIcon {
+    platform::Icon icon = nullptr;
+    ~OwnedIcon() { platform::destroyIcon(icon); }
+};
+
+// The icon drawn at its own size over transparency, a band of rows at a
+// time, so a large icon is never drawn whole.
+bool DrawIconInto(platform::Icon icon, RowSink* sink) {
+    constexpr int kBandRows = 32;
+    platform::Size size;
+    if (!platform::iconSize(icon, &size) || !sink->Begin(size.width, size.height, true)) return false;
+    std::optional<render::Picture> band =
+        render::makePicture(size.width, std::min(kBandRows, size.height), true);
+    if (!band) return false;
+    for (int top = 0; top < size.height; top += band->height) {
+        const int rows = std::min(band->height, size.height - top);
+        std::fill(band->pixels.begin(), band->pixels.end(), 0u);
+        if (!platform::drawIconRows(icon, size.width, size.height, top, rows, band->pixels.data()))
+            return false;
+        for (int row = 0; row < rows; ++row)
+            sink->Row(top + row, &band->pixels[static_cast<std::size_t>(row) * size.width]);
+    }
+    return true;
+}
+
+// An icon file loads as the system's icon of its chosen image. Our reader
+// decodes that image first, into nothing, so the system is only handed an
+// image whose data backs the size it claims. The requested size is the
+// image's own: the bitmap header's width and half its height, or for a
+// PNG image, which has no bitmap header, the PNG's own size.
+bool DecodeIconFileAsIcon(const std::uint8_t* data, std::size_t size, RowSink* sink) {
+    IconDirEntry entry;
+    if (!ChooseIconFileImage(data, size, &entry)) return false;
+    const std::uint8_t* bits = data + entry.location;
+    ProbeSink probe;
+    if (!DecodeIconImageInto(bits, entry.bytes, &probe) || !probe.complete()) return false;
+    OwnedIcon made;
+    made.icon =
+        platform::createIconFromResourceEx(bits, entry.bytes, probe.size().width, probe.size().height);
+    if (!made.icon && entry.bitCount != 16) made.icon = platform::createIconFromResource(bits, entry.bytes);
+    return made.icon && DrawIconInto(made.icon, sink);
+}
+
+}  // namespace
+
 bool DecodeImageDataInto(const std::uint8_t* data, std::size_t size, RowSink* sink) {
     if (!data || !sink || size < 2) return false;
     if (data[0] == 'B' && data[1] == 'M') {
@@ -23,7 +89,7 @@ bool DecodeImageDataInto(const std::uint8_t* data, std::size_t size, RowSink* si
             sink->Row(y, &bmp->pixels[static_cast<std::size_t>(y) * bmp->width]);
         return true;
     }
-    if (IsIconFileHeader(data, size)) return DecodeIconFileInto(data, size, sink);
+    if (IsIconFileHeader(data, size)) return DecodeIconFileAsIcon(data, size, sink);
     if (DecodePngInto(data, size, sink)) return true;
     return DecodeJpegInto(data, size, sink);
 }

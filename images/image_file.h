@@ -13,7 +13,8 @@ namespace vb::images {
 
 constexpr int kImageBox = 32;
 
-// "BM" -> bitmap; reserved 0 and type 1 -> icon file; else PNG, then JPEG.
+// "BM" -> bitmap; reserved 0 and type 1 -> icon file, made into the
+// system's icon and drawn at its own size; else PNG, then JPEG.
 std::optional<render::Picture> DecodeImageData(const std::uint8_t* data, std::size_t size);
 // The same, delivered row by row into `sink`.
 bool DecodeImageDataInto(const std::uint8_t* data, std::size_t size, RowSink* sink);

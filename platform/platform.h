@@ -261,10 +261,23 @@ VB_PLATFORM_API Icon shellDriveIcon(const char* root);
 VB_PLATFORM_API Icon shellFallbackIcon();  // first large icon of the shell library
 VB_PLATFORM_API Icon extractIcon(const char* path, int index);
 VB_PLATFORM_API int iconCount(const char* path);
+// An icon made from one image of an icon file (a DIB with its AND mask, or
+// a PNG), as CreateIconFromResourceEx makes it: at width x height, or at
+// the image's own size where a side is 0. Null when the bytes make none.
+VB_PLATFORM_API Icon createIconFromResourceEx(const std::uint8_t* bits, std::size_t size, int width,
+                                              int height);
+// The same at the system's large icon size, as CreateIconFromResource does.
+VB_PLATFORM_API Icon createIconFromResource(const std::uint8_t* bits, std::size_t size);
 VB_PLATFORM_API void destroyIcon(Icon icon);
-// Draws the icon scaled to width x height over an RGBA buffer (packed values),
-// blending by the icon's alpha or mask.
-VB_PLATFORM_API bool drawIcon(Icon icon, int width, int height, std::uint32_t* pixels);
+// The size the icon was made at; false for a dead or invented handle.
+VB_PLATFORM_API bool iconSize(Icon icon, Size* size);
+// Draws rows top .. top + rows - 1 of the icon scaled to width x height over
+// an RGBA buffer of width x rows (packed values), blending by the icon's
+// alpha or mask. A band at a time keeps a large icon's drawing small.
+VB_PLATFORM_API bool drawIconRows(Icon icon, int width, int height, int top, int rows, std::uint32_t* pixels);
+inline bool drawIcon(Icon icon, int width, int height, std::uint32_t* pixels) {
+    return drawIconRows(icon, width, height, 0, height, pixels);
+}
 
 // ---- files and processes ---------------------------------------------------
 VB_PLATFORM_API bool readWholeFile(const char* path, std::vector<std::uint8_t>* out);

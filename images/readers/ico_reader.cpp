@@ -39,29 +39,38 @@ private:
 
 }  // namespace
 
-bool DecodeIconFileInto(const std::uint8_t* data, std::size_t size, RowSink* sink) {
+bool ChooseIconFileImage(const std::uint8_t* data, std::size_t size, IconDirEntry* chosen) {
     std::vector<IconDirEntry> entries;
     try {
-        if (!sink || !ReadIconDirectory(data, size, IconDirKind::File, &entries)) return false;
+        if (!chosen || !ReadIconDirectory(data, size, IconDirKind::File, &entries)) return false;
     } catch (const std::bad_alloc&) {
         return false;
     }
-    const int chosen = ChooseFirstSizeEntry(entries);
-    if (chosen < 0) return false;
-    const IconDirEntry& e = entries[static_cast<std::size_t>(chosen)];
-    const std::uint8_t* image = data + e.location;
+    const int index = ChooseFirstSizeEntry(entries);
+    if (index < 0) return false;
+    *chosen = entries[static_cast<std::size_t>(index)];
+    return true;
+}
 
-    if (e.png) {
+bool DecodeIconImageInto(const std::uint8_t* image, std::size_t size, RowSink* sink) {
+    if (!image || !sink) return false;
+    if (IsPngData(image, size)) {
         OpaqueAlphaSink opaque(sink);
-        return DecodePngInto(image, e.bytes, &opaque);
+        return DecodePngInto(image, size, &opaque);
     }
-    // A DIB entry is no larger than its bytes show.
+    // A DIB image is no larger than its bytes show.
     render::Picture decoded;
-    if (!DecodeIconDib(image, e.bytes, &decoded) || !sink->Begin(decoded.width, decoded.height, true))
+    if (!DecodeIconDib(image, size, &decoded) || !sink->Begin(decoded.width, decoded.height, true))
         return false;
     for (int y = 0; y < decoded.height; ++y)
         sink->Row(y, &decoded.pixels[static_cast<std::size_t>(y) * decoded.width]);
     return true;
+}
+
+bool DecodeIconFileInto(const std::uint8_t* data, std::size_t size, RowSink* sink) {
+    IconDirEntry entry;
+    return sink && ChooseIconFileImage(data, size, &entry) &&
+           DecodeIconImageInto(data + entry.location, entry.bytes, sink);
 }
 
 std::optional<render::Picture> DecodeIconFile(const std::uint8_t* data, std::size_t size) {

@@ -6,14 +6,23 @@
 #include <cstdint>
 #include <optional>
 
+#include "images/readers/icon_directory.h"
 #include "images/readers/row_sink.h"
 #include "render/picture.h"
 
 namespace vb::images {
 
-// Of the entries sized as the first, the one with the greatest bit count
-// (the earliest on a tie), decoded at its own size into a picture with
-// alpha. None for anything malformed.
+// The entry an icon file is loaded from: of the entries sized as the first,
+// the one with the greatest bit count, the earliest on a tie. False for a
+// malformed directory.
+bool ChooseIconFileImage(const std::uint8_t* data, std::size_t size, IconDirEntry* chosen);
+
+// One image of an icon, a DIB with its AND mask or a PNG, delivered row by
+// row with alpha (a PNG without alpha is opaque). A PNG is never held whole.
+bool DecodeIconImageInto(const std::uint8_t* image, std::size_t size, RowSink* sink);
+
+// The chosen image of an icon file decoded at its own size into a picture
+// with alpha. None for anything malformed.
 std::optional<render::Picture> DecodeIconFile(const std::uint8_t* data, std::size_t size);
 // The same image delivered row by row: a PNG entry is never held whole.
 bool DecodeIconFileInto(const std::uint8_t* data, std::size_t size, RowSink* sink);

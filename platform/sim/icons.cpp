@@ -9,6 +9,7 @@
 #include <string>
 
 #include "images/readers/dib_reader.h"
+#include "images/readers/ico_reader.h"
 #include "images/readers/icon_directory.h"
 #include "images/readers/pe_resources.h"
 #include "platform/platform.h"
@@ -154,19 +155,21 @@ int iconCount(const char* path) {
 
 void destroyIcon(Icon icon) { table().icons.erase(reinterpret_cast<std::uintptr_t>(icon)); }
 
+namespace {
+
 // Nearest-pixel scaling, blended with straight alpha. Over an opaque target
 // this is exactly (d * (255 - a) + s * a) div 255 per channel; over a
 // transparent one the icon's own colour and alpha are kept.
-bool drawIcon(Icon icon, int width, int height, std::uint32_t* pixels) {
-    const render::Picture* src = lookup(icon);
-    if (!src || !pixels || width < 1 || height < 1) return false;
-    for (int y = 0; y < height; ++y) {
-        int sy = static_cast<int>((2LL * y + 1) * src->height / (2LL * height));
+void blendScaled(const render::Picture& src, int width, int height, int top, int rows,
+                 std::uint32_t* pixels) {
+    for (int row = 0; row < rows; ++row) {
+        const int y = top + row;
+        int sy = static_cast<int>((2LL * y + 1) * src.height / (2LL * height));
         for (int x = 0; x < width; ++x) {
-            int sx = static_cast<int>((2LL * x + 1) * src->width / (2LL * width));
-            std::uint32_t s = src->pixels[static_cast<std::size_t>(sy) * src->width + sx];
-            std::uint32_t& d = pixels[static_cast<std::size_t>(y) * width + x];
-            unsigned a = src->hasAlpha ? s >> 24 : 255u;
+            int sx = static_cast<int>((2LL * x + 1) * src.width / (2LL * width));
+            std::uint32_t s = src.pixels[static_cast<std::size_t>(sy) * src.width + sx];
+            std::uint32_t& d = pixels[static_cast<std::size_t>(row) * width + x];
+            unsigned a = src.hasAlpha ? s >> 24 : 255u;
             if (a == 0) continue;
             unsigned da = d >> 24;
             unsigned outA = a + da * (255 - a) / 255;
@@ -180,6 +183,44 @@ bool drawIcon(Icon icon, int width, int height, std::uint32_t* pixels) {
             d = result;
         }
     }
+}
+
+}  // namespace
+
+// The image is decoded by the same reader as icon files; a size other than
+// its own is reached by drawing it scaled over transparency.
+Icon createIconFromResourceEx(const std::uint8_t* bits, std::size_t size, int width, int height) {
+    if (width < 0 || height < 0) return nullptr;
+    PictureSink sink;
+    if (!DecodeIconImageInto(bits, size, &sink)) return nullptr;
+    std::optional<render::Picture> image = sink.Take();
+    if (!image) return nullptr;
+    if (width == 0) width = image->width;
+    if (height == 0) height = image->height;
+    if (width == image->width && height == image->height) return store(std::move(*image));
+    if (static_cast<long long>(width) * height > kMaxHeldPixels) return nullptr;
+    std::optional<render::Picture> scaled = render::makePicture(width, height, true);
+    if (!scaled) return nullptr;
+    blendScaled(*image, width, height, 0, height, scaled->pixels.data());
+    return store(std::move(*scaled));
+}
+
+Icon createIconFromResource(const std::uint8_t* bits, std::size_t size) {
+    return createIconFromResourceEx(bits, size, kLargeIcon, kLargeIcon);
+}
+
+bool iconSize(Icon icon, Size* size) {
+    const render::Picture* picture = lookup(icon);
+    if (!picture || !size) return false;
+    *size = Size{picture->width, picture->height};
+    return true;
+}
+
+bool drawIconRows(Icon icon, int width, int height, int top, int rows, std::uint32_t* pixels) {
+    const render::Picture* src = lookup(icon);
+    if (!src || !pixels || width < 1 || height < 1 || top < 0 || rows < 1 || rows > height - top)
+        return false;
+    blendScaled(*src, width, height, top, rows, pixels);
     return true;
 }
 

@@ -1,13 +1,16 @@
 // Icons over SHELL32: SHGetFileInfoA for files, types, folders and drives,
 // ExtractIconA/ExtractIconExA for executables and the shell's own icon,
-// DrawIconEx into 32-bit DIBs to draw them.
+// CreateIconFromResource(Ex) for images of icon files, DrawIconEx into
+// 32-bit DIBs to draw them.
 #include "platform/win32/win32.h"
 // The headers below need <windows.h> first.
 #include <shellapi.h>
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <string>
+#include <vector>
 
 namespace vb::platform {
 
@@ -36,10 +39,11 @@ struct Canvas32 {
     }
 };
 
-bool drawOnto(HICON icon, Canvas32& target, int width, int height) {
+// The icon at width x height, moved up by `top` so the canvas holds a band.
+bool drawOnto(HICON icon, Canvas32& target, int top, int width, int height) {
     HDC dc = scratchDC();
     HGDIOBJ before = SelectObject(dc, target.bitmap);
-    BOOL drawn = DrawIconEx(dc, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+    BOOL drawn = DrawIconEx(dc, 0, -top, icon, width, height, 0, nullptr, DI_NORMAL);
     GdiFlush();
     SelectObject(dc, before);
     return drawn != 0;
@@ -88,20 +92,65 @@ int iconCount(const char* path) {
     return static_cast<int>(reinterpret_cast<UINT_PTR>(count));
 }
 
+namespace {
+
+// Resource bits must be DWORD-aligned; an image inside a file may not be,
+// so the system is given an aligned copy. `defaultSize` asks for the
+// system's large icon size, as CreateIconFromResource does.
+Icon iconFromBits(const std::uint8_t* bits, std::size_t size, bool defaultSize, int width, int height) {
+    if (!bits || size == 0 || size > 0x7FFFFFFF) return nullptr;
+    std::vector<std::uint32_t> aligned;
+    try {
+        aligned.resize((size + 3) / 4);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    std::memcpy(aligned.data(), bits, size);
+    PBYTE resource = reinterpret_cast<PBYTE>(aligned.data());
+    const DWORD bytes = static_cast<DWORD>(size);
+    HICON icon = defaultSize ? CreateIconFromResource(resource, bytes, TRUE, 0x30000)
+                             : CreateIconFromResourceEx(resource, bytes, TRUE, 0x30000, width, height, 0);
+    return reinterpret_cast<Icon>(icon);
+}
+
+}  // namespace
+
+Icon createIconFromResourceEx(const std::uint8_t* bits, std::size_t size, int width, int height) {
+    return iconFromBits(bits, size, false, width, height);
+}
+
+Icon createIconFromResource(const std::uint8_t* bits, std::size_t size) {
+    return iconFromBits(bits, size, true, 0, 0);
+}
+
 void destroyIcon(Icon icon) {
     if (icon) DestroyIcon(reinterpret_cast<HICON>(icon));
+}
+
+// A monochrome icon keeps its image in the lower half of a double-height mask.
+bool iconSize(Icon icon, Size* size) {
+    ICONINFO info{};
+    if (!icon || !size || !GetIconInfo(reinterpret_cast<HICON>(icon), &info)) return false;
+    BITMAP bm{};
+    bool ok = GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm) != 0;
+    if (ok) *size = Size{bm.bmWidth, info.hbmColor ? bm.bmHeight : bm.bmHeight / 2};
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    return ok && size->width > 0 && size->height > 0;
 }
 
 // The icon drawn once over black and once over white gives its colour and
 // its coverage whatever it carries (alpha or mask); the buffer is then
 // blended toward the colour by that coverage.
-bool drawIcon(Icon icon, int width, int height, std::uint32_t* pixels) {
-    if (!icon || !pixels || width <= 0 || height <= 0 || width > 4096 || height > 4096) return false;
-    Canvas32 black(width, height, 0), white(width, height, 255);
+bool drawIconRows(Icon icon, int width, int height, int top, int rows, std::uint32_t* pixels) {
+    if (!icon || !pixels || width <= 0 || height <= 0 || width > 4096 || height > 4096 || top < 0 ||
+        rows <= 0 || rows > height - top)
+        return false;
+    Canvas32 black(width, rows, 0), white(width, rows, 255);
     if (!black.bits || !white.bits) return false;
     HICON h = reinterpret_cast<HICON>(icon);
-    if (!drawOnto(h, black, width, height) || !drawOnto(h, white, width, height)) return false;
-    std::size_t count = static_cast<std::size_t>(width) * height;
+    if (!drawOnto(h, black, top, width, height) || !drawOnto(h, white, top, width, height)) return false;
+    std::size_t count = static_cast<std::size_t>(width) * rows;
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint8_t* b = black.bits + i * 4;  // blue, green, red
         const std::uint8_t* w = white.bits + i * 4;

@@ -188,3 +188,43 @@ TEST(BoundedDecode, WholeBitmapsStopAtTheHeldPixelLimit) {
 
 }  // namespace
 }  // namespace vb::images
+
+namespace vb::images {
+namespace {
+
+using render::rgba;
+
+// An icon file loads as the system's icon of its chosen image, drawn at its
+// own size over transparency: visible pixels are the image's own, hidden
+// ones carry nothing. A tall icon is drawn band by band into the sink.
+TEST(IconFileImages, DrawnFromTheSystemsIcon) {
+    std::vector<Bytes> rows = {{10, 20, 30, 255, 40, 50, 60, 0}, {70, 80, 90, 128, 1, 2, 3, 255}};
+    Bytes file = test::makeIconFile({{2, 2, 32, test::makeIconDib(2, 2, 32, rows, {{0, 0}, {0, 0}})}});
+    std::optional<render::Picture> loaded = DecodeImageData(file.data(), file.size());
+    std::optional<render::Picture> read = DecodeIconFile(file.data(), file.size());
+    ASSERT_TRUE(loaded);
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(loaded->hasAlpha);
+    EXPECT_EQ(loaded->at(0, 0), rgba(30, 20, 10, 255));
+    EXPECT_EQ(loaded->at(1, 0), 0u);
+    EXPECT_EQ(read->at(1, 0), rgba(60, 50, 40, 0));  // the reader keeps the hidden colour
+    EXPECT_EQ(loaded->at(0, 1), rgba(90, 80, 70, 128));
+    EXPECT_EQ(loaded->at(1, 1), rgba(3, 2, 1, 255));
+
+    // 40 rows cross the 32-row band; the fitted result equals fitting the
+    // reader's whole picture, since every pixel is opaque.
+    std::vector<Bytes> tall;
+    for (int y = 0; y < 40; ++y) {
+        Bytes row;
+        for (int x = 0; x < 8; ++x)
+            row.insert(row.end(), {std::uint8_t(x * 30), std::uint8_t(y * 6), 7, 255});
+        tall.push_back(row);
+    }
+    Bytes tallFile = test::makeIconFile(
+        {{8, 40, 32,
+          test::makeIconDib(8, 40, 32, tall, std::vector<std::vector<int>>(40, std::vector<int>(8, 0)))}});
+    expectSame(streamedFit(tallFile), decodeThenFit(DecodeIconFile(tallFile.data(), tallFile.size())));
+}
+
+}  // namespace
+}  // namespace vb::images

@@ -1,6 +1,7 @@
 // The stand-in shell's icons: handles, distinct looks, drawing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "platform/platform.h"
@@ -148,6 +149,59 @@ TEST_F(IconFromFile, IconFileCountsOneAndTakesTheImageNearest32) {
     EXPECT_EQ(px[33], rgba(0, 0, 0x30, 255));
     EXPECT_EQ(extractIcon(p.c_str(), 1), nullptr);
     EXPECT_EQ(extractIcon(p.c_str(), -1), nullptr);
+}
+
+// Icons made from one image's bytes, as the system makes them from a
+// resource: at the requested size, or the image's own where a side is 0.
+TEST(IconFromResource, MadeAtTheRequestedSize) {
+    std::vector<Bytes> rows = {{0, 0, 200, 255, 0, 0, 200, 128}, {9, 9, 9, 0, 250, 0, 0, 255}};
+    const Bytes dib = test::makeIconDib(2, 2, 32, rows, {{0, 0}, {0, 0}});
+    Size size;
+
+    Icon own = createIconFromResourceEx(dib.data(), dib.size(), 2, 2);
+    ASSERT_TRUE(iconSize(own, &size));
+    EXPECT_EQ(size.width, 2);
+    EXPECT_EQ(size.height, 2);
+    auto px = pixelsOf(own, 2);
+    EXPECT_EQ(px[1], rgba(200, 0, 0, 128));
+    EXPECT_EQ(px[2], 0u);  // transparent: nothing drawn
+
+    Icon zero = createIconFromResourceEx(dib.data(), dib.size(), 0, 0);
+    ASSERT_TRUE(iconSize(zero, &size));
+    EXPECT_EQ(size.width, 2);
+    destroyIcon(zero);
+
+    Icon wide = createIconFromResourceEx(dib.data(), dib.size(), 4, 2);
+    ASSERT_TRUE(iconSize(wide, &size));
+    EXPECT_EQ(size.width, 4);
+    EXPECT_EQ(size.height, 2);
+    px = pixelsOf(wide, 2);  // drawn back at 2 x 2 by nearest pixel
+    EXPECT_EQ(px[0], rgba(200, 0, 0, 255));
+
+    Icon large = createIconFromResource(dib.data(), dib.size());
+    ASSERT_TRUE(iconSize(large, &size));
+    EXPECT_EQ(size.width, 32);
+    EXPECT_EQ(size.height, 32);
+    destroyIcon(large);
+    EXPECT_FALSE(iconSize(large, &size));
+
+    EXPECT_EQ(createIconFromResourceEx(dib.data(), dib.size(), -1, 2), nullptr);
+    EXPECT_EQ(createIconFromResourceEx(dib.data(), 40, 2, 2), nullptr);  // header only
+    EXPECT_EQ(createIconFromResourceEx(nullptr, 0, 0, 0), nullptr);
+    EXPECT_EQ(createIconFromResource(dib.data(), 10), nullptr);
+}
+
+TEST(IconFromResource, BandsDrawTheSameRowsAsTheWhole) {
+    Icon icon = shellTypeIcon(".txt");
+    ASSERT_NE(icon, nullptr);
+    std::vector<std::uint32_t> whole(24 * 24, 0), band(24 * 5, 0);
+    ASSERT_TRUE(drawIcon(icon, 24, 24, whole.data()));
+    ASSERT_TRUE(drawIconRows(icon, 24, 24, 19, 5, band.data()));
+    EXPECT_TRUE(std::equal(band.begin(), band.end(), whole.begin() + 19 * 24));
+    EXPECT_FALSE(drawIconRows(icon, 24, 24, 20, 5, band.data()));  // past the last row
+    EXPECT_FALSE(drawIconRows(icon, 24, 24, -1, 5, band.data()));
+    EXPECT_FALSE(drawIconRows(icon, 24, 24, 0, 0, band.data()));
+    destroyIcon(icon);
 }
 
 }  // namespace
