@@ -47,14 +47,17 @@ function check.channels(colour)
   return colour % 256, math.floor(colour / 256) % 256, math.floor(colour / 65536) % 256
 end
 
-local function le(n, bytes)
+-- n as a little-endian number of the given byte count.
+function check.le(n, bytes)
   local out = {}
   for i = 1, bytes do out[i] = string.char(n % 256); n = math.floor(n / 256) end
   return table.concat(out)
 end
+local le = check.le
 
--- Writes a top-down 32-bit BMP; pixel(x, y) returns r, g, b, a.
-function check.writeBmp32(path, width, height, pixel)
+-- 32-bit pixel rows as bitmaps store them (blue, green, red, alpha), top
+-- row first unless bottomUp; pixel(x, y) returns r, g, b, a.
+function check.bgraRows(width, height, pixel, bottomUp)
   local rows = {}
   for y = 0, height - 1 do
     local row = {}
@@ -64,7 +67,15 @@ function check.writeBmp32(path, width, height, pixel)
     end
     rows[#rows + 1] = table.concat(row)
   end
-  local data = table.concat(rows)
+  if bottomUp then
+    for i = 1, math.floor(#rows / 2) do rows[i], rows[#rows + 1 - i] = rows[#rows + 1 - i], rows[i] end
+  end
+  return table.concat(rows)
+end
+
+-- Writes a top-down 32-bit BMP; pixel(x, y) returns r, g, b, a.
+function check.writeBmp32(path, width, height, pixel)
+  local data = check.bgraRows(width, height, pixel, false)
   local header = "BM" .. le(54 + #data, 4) .. le(0, 4) .. le(54, 4) ..
     le(40, 4) .. le(width, 4) .. le(2 ^ 32 - height, 4) .. le(1, 2) .. le(32, 2) ..
     le(0, 4) .. le(#data, 4) .. le(2835, 4) .. le(2835, 4) .. le(0, 4) .. le(0, 4)

@@ -1,12 +1,8 @@
 -- Writes icon files for the scenarios: images stored as DIBs (32-bit with
 -- alpha, or 4-bit with a palette and an AND mask) or as PNGs.
+local check = dofile("support/check.lua")
 local icons = {}
-
-local function le(n, bytes)
-  local out = {}
-  for i = 1, bytes do out[i] = string.char(n % 256); n = math.floor(n / 256) end
-  return table.concat(out)
-end
+local le = check.le
 
 local function be(n, bytes)
   local out = {}
@@ -111,16 +107,8 @@ end
 
 -- A 32-bit DIB whose alpha decides; its mask is left clear.
 function icons.dib32(width, height, pixel)
-  local rows = {}
-  for y = height - 1, 0, -1 do
-    local row = {}
-    for x = 0, width - 1 do
-      local r, g, b, a = pixel(x, y)
-      row[#row + 1] = string.char(b, g, r, a)
-    end
-    rows[#rows + 1] = table.concat(row)
-  end
-  return infoHeader(width, height, 32, 0) .. table.concat(rows) .. andMask(width, height, nil)
+  return infoHeader(width, height, 32, 0) .. check.bgraRows(width, height, pixel, true) ..
+    andMask(width, height, nil)
 end
 
 -- A 4-bit DIB: palette holds up to 16 {r, g, b}; index(x, y) picks one;
