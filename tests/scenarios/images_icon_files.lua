@@ -46,8 +46,10 @@ check.equal(GREEN, Host.Pixel("Bar", 20, 19), "transparent bottom-right corner")
 check.equal(RED, Host.Pixel("Bar", 7, 4), "edge between the corners")
 
 -- Without alpha of its own, an image is as transparent as its mask says.
+-- Masked pixels are black in the colour bits, as icon editors store them:
+-- the system inverts the screen under a masked pixel of any other colour.
 local masked = load(icons.file({
-  {16, 16, 4, icons.dib4(16, 16, {{0, 0, 255}}, function() return 0 end,
+  {16, 16, 4, icons.dib4(16, 16, {{0, 0, 255}, {0, 0, 0}}, function(x) return x < 8 and 1 or 0 end,
     function(x) return x < 8 end)},
 }))
 assert(masked, "a 4-bit icon loads")
