@@ -35,8 +35,11 @@ private:
 };
 
 struct OwnedIcon {
-    platform::Icon icon = nullptr;
+    OwnedIcon() = default;
+    OwnedIcon(const OwnedIcon&) = delete;
+    OwnedIcon& operator=(const OwnedIcon&) = delete;
     ~OwnedIcon() { platform::destroyIcon(icon); }
+    platform::Icon icon = nullptr;
 };
 
 // The icon drawn at its own size over transparency, a band of rows at a
