@@ -34,7 +34,7 @@ end
 -- Of the images sized as the first, the deepest is used, the earliest of
 -- equals; a larger, deeper image is not a candidate.
 local chosen = load(icons.file({
-  {16, 16, 4, icons.dib4(16, 16, {{0, 0, 255}}, function() return 0 end)},
+  {16, 16, 4, icons.dibIndexed(16, 16, 4, {{0, 0, 255}}, function() return 0 end)},
   {32, 32, 32, icons.dib32(32, 32, solid(255, 255, 255, 255))},
   {16, 16, 32, icons.dib32(16, 16, corners(255, 0, 0))},
   {16, 16, 32, icons.dib32(16, 16, solid(255, 255, 0, 255))},
@@ -48,14 +48,18 @@ check.equal(RED, Host.Pixel("Bar", 7, 4), "edge between the corners")
 -- Without alpha of its own, an image is as transparent as its mask says.
 -- Masked pixels are black in the colour bits, as icon editors store them:
 -- the system inverts the screen under a masked pixel of any other colour.
-local masked = load(icons.file({
-  {16, 16, 4, icons.dib4(16, 16, {{0, 0, 255}, {0, 0, 0}}, function(x) return x < 8 and 1 or 0 end,
-    function(x) return x < 8 end)},
-}))
-assert(masked, "a 4-bit icon loads")
-shows(masked)
-check.equal(rgb(0, 0, 255), Host.Pixel("Bar", 18, 12), "unmasked right half")
-check.equal(GREEN, Host.Pixel("Bar", 8, 12), "masked left half shows the fill")
+-- A 1-bit image in black and white makes a monochrome icon, which the
+-- system keeps as one mask of twice the height.
+for bits, colour in pairs({[4] = {0, 0, 255}, [1] = {255, 255, 255}}) do
+  local masked = load(icons.file({
+    {16, 16, bits, icons.dibIndexed(16, 16, bits, {{0, 0, 0}, colour},
+      function(x) return x < 8 and 0 or 1 end, function(x) return x < 8 end)},
+  }))
+  assert(masked, bits .. "-bit icon loads")
+  shows(masked)
+  check.equal(rgb(unpack(colour)), Host.Pixel("Bar", 18, 12), bits .. "-bit: unmasked right half")
+  check.equal(GREEN, Host.Pixel("Bar", 8, 12), bits .. "-bit: masked left half shows the fill")
+end
 
 -- An image stored as a PNG.
 local png = load(icons.file({{16, 16, 32, icons.png(16, 16, corners(255, 255, 0))}}))

@@ -111,23 +111,27 @@ function icons.dib32(width, height, pixel)
     andMask(width, height, nil)
 end
 
--- A 4-bit DIB: palette holds up to 16 {r, g, b}; index(x, y) picks one;
--- masked(x, y) is true for the transparent pixels. Width is a multiple of 8.
-function icons.dib4(width, height, palette, index, masked)
-  local table16 = {}
-  for i = 1, 16 do
+-- A 1- or 4-bit DIB: palette holds up to 2^bitCount {r, g, b}; index(x, y)
+-- picks one; masked(x, y) is true for the transparent pixels.
+function icons.dibIndexed(width, height, bitCount, palette, index, masked)
+  local colours, perByte = 2 ^ bitCount, 8 / bitCount
+  local entries = {}
+  for i = 1, colours do
     local c = palette[i] or {0, 0, 0}
-    table16[i] = string.char(c[3], c[2], c[1], 0)
+    entries[i] = string.char(c[3], c[2], c[1], 0)
   end
+  local stride = math.ceil(width * bitCount / 32) * 4
   local rows = {}
   for y = height - 1, 0, -1 do
-    local row = {}
-    for x = 0, width - 1, 2 do
-      row[#row + 1] = string.char(index(x, y) * 16 + index(x + 1, y))
+    local bytes = {}
+    for i = 1, stride do bytes[i] = 0 end
+    for x = 0, width - 1 do
+      local i = math.floor(x / perByte) + 1
+      bytes[i] = bytes[i] + index(x, y) * 2 ^ ((perByte - 1 - x % perByte) * bitCount)
     end
-    rows[#rows + 1] = table.concat(row)
+    rows[#rows + 1] = string.char(unpack(bytes))
   end
-  return infoHeader(width, height, 4, 16) .. table.concat(table16) .. table.concat(rows) ..
+  return infoHeader(width, height, bitCount, colours) .. table.concat(entries) .. table.concat(rows) ..
     andMask(width, height, masked)
 end
 
