@@ -74,12 +74,19 @@ local r, g, b = check.channels(shows(half))
 assert(math.abs(r - 128) <= 2 and math.abs(g - 127) <= 2 and b == 0,
   "half-transparent red over green: " .. r .. "," .. g .. "," .. b)
 
--- An icon larger than 32 x 32 is fitted into that box.
-local large = load(icons.file({{48, 48, 32, icons.dib32(48, 48, solid(0, 0, 255, 255))}}))
+-- An icon larger than 32 x 32 is fitted into that box: blue above red, so
+-- rows drawn in the wrong place would show.
+local large = load(icons.file({{48, 48, 32, icons.dib32(48, 48, function(_, y)
+  if y < 24 then return 0, 0, 255, 255 end
+  return 255, 0, 0, 255
+end)}}))
 assert(large, "a 48 x 48 icon loads")
-check.equal(rgb(0, 0, 255), shows(large), "the fitted icon")
+shows(large)
+check.equal(rgb(0, 0, 255), Host.Pixel("Bar", 12, 6), "the fitted icon's upper half")
+check.equal(RED, Host.Pixel("Bar", 12, 17), "the fitted icon's lower half")
 check.result(true, 0, Velumbar.SetIcon("Bar", large, VELUMBAR_32x32))
-check.equal(rgb(0, 0, 255), Host.Pixel("Bar", 35, 12), "its right edge at 32 x 32")
+check.equal(rgb(0, 0, 255), Host.Pixel("Bar", 35, 0), "its top-right corner at 32 x 32")
+check.equal(RED, Host.Pixel("Bar", 35, 23), "its lowest row in the bar")
 
 -- Damaged files load nothing.
 local image = icons.dib32(16, 16, solid(255, 0, 0, 255))
