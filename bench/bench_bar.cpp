@@ -10,18 +10,10 @@ namespace {
 
 using namespace vb;
 
-control::BarControl* barOf(lua_State* L, const char* name) {
-    return control::ControlOnWindow(binding::ResolveHostWindow(L, name));
-}
-
 void BM_ForcedRepaint400x30OutlinedText(benchmark::State& state) {
     bench::BarPage page("Repaint", 400, 30);
-    page.run(
-        "Velumbar.Create('Repaint')"
-        "Velumbar.SetFont('Repaint', 'DejaVu Sans', 9, 0xFFFFFF, VELUMBAR_TEXT_BORDER, 0)"
-        "Velumbar.SetText('Repaint', 'Twenty characters!!!')"
-        "Velumbar.SetCurrentPosition('Repaint', 60)");
-    control::BarControl* bar = barOf(page.L, "Repaint");
+    page.run(bench::kRepaintWithTextSetup);
+    control::BarControl* bar = page.bar("Repaint");
     if (!bar) {
         state.SkipWithError("no bar");
         return;
@@ -58,7 +50,7 @@ void BM_Rebuild1000x40Gradient(benchmark::State& state) {
         "local h = Velumbar.AllocColor({Index=0, Color=255}, {Index=50, Color=65280},"
         " {Index=100, Color=16711680})"
         "Velumbar.Create('Rebuild', {ColorType = VELUMBAR_GRADIENT, GradientColors = h})");
-    control::BarControl* bar = barOf(page.L, "Rebuild");
+    control::BarControl* bar = page.bar("Rebuild");
     if (!bar) {
         state.SkipWithError("no bar");
         return;

@@ -16,7 +16,7 @@ void BM_DispatchToTrivialCallback(benchmark::State& state) {
     page.run(
         "Velumbar.Create('Events') count = 0 "
         "Velumbar.SetCallback('Events', function(e) count = count + 1 end)");
-    auto* bar = control::ControlOnWindow(binding::ResolveHostWindow(page.L, "Events"));
+    auto* bar = page.bar("Events");
     if (!bar) {
         state.SkipWithError("no bar");
         return;
@@ -28,36 +28,11 @@ void BM_DispatchToTrivialCallback(benchmark::State& state) {
 }
 BENCHMARK(BM_DispatchToTrivialCallback);
 
-int buildAndCall(lua_State* L) {
-    lua_pushvalue(L, lua_upvalueindex(1));
-    lua_createtable(L, 0, 3);
-    lua_pushstring(L, "Events");
-    lua_setfield(L, -2, "ObjectName");
-    lua_pushnumber(L, 65539);
-    lua_setfield(L, -2, "EventCode");
-    lua_createtable(L, 0, 6);
-    lua_pushnumber(L, 20);
-    lua_setfield(L, -2, "StateHover");
-    lua_pushnumber(L, 40);
-    lua_setfield(L, -2, "x");
-    lua_pushnumber(L, 10);
-    lua_setfield(L, -2, "y");
-    lua_pushboolean(L, 0);
-    lua_setfield(L, -2, "LeftButtonDown");
-    lua_pushboolean(L, 0);
-    lua_setfield(L, -2, "RightButtonDown");
-    lua_pushboolean(L, 0);
-    lua_setfield(L, -2, "MiddleButtonDown");
-    lua_setfield(L, -2, "Mouse");
-    if (lua_pcall(L, 1, 0, 0) != 0) lua_pop(L, 1);
-    return 0;
-}
-
 void BM_BareProtectedCallWithTable(benchmark::State& state) {
     lua_State* L = luaL_newstate();
     luaL_openlibs(L);
     luaL_dostring(L, "count = 0 return function(e) count = count + 1 end");
-    lua_pushcclosure(L, buildAndCall, 1);
+    lua_pushcclosure(L, bench::CallWithMouseMoveTable, 1);
     int function = lua_gettop(L);
     for (auto _ : state) {
         lua_pushvalue(L, function);

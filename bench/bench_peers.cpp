@@ -178,6 +178,29 @@ Pixels pixmanPixels(pixman_image_t* image, int w, int h) {
 
 render::BarStops threeStops() { return render::MakeBarStops({{0.0f, 255}, {0.5f, 65280}, {1.0f, 16711680}}); }
 
+// Our bar image beside pixman's: both written out as pictures, compared,
+// then timed. Pixman samples pixel centres and rounds premultiplied, so the
+// two may be a few levels apart.
+template <typename Ours, typename Peer>
+Row barImageRow(const char* work, const char* peerName, const std::string& file, int w, int h, Ours ours,
+                Peer peer) {
+    pixman_image_t* theirs = peer();
+    Pixels peerPixels = pixmanPixels(theirs, w, h);
+    pixman_image_unref(theirs);
+    Pixels ourPixels = ours()->pixels;
+    writePng(file + "_ours.png", w, h, ourPixels);
+    writePng(file + "_pixman.png", w, h, peerPixels);
+    Difference d = compare(ourPixels, peerPixels);
+
+    Pair t = measure(
+        [&] {
+            auto p = ours();
+            asm volatile("" : : "r"(p->pixels.data()) : "memory");
+        },
+        [&] { pixman_image_unref(peer()); });
+    return {work, peerName, t, 1.0, describe(d), d.largest <= 8};
+}
+
 Row gradientImage() {
     const int w = 1000, h = 40;
     render::BarStops stops = threeStops();
@@ -195,28 +218,10 @@ Row gradientImage() {
     };
     auto ours = [&] { return render::BuildBarImage(w, h, render::kKindGradient, stops, 0, 1); };
 
-    pixman_image_t* theirs = peer();
-    Pixels peerPixels = pixmanPixels(theirs, w, h);
-    pixman_image_unref(theirs);
-    Pixels ourPixels = ours()->pixels;
-    writePng("gradient_ours.png", w, h, ourPixels);
-    writePng("gradient_pixman.png", w, h, peerPixels);
-    Difference d = compare(ourPixels, peerPixels);
-
-    Pair t = measure(
-        [&] {
-            auto p = ours();
-            asm volatile("" : : "r"(p->pixels.data()) : "memory");
-        },
-        [&] { pixman_image_unref(peer()); });
+    Row row = barImageRow("Bar image, 3-stop gradient + gloss, 1000 x 40", "pixman gradient + gloss OVER",
+                          "gradient", w, h, ours, peer);
     pixman_image_unref(ramp);
-    // Pixman samples pixel centres and rounds premultiplied; a few levels apart.
-    return {"Bar image, 3-stop gradient + gloss, 1000 x 40",
-            "pixman gradient + gloss OVER",
-            t,
-            1.0,
-            describe(d),
-            d.largest <= 8};
+    return row;
 }
 
 Row solidImage() {
@@ -234,33 +239,11 @@ Row solidImage() {
     };
     auto ours = [&] { return render::BuildBarImage(w, h, render::kKindSolid, none, colour, 1); };
 
-    pixman_image_t* theirs = peer();
-    Pixels peerPixels = pixmanPixels(theirs, w, h);
-    pixman_image_unref(theirs);
-    Pixels ourPixels = ours()->pixels;
-    writePng("solid_ours.png", w, h, ourPixels);
-    writePng("solid_pixman.png", w, h, peerPixels);
-    Difference d = compare(ourPixels, peerPixels);
-
-    Pair t = measure(
-        [&] {
-            auto p = ours();
-            asm volatile("" : : "r"(p->pixels.data()) : "memory");
-        },
-        [&] { pixman_image_unref(peer()); });
-    return {"Bar image, solid + gloss, 400 x 30",
-            "pixman fill + gloss OVER",
-            t,
-            1.0,
-            describe(d),
-            d.largest <= 8};
+    return barImageRow("Bar image, solid + gloss, 400 x 30", "pixman fill + gloss OVER", "solid", w, h, ours,
+                       peer);
 }
 
 // ---- paints ------------------------------------------------------------------------------
-
-control::BarControl* barOf(lua_State* L, const char* name) {
-    return control::ControlOnWindow(binding::ResolveHostWindow(L, name));
-}
 
 void forcedRepaint(control::BarControl* bar) {
     bar->ForceRedraw = 1;
@@ -302,12 +285,8 @@ Row repaintWithText() {
     const int w = 400, h = 30, position = 60;
     const char* text = "Twenty characters!!!";
     bench::BarPage page("Repaint", w, h);
-    page.run(
-        "Velumbar.Create('Repaint')"
-        "Velumbar.SetFont('Repaint', 'DejaVu Sans', 9, 0xFFFFFF, VELUMBAR_TEXT_BORDER, 0)"
-        "Velumbar.SetText('Repaint', 'Twenty characters!!!')"
-        "Velumbar.SetCurrentPosition('Repaint', 60)");
-    control::BarControl* bar = barOf(page.L, "Repaint");
+    page.run(bench::kRepaintWithTextSetup);
+    control::BarControl* bar = page.bar("Repaint");
     if (!bar) return {"Forced repaint 400 x 30, outlined text", "cairo", {}, 1.0, "no bar", false};
 
     // The same frame in cairo: background and revealed fill copied, the four
@@ -381,7 +360,7 @@ Row repaintWithoutText() {
     const int w = 400, h = 30, position = 60;
     bench::BarPage page("Plain", w, h);
     page.run("Velumbar.Create('Plain', {BorderType = 0}) Velumbar.SetCurrentPosition('Plain', 60)");
-    control::BarControl* bar = barOf(page.L, "Plain");
+    control::BarControl* bar = page.bar("Plain");
     if (!bar) return {"Forced repaint 400 x 30, no text", "memcpy", {}, 3.0, "no bar", false};
 
     // The floor: every row of the frame moved once into the composed
@@ -437,31 +416,6 @@ const char* kDescribe =
     " tostring(e.EventCode), tostring(m.StateHover), tostring(m.x), tostring(m.y),"
     " tostring(m.LeftButtonDown), tostring(m.RightButtonDown), tostring(m.MiddleButtonDown)}, ' ') end";
 
-int buildAndCall(lua_State* L) {
-    lua_pushvalue(L, lua_upvalueindex(1));
-    lua_createtable(L, 0, 3);
-    lua_pushstring(L, "Events");
-    lua_setfield(L, -2, "ObjectName");
-    lua_pushnumber(L, 65539);
-    lua_setfield(L, -2, "EventCode");
-    lua_createtable(L, 0, 6);
-    lua_pushnumber(L, 20);
-    lua_setfield(L, -2, "StateHover");
-    lua_pushnumber(L, 40);
-    lua_setfield(L, -2, "x");
-    lua_pushnumber(L, 10);
-    lua_setfield(L, -2, "y");
-    lua_pushboolean(L, 0);
-    lua_setfield(L, -2, "LeftButtonDown");
-    lua_pushboolean(L, 0);
-    lua_setfield(L, -2, "RightButtonDown");
-    lua_pushboolean(L, 0);
-    lua_setfield(L, -2, "MiddleButtonDown");
-    lua_setfield(L, -2, "Mouse");
-    if (lua_pcall(L, 1, 0, 0) != 0) lua_pop(L, 1);
-    return 0;
-}
-
 Row dispatch() {
     bench::BarPage page("Events", 200, 24);
     page.run(kDescribe);
@@ -471,7 +425,7 @@ Row dispatch() {
     luaL_dostring(bare, kDescribe);
     luaL_dostring(bare, "count = 0");
 
-    auto* bar = barOf(page.L, "Events");
+    auto* bar = page.bar("Events");
     if (!bar) return {"Event dispatch to a trivial callback", "bare lua_pcall", {}, 1.25, "no bar", false};
     platform::Window canvas = bar->Methods->GetCanvas(bar);
     events::EventData event{65539, 40, 10, 0};
@@ -486,13 +440,13 @@ Row dispatch() {
     events::Dispatch(canvas, event);
     std::string ours = eventSeen;
     lua_pushcfunction(bare, recordEvent);
-    lua_pushcclosure(bare, buildAndCall, 1);
+    lua_pushcclosure(bare, bench::CallWithMouseMoveTable, 1);
     lua_call(bare, 0, 0);
     std::string theirs = eventSeen;
 
     page.run("Velumbar.SetCallback('Events', function(e) count = count + 1 end)");
     luaL_dostring(bare, "return function(e) count = count + 1 end");
-    lua_pushcclosure(bare, buildAndCall, 1);
+    lua_pushcclosure(bare, bench::CallWithMouseMoveTable, 1);
     int function = lua_gettop(bare);
     Pair t = measure([&] { events::Dispatch(canvas, event); },
                      [&] {
@@ -530,7 +484,7 @@ Row unchangedPosition() {
     lua_pushcfunction(page.L, bareHostCall);
     lua_setfield(page.L, -2, "SetCurrentPosition");
     lua_setglobal(page.L, "Bare");
-    control::BarControl* bar = barOf(page.L, "Unchanged");
+    control::BarControl* bar = page.bar("Unchanged");
     if (!bar) return {"SetCurrentPosition, unchanged position", "bare call", {}, 1.2, "no bar", false};
     Pixels before = shown(bar);
 
