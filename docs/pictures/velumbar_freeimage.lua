@@ -1,0 +1,11 @@
+-- FreeImage does not take the icon off the bar.
+Host.AddObject("progress", "Progress1", {Width = 320, Height = 30})
+assert(Velumbar.Create("Progress1", {SolidColor = 0x40A0E0, BackgroundColor = 0x102838}))
+Velumbar.SetFont("Progress1", "Arial", 10, 0xFFFFFF, VELUMBAR_TEXT_BORDER, 0x000000)
+Velumbar.SetCurrentPosition("Progress1", 45)
+local h = Velumbar.LoadImage(VELUMBAR_LOADIMAGE_FOLDER, "C:\\Data")
+Velumbar.SetIcon("Progress1", h, VELUMBAR_24x24)
+assert(Velumbar.FreeImage(h))
+assert(Velumbar.FreeImage(h) == false and Application.GetLastError() == 459882)
+Velumbar.SetText("Progress1", "Image freed, the bar keeps its icon")
+Host.Snapshot("velumbar_freeimage.png", "Progress1")

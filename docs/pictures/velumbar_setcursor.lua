@@ -1,0 +1,12 @@
+-- A bar that shows the hand pointer (the pointer itself is not part of the picture).
+Host.AddObject("progress", "Progress1", {Width = 320, Height = 28})
+assert(Velumbar.Create("Progress1", {SolidColor = 0xC06080, BackgroundColor = 0x301820}))
+Velumbar.SetFont("Progress1", "Arial", 10, 0xFFFFFF, VELUMBAR_TEXT_BORDER, 0x000000)
+Velumbar.SetCurrentPosition("Progress1", 65)
+Velumbar.SetCursor("Progress1", VLMBR_CURSOR_HAND)
+Velumbar.SetTooltip("Progress1", "Click to jump")
+Velumbar.SetText("Progress1", "Hand pointer over this bar")
+Host.MouseMove("Progress1", 100, 14)
+assert(Host.Cursor() == "hand")
+Host.MouseMove("Progress1", 400, 14)
+Host.Snapshot("velumbar_setcursor.png", "Progress1")

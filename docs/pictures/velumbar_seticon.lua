@@ -1,0 +1,10 @@
+-- A 32 x 32 icon on a 40-pixel bar; the text moves aside.
+Host.AddObject("progress", "Progress1", {Width = 320, Height = 40})
+assert(Velumbar.Create("Progress1", {SolidColor = 0x3070C0, BackgroundColor = 0x102040}))
+Velumbar.SetFont("Progress1", "Arial", 11, 0xFFFFFF, VELUMBAR_TEXT_BORDER, 0x000000)
+Velumbar.SetCurrentPosition("Progress1", 55)
+local h = assert(Velumbar.LoadImage(VELUMBAR_LOADIMAGE_EXTENSION, "zip"))
+assert(Velumbar.SetIcon("Progress1", h, VELUMBAR_32x32))
+Velumbar.FreeImage(h)
+Velumbar.SetText("Progress1", "Unpacking archive")
+Host.Snapshot("velumbar_seticon.png", "Progress1")
