@@ -33,7 +33,8 @@ function DoAllSteps()
   for i = 1, #steps do
     Velumbar.SetText(BAR, steps[i] .. "...")  -- say what is about to happen
     DoStep(i)
-    Velumbar.SetCurrentPosition(BAR, i)       -- the bar repaints before the call returns
+    Velumbar.SetCurrentPosition(BAR, i)       -- the picture is updated now; Windows shows it
+                                              -- when the host next handles its messages
   end
   Velumbar.SetSolidColor(BAR, 0x00A000)       -- green when finished
   Velumbar.SetText(BAR, "Done: " .. #steps .. " steps")
