@@ -23,7 +23,7 @@ namespace {
 constexpr int kLargeIcon = 32;  // the system's large icon size
 
 struct IconTable {
-    std::map<std::uintptr_t, render::Picture> icons;
+    std::map<std::uintptr_t, pixels::Picture> icons;
     std::uintptr_t lastId = 0x7C0000;  // far from small numbers scripts tend to invent
 };
 
@@ -34,7 +34,7 @@ IconTable& table() {
     return *t;
 }
 
-Icon store(render::Picture&& pixels) {
+Icon store(pixels::Picture&& pixels) {
     if (pixels.width < 1 || pixels.height < 1) return nullptr;
     IconTable& t = table();
     try {
@@ -46,7 +46,7 @@ Icon store(render::Picture&& pixels) {
     return reinterpret_cast<Icon>(t.lastId);
 }
 
-const render::Picture* lookup(Icon icon) {
+const pixels::Picture* lookup(Icon icon) {
     auto& icons = table().icons;
     auto it = icons.find(reinterpret_cast<std::uintptr_t>(icon));
     return it == icons.end() ? nullptr : &it->second;
@@ -68,7 +68,7 @@ bool sameNoCase(const std::string& a, const char* b) {
 }
 
 // The best image of an icon file for the large size, as ExtractIcon gives it.
-bool iconFileImage(const std::vector<std::uint8_t>& data, render::Picture* out) {
+bool iconFileImage(const std::vector<std::uint8_t>& data, pixels::Picture* out) {
     std::vector<IconDirEntry> entries;
     if (!ReadIconDirectory(data.data(), data.size(), IconDirKind::File, &entries)) return false;
     int best = ChooseNearestEntry(entries, kLargeIcon, false);
@@ -134,7 +134,7 @@ Icon shellFallbackIcon() {
 Icon extractIcon(const char* path, int index) {
     std::vector<std::uint8_t> data;
     if (index == -1 || !readWholeFile(path, &data)) return nullptr;
-    render::Picture pixels;
+    pixels::Picture pixels;
     const std::uint8_t* image = nullptr;
     std::size_t imageSize = 0;
     bool ok = false;
@@ -160,7 +160,7 @@ namespace {
 // Nearest-pixel scaling, blended with straight alpha. Over an opaque target
 // this is exactly (d * (255 - a) + s * a) div 255 per channel; over a
 // transparent one the icon's own colour and alpha are kept.
-void blendScaled(const render::Picture& src, int width, int height, int top, int rows,
+void blendScaled(const pixels::Picture& src, int width, int height, int top, int rows,
                  std::uint32_t* pixels) {
     for (int row = 0; row < rows; ++row) {
         const int y = top + row;
@@ -193,13 +193,13 @@ Icon createIconFromResourceEx(const std::uint8_t* bits, std::size_t size, int wi
     if (width < 0 || height < 0) return nullptr;
     PictureSink sink;
     if (!DecodeIconImageInto(bits, size, &sink)) return nullptr;
-    std::optional<render::Picture> image = sink.Take();
+    std::optional<pixels::Picture> image = sink.Take();
     if (!image) return nullptr;
     if (width == 0) width = image->width;
     if (height == 0) height = image->height;
     if (width == image->width && height == image->height) return store(std::move(*image));
     if (static_cast<long long>(width) * height > kMaxHeldPixels) return nullptr;
-    std::optional<render::Picture> scaled = render::makePicture(width, height, true);
+    std::optional<pixels::Picture> scaled = pixels::makePicture(width, height, true);
     if (!scaled) return nullptr;
     blendScaled(*image, width, height, 0, height, scaled->pixels.data());
     return store(std::move(*scaled));
@@ -210,14 +210,14 @@ Icon createIconFromResource(const std::uint8_t* bits, std::size_t size) {
 }
 
 bool iconSize(Icon icon, Size* size) {
-    const render::Picture* picture = lookup(icon);
+    const pixels::Picture* picture = lookup(icon);
     if (!picture || !size) return false;
     *size = Size{picture->width, picture->height};
     return true;
 }
 
 bool drawIconRows(Icon icon, int width, int height, int top, int rows, std::uint32_t* pixels) {
-    const render::Picture* src = lookup(icon);
+    const pixels::Picture* src = lookup(icon);
     if (!src || !pixels || width < 1 || height < 1 || top < 0 || rows < 1 || rows > height - top)
         return false;
     blendScaled(*src, width, height, top, rows, pixels);

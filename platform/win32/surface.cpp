@@ -88,7 +88,7 @@ namespace vb::platform {
 
 using namespace win32;
 
-bool presentToCanvas(Window canvas, const PixelView& picture) {
+bool presentToCanvas(Window canvas, const pixels::PixelView& picture) {
     if (!isWindow(canvas) || !picture.pixels) return false;
     Surface* s = surfaceOf(hwnd(canvas));
     char name[32] = "";

@@ -4,14 +4,14 @@
 #include <algorithm>
 #include <set>
 
+#include "pixels/picture.h"
 #include "platform/platform.h"
-#include "render/picture.h"
 #include "test_support.h"
 
 namespace vb::platform {
 namespace {
 
-using render::rgba;
+using pixels::rgba;
 using test::Bytes;
 
 // The icon drawn over a transparent 32x32 buffer; empty when drawing fails.
@@ -49,8 +49,8 @@ TEST(SimIcons, IconsHaveTransparentCornersAndOpaqueBodies) {
          {shellTypeIcon(".txt"), shellFolderIcon("x"), shellDriveIcon("C:\\"), shellFallbackIcon()}) {
         auto px = pixelsOf(icon);
         ASSERT_EQ(px.size(), 32u * 32u);
-        EXPECT_EQ(render::alpha(px[0]), 0);
-        EXPECT_EQ(render::alpha(px[16 * 32 + 16]), 255);
+        EXPECT_EQ(pixels::alpha(px[0]), 0);
+        EXPECT_EQ(pixels::alpha(px[16 * 32 + 16]), 255);
     }
 }
 
