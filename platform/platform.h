@@ -256,9 +256,11 @@ VB_PLATFORM_API Icon createIconFromResource(const std::uint8_t* bits, std::size_
 VB_PLATFORM_API void destroyIcon(Icon icon);
 // The size the icon was made at; false for a dead or invented handle.
 VB_PLATFORM_API bool iconSize(Icon icon, Size* size);
-// Draws rows top .. top + rows - 1 of the icon scaled to width x height over
-// an RGBA buffer of width x rows (packed values), blending by the icon's
-// alpha or mask. A band at a time keeps a large icon's drawing small.
+// Writes rows top .. top + rows - 1 of the icon scaled to width x height
+// into an RGBA buffer of width x rows (packed values): each pixel the icon's
+// straight colour with its coverage (alpha or mask) in the alpha byte, 0
+// where it covers nothing. Blending is render's, as for text. A band at a
+// time keeps a large icon's drawing small.
 VB_PLATFORM_API bool drawIconRows(Icon icon, int width, int height, int top, int rows, std::uint32_t* pixels);
 inline bool drawIcon(Icon icon, int width, int height, std::uint32_t* pixels) {
     return drawIconRows(icon, width, height, 0, height, pixels);

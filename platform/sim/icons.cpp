@@ -157,30 +157,18 @@ void destroyIcon(Icon icon) { table().icons.erase(reinterpret_cast<std::uintptr_
 
 namespace {
 
-// Nearest-pixel scaling, blended with straight alpha. Over an opaque target
-// this is exactly (d * (255 - a) + s * a) div 255 per channel; over a
-// transparent one the icon's own colour and alpha are kept.
-void blendScaled(const pixels::Picture& src, int width, int height, int top, int rows,
-                 std::uint32_t* pixels) {
+// Nearest-pixel scaling into the band: each pixel the icon's colour with
+// its coverage in the alpha byte (255 for an image without alpha), and 0
+// where it covers nothing.
+void copyScaled(const pixels::Picture& src, int width, int height, int top, int rows, std::uint32_t* out) {
     for (int row = 0; row < rows; ++row) {
         const int y = top + row;
         int sy = static_cast<int>((2LL * y + 1) * src.height / (2LL * height));
         for (int x = 0; x < width; ++x) {
             int sx = static_cast<int>((2LL * x + 1) * src.width / (2LL * width));
             std::uint32_t s = src.pixels[static_cast<std::size_t>(sy) * src.width + sx];
-            std::uint32_t& d = pixels[static_cast<std::size_t>(row) * width + x];
-            unsigned a = src.hasAlpha ? s >> 24 : 255u;
-            if (a == 0) continue;
-            unsigned da = d >> 24;
-            unsigned outA = a + da * (255 - a) / 255;
-            std::uint32_t result = outA << 24;
-            for (int shift = 0; shift < 24; shift += 8) {
-                unsigned sc = (s >> shift) & 0xFF, dc = (d >> shift) & 0xFF;
-                unsigned c = da == 255 ? (dc * (255 - a) + sc * a) / 255
-                                       : (sc * a * 255 + dc * da * (255 - a)) / (outA * 255);
-                result |= std::min(c, 255u) << shift;
-            }
-            d = result;
+            std::uint32_t a = src.hasAlpha ? s >> 24 : 255u;
+            out[static_cast<std::size_t>(row) * width + x] = a ? (s & 0xFFFFFFu) | a << 24 : 0u;
         }
     }
 }
@@ -188,7 +176,7 @@ void blendScaled(const pixels::Picture& src, int width, int height, int top, int
 }  // namespace
 
 // The image is decoded by the same reader as icon files; a size other than
-// its own is reached by drawing it scaled over transparency.
+// its own is reached by nearest-pixel scaling.
 Icon createIconFromResourceEx(const std::uint8_t* bits, std::size_t size, int width, int height) {
     if (width < 0 || height < 0) return nullptr;
     PictureSink sink;
@@ -201,7 +189,7 @@ Icon createIconFromResourceEx(const std::uint8_t* bits, std::size_t size, int wi
     if (static_cast<long long>(width) * height > kMaxHeldPixels) return nullptr;
     std::optional<pixels::Picture> scaled = pixels::makePicture(width, height, true);
     if (!scaled) return nullptr;
-    blendScaled(*image, width, height, 0, height, scaled->pixels.data());
+    copyScaled(*image, width, height, 0, height, scaled->pixels.data());
     return store(std::move(*scaled));
 }
 
@@ -220,7 +208,7 @@ bool drawIconRows(Icon icon, int width, int height, int top, int rows, std::uint
     const pixels::Picture* src = lookup(icon);
     if (!src || !pixels || width < 1 || height < 1 || top < 0 || rows < 1 || rows > height - top)
         return false;
-    blendScaled(*src, width, height, top, rows, pixels);
+    copyScaled(*src, width, height, top, rows, pixels);
     return true;
 }
 

@@ -9,8 +9,6 @@ namespace vb::platform::win32 {
 
 namespace {
 
-constexpr int kRecordSlot = 0;
-
 struct Surface {
     HBITMAP bitmap = nullptr;
     std::uint8_t* bits = nullptr;  // bottom-up rows of blue, green, red
