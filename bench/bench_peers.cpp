@@ -102,7 +102,7 @@ std::uint32_t swapRedBlue(std::uint32_t c) {
 }
 
 void writePng(const std::string& file, int w, int h, const Pixels& pixels) {
-    render::Picture p;
+    pixels::Picture p;
     p.width = w;
     p.height = h;
     p.pixels = pixels;
@@ -258,7 +258,7 @@ Pixels shown(control::BarControl* bar) {
 }
 
 // Our picture as a cairo RGB24 surface.
-cairo_surface_t* cairoCopy(const render::Picture& picture) {
+cairo_surface_t* cairoCopy(const pixels::Picture& picture) {
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, picture.width, picture.height);
     cairo_surface_flush(s);
     auto* data = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(s));

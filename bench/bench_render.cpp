@@ -5,6 +5,7 @@
 #include "render/raster.h"
 #include "render/text.h"
 
+using namespace vb::pixels;
 using namespace vb::render;
 
 namespace {

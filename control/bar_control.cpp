@@ -26,7 +26,7 @@ std::list<BarControl*>& registry() {
 }
 
 // The frame round the background, in the background border colour.
-void drawBackgroundFrame(render::Picture& picture, int width, int height, std::uint32_t colour) {
+void drawBackgroundFrame(pixels::Picture& picture, int width, int height, std::uint32_t colour) {
     render::DrawLine(picture, 0, 0, width, 0, colour);
     render::DrawLine(picture, 0, 0, 0, height, colour);
     render::DrawLine(picture, width - 1, 0, width - 1, height, colour);
@@ -119,16 +119,16 @@ int SetSolidColorOp(BarControl* c, std::uint32_t colour) {
     return 1;
 }
 
-platform::Rect canvasRectInParent(BarControl* c) {
-    platform::Rect r, parent;
+pixels::Rect canvasRectInParent(BarControl* c) {
+    pixels::Rect r, parent;
     platform::windowRect(c->Canvas, &r);
     platform::windowRect(platform::parentOf(c->Canvas), &parent);
-    return platform::Rect{r.left - parent.left, r.top - parent.top, r.right - parent.left,
-                          r.bottom - parent.top};
+    return pixels::Rect{r.left - parent.left, r.top - parent.top, r.right - parent.left,
+                        r.bottom - parent.top};
 }
 
 int SetXOp(BarControl* c, std::int32_t x) {
-    platform::Rect r = canvasRectInParent(c);
+    pixels::Rect r = canvasRectInParent(c);
     platform::moveWindow(c->Canvas, x, r.top, r.width(), r.height());
     return 1;
 }
@@ -136,7 +136,7 @@ int SetXOp(BarControl* c, std::int32_t x) {
 int GetXOp(BarControl* c) { return canvasRectInParent(c).left; }
 
 int SetYOp(BarControl* c, std::int32_t y) {
-    platform::Rect r = canvasRectInParent(c);
+    pixels::Rect r = canvasRectInParent(c);
     platform::moveWindow(c->Canvas, r.left, y, r.width(), r.height());
     return 1;
 }
@@ -145,7 +145,7 @@ int GetYOp(BarControl* c) { return canvasRectInParent(c).top; }
 
 int SetWidthOp(BarControl* c, std::int32_t width) {
     c->Width = width;
-    platform::Rect r = canvasRectInParent(c);
+    pixels::Rect r = canvasRectInParent(c);
     platform::moveWindow(c->Canvas, r.left, r.top, width, r.height());
     if (c->BarImage) render::Resize(*c->BarImage, width, c->BarImage->height);
     if (c->BackgroundImage) render::Resize(*c->BackgroundImage, width, c->BackgroundImage->height);
@@ -154,13 +154,13 @@ int SetWidthOp(BarControl* c, std::int32_t width) {
 }
 
 int GetWidthOp(BarControl* c) {
-    platform::Rect r;
+    pixels::Rect r;
     return platform::windowRect(c->Canvas, &r) ? r.width() : 0;
 }
 
 int SetHeightOp(BarControl* c, std::int32_t height) {
     c->Height = height;
-    platform::Rect r = canvasRectInParent(c);
+    pixels::Rect r = canvasRectInParent(c);
     platform::moveWindow(c->Canvas, r.left, r.top, r.width(), height);
     if (c->BarImage) render::Resize(*c->BarImage, c->BarImage->width, height);
     if (c->BackgroundImage) render::Resize(*c->BackgroundImage, c->BackgroundImage->width, height);
@@ -169,7 +169,7 @@ int SetHeightOp(BarControl* c, std::int32_t height) {
 }
 
 int GetHeightOp(BarControl* c) {
-    platform::Rect r;
+    pixels::Rect r;
     return platform::windowRect(c->Canvas, &r) ? r.height() : 0;
 }
 
@@ -190,7 +190,7 @@ int FreeOp(BarControl* c) {
 }
 
 int RebuildOp(BarControl* c) {
-    auto background = render::makePicture(c->Width, c->Height);
+    auto background = pixels::makePicture(c->Width, c->Height);
     if (!background) return 0;
     render::FillRect(*background, 0, 0, c->Width, c->Height, c->BackgroundColor);
     drawBackgroundFrame(*background, c->Width, c->Height, c->BackgroundBorderColor);
@@ -198,7 +198,7 @@ int RebuildOp(BarControl* c) {
     if (c->ComposeImage)
         render::Resize(*c->ComposeImage, c->Width, c->Height);
     else
-        c->ComposeImage = render::makePicture(c->Width, c->Height);
+        c->ComposeImage = pixels::makePicture(c->Width, c->Height);
     if (c->ColorType == kColorGradient && c->ColorStops) {
         c->Methods->SetGradientColors(c, c->ColorStops.get(), 0);
     } else if (c->ColorType == kColorSolid &&
@@ -241,7 +241,7 @@ int GetRangeOp(BarControl* c, std::int32_t pair[2]) {
     return 1;
 }
 
-int SetIconOp(BarControl* c, const render::Picture* image) {
+int SetIconOp(BarControl* c, const pixels::Picture* image) {
     c->ForceRedraw = 1;
     c->IconImage.reset();
     c->IconWidth = c->IconHeight = 0;
@@ -325,7 +325,7 @@ BarControl::~BarControl() {
     if (platform::isWindow(Canvas)) platform::destroyWindow(Canvas);
 }
 
-BarControl* ConstructBarControl(platform::Window container, const platform::Rect& area,
+BarControl* ConstructBarControl(platform::Window container, const pixels::Rect& area,
                                 const CreateProperties& props, const render::BarStops& stops,
                                 platform::WindowProc canvasInput) {
     const int x = area.left, y = area.top, width = area.width(), height = area.height();
@@ -336,7 +336,7 @@ BarControl* ConstructBarControl(platform::Window container, const platform::Rect
     std::int32_t glossy = (borderFlags & kNoGlossyFlag) ? 0 : 1;
     auto barImage = render::BuildBarImage(width, height, colorType, stops, solidColor, glossy);
     if (!barImage) return nullptr;
-    auto background = render::makePicture(width, height);
+    auto background = pixels::makePicture(width, height);
     if (!background) return nullptr;
     render::FillRect(*background, 0, 0, width, height, backgroundColor);
     drawBackgroundFrame(*background, width, height, backgroundBorderColor);
@@ -364,7 +364,7 @@ BarControl* ConstructBarControl(platform::Window container, const platform::Rect
     c->Height = height;
     c->ComposeImage = std::move(background);
     c->BackgroundImage = std::move(backgroundCopy);
-    c->Canvas = platform::createWindow(container, platform::Rect{x, y, x + width, y + height},
+    c->Canvas = platform::createWindow(container, pixels::Rect{x, y, x + width, y + height},
                                        platform::WindowKind::Canvas, canvasInput);
     if (c->Canvas) {
         InitCanvasState(c->Canvas);

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "pixels/picture.h"
 #include "platform/platform.h"
 #include "render/bar_image.h"
 #include "render/colour_stops.h"
-#include "render/picture.h"
 #include "render/text.h"
 
 namespace vb::control {
@@ -77,7 +77,7 @@ struct BarControlMethods {
                   std::int32_t flag);
     int (*SetRange)(BarControl*, const std::int32_t pair[2]);
     int (*GetRange)(BarControl*, std::int32_t pair[2]);
-    int (*SetIcon)(BarControl*, const render::Picture* image);
+    int (*SetIcon)(BarControl*, const pixels::Picture* image);
     int (*SetTooltip)(BarControl*, const char* text);
     int (*SetCursor)(BarControl*, std::int32_t cursor, std::int32_t isHandle);
     int (*SetUseGlossy)(BarControl*, std::int32_t glossy);
@@ -90,15 +90,15 @@ struct BarControl {
     const BarControlMethods* Methods = &kBarControlMethods;
     std::int32_t ColorType = kColorSolid;
     std::uint32_t SolidColor = 0x00FF00;
-    std::optional<render::Picture> BarImage;
+    std::optional<pixels::Picture> BarImage;
     std::int32_t Signature = kSignature;
     std::int32_t Width = 0;
     std::int32_t Height = 0;
     std::uint32_t BackgroundColor = 0x008C00;
     std::uint32_t BackgroundBorderColor = 0;
     std::uint32_t BorderColor = 0;
-    std::optional<render::Picture> ComposeImage;
-    std::optional<render::Picture> BackgroundImage;
+    std::optional<pixels::Picture> ComposeImage;
+    std::optional<pixels::Picture> BackgroundImage;
     platform::Window Canvas = nullptr;
     std::int32_t ScaleType = kNoScale;
     std::int32_t Position = 100;
@@ -115,7 +115,7 @@ struct BarControl {
     std::unique_ptr<render::BarStops> ColorStops;
     std::int32_t RangeMin = 0;
     std::int32_t RangeMax = 100;
-    std::optional<render::Picture> IconImage;
+    std::optional<pixels::Picture> IconImage;
     std::int32_t IconHeight = 0;
     std::int32_t IconWidth = 0;
     std::int32_t Glossy = 1;
@@ -145,7 +145,7 @@ struct CreateProperties {
 // The constructor: builds the pictures and the canvas window over `area`
 // of `container`, the gradient from `stops`; null when a picture or the
 // record cannot be made.
-BarControl* ConstructBarControl(platform::Window container, const platform::Rect& area,
+BarControl* ConstructBarControl(platform::Window container, const pixels::Rect& area,
                                 const CreateProperties& props, const render::BarStops& stops,
                                 platform::WindowProc canvasInput);
 

@@ -22,10 +22,10 @@ int roundToInt(double value) { return static_cast<int>(render::RoundHalfEven(val
 // columns, without the crop. Only for pictures of the bar's own size
 // without alpha, which is what a bar keeps; false leaves the rest to the
 // general path.
-bool revealInPlace(BarControl* c, render::Picture& target, int p, float f) {
-    const render::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
-    const render::Picture* bar = c->BarImage ? &*c->BarImage : nullptr;
-    auto fits = [&](const render::Picture* picture) {
+bool revealInPlace(BarControl* c, pixels::Picture& target, int p, float f) {
+    const pixels::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
+    const pixels::Picture* bar = c->BarImage ? &*c->BarImage : nullptr;
+    auto fits = [&](const pixels::Picture* picture) {
         return render::IsWellFormed(*picture) && !picture->hasAlpha && picture->width == target.width &&
                picture->height == target.height;
     };
@@ -45,8 +45,8 @@ bool revealInPlace(BarControl* c, render::Picture& target, int p, float f) {
     return true;
 }
 
-void drawFill(BarControl* c, render::Picture& target, int p, float f) {
-    const render::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
+void drawFill(BarControl* c, pixels::Picture& target, int p, float f) {
+    const pixels::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
     if (c->ScaleType == kScale) {
         // The whole fill squeezed into the filled part.
         if (!c->BarImage) return;
@@ -68,7 +68,7 @@ void drawFill(BarControl* c, render::Picture& target, int p, float f) {
     }
 }
 
-void drawBorder(BarControl* c, render::Picture& target, float f) {
+void drawBorder(BarControl* c, pixels::Picture& target, float f) {
     if (!(c->BorderType & kBorderFlat)) return;
     int e = roundToInt(static_cast<double>(f) - 1.0);
     render::DrawLine(target, 0, 0, e, 0, c->BorderColor);
@@ -104,7 +104,7 @@ const PaintedText* laidOutText(BarControl* c, bool forAlpha) {
     return &*kept;
 }
 
-void drawText(BarControl* c, render::Picture& target) {
+void drawText(BarControl* c, pixels::Picture& target) {
     if (c->Text.empty()) return;
     const PaintedText* text = nullptr;
     try {
@@ -146,7 +146,7 @@ int PaintBar(BarControl* c, std::int32_t position) {
     if (p > c->RangeMax) p = c->RangeMax;
     float f = FillWidth(c->Width, p, c->RangeMin, c->RangeMax);
     if (c->ComposeImage) {
-        render::Picture& target = *c->ComposeImage;
+        pixels::Picture& target = *c->ComposeImage;
         drawFill(c, target, p, f);
         drawBorder(c, target, f);
         if (c->IconImage) render::DrawPicture(target, *c->IconImage, 5, c->Height / 2 - c->IconHeight / 2);

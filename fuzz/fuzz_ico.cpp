@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         int nearest = vb::images::ChooseNearestEntry(entries, 32, false);
         if (nearest >= int(entries.size())) std::abort();
         for (const auto& e : entries) {
-            vb::render::Picture pixels;
+            vb::pixels::Picture pixels;
             if (vb::images::DecodeIconDib(data + e.location, e.bytes, &pixels) &&
                 pixels.pixels.size() != std::size_t(pixels.width) * pixels.height)
                 std::abort();

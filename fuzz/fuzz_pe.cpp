@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::size_t imageSize = 0;
         if (!vb::images::PeIconImage(data, size, index, 32, true, &image, &imageSize)) continue;
         if (image < data || imageSize > size || std::size_t(image - data) > size - imageSize) std::abort();
-        vb::render::Picture pixels;
+        vb::pixels::Picture pixels;
         vb::images::DecodeIconDib(image, imageSize, &pixels);
     }
     return 0;

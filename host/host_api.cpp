@@ -8,7 +8,7 @@
 
 #include "host/page.h"
 #include "host/system.h"
-#include "render/picture.h"
+#include "pixels/picture.h"
 #include "render/png_writer.h"
 
 namespace vb::host {
@@ -25,12 +25,12 @@ const HostObject& checkObject(lua_State* L, int index) {
 }
 
 // Screen point of a position given relative to an object's top-left.
-platform::Point objectPoint(lua_State* L, int nameIndex) {
+pixels::Point objectPoint(lua_State* L, int nameIndex) {
     const HostObject& object = checkObject(L, nameIndex);
-    platform::Point origin = Page::Current().Origin(object);
+    pixels::Point origin = Page::Current().Origin(object);
     int x = static_cast<int>(luaL_checknumber(L, nameIndex + 1));
     int y = static_cast<int>(luaL_checknumber(L, nameIndex + 2));
-    return platform::Point{origin.x + x, origin.y + y};
+    return pixels::Point{origin.x + x, origin.y + y};
 }
 
 system::Button checkButton(lua_State* L, int index) {
@@ -117,7 +117,7 @@ int properties(lua_State* L) {
 }
 
 int pixel(lua_State* L) {
-    platform::Point p = objectPoint(L, 1);
+    pixels::Point p = objectPoint(L, 1);
     std::uint32_t colour = 0;
     if (!system::pixelAt(p.x, p.y, &colour)) {
         lua_pushnil(L);
@@ -131,13 +131,13 @@ int snapshot(lua_State* L) {
     const char* target = luaL_checkstring(L, 1);
     const HostObject* object = lua_isnoneornil(L, 2) ? nullptr : &checkObject(L, 2);
     platform::Window page = Page::Current().PageWindow();
-    platform::Rect area{0, 0, 0, 0};
+    pixels::Rect area{0, 0, 0, 0};
     if (object) {
-        platform::Point o = Page::Current().Origin(*object);
-        platform::Rect pageRect;
+        pixels::Point o = Page::Current().Origin(*object);
+        pixels::Rect pageRect;
         platform::windowRect(platform::parentOf(object->window), &pageRect);
         page = platform::parentOf(object->window);
-        area = platform::Rect{o.x - pageRect.left, o.y - pageRect.top, 0, 0};
+        area = pixels::Rect{o.x - pageRect.left, o.y - pageRect.top, 0, 0};
         area.right = area.left + object->width;
         area.bottom = area.top + object->height;
     }
@@ -145,8 +145,8 @@ int snapshot(lua_State* L) {
     try {
         int width = 0, height = 0;
         std::vector<std::uint32_t> screen = system::renderWindow(page, &width, &height);
-        if (!object) area = platform::Rect{0, 0, width, height};
-        auto picture = render::makePicture(std::max(area.width(), 1), std::max(area.height(), 1));
+        if (!object) area = pixels::Rect{0, 0, width, height};
+        auto picture = pixels::makePicture(std::max(area.width(), 1), std::max(area.height(), 1));
         if (picture) {
             for (int y = 0; y < picture->height; ++y)
                 for (int x = 0; x < picture->width; ++x) {
@@ -169,7 +169,7 @@ int snapshot(lua_State* L) {
 }
 
 int mouseMove(lua_State* L) {
-    platform::Point p = objectPoint(L, 1);
+    pixels::Point p = objectPoint(L, 1);
     system::mouseMove(p.x, p.y);
     return 0;
 }
@@ -178,7 +178,7 @@ int mouseMove(lua_State* L) {
 int mouseButton(lua_State* L, bool down) {
     system::Button button = checkButton(L, 2);
     const HostObject& object = checkObject(L, 1);
-    platform::Point origin = Page::Current().Origin(object);
+    pixels::Point origin = Page::Current().Origin(object);
     int x = static_cast<int>(luaL_checknumber(L, 3)), y = static_cast<int>(luaL_checknumber(L, 4));
     system::mouseButton(button, down, origin.x + x, origin.y + y);
     return 0;
@@ -219,7 +219,7 @@ int focus(lua_State* L) {
         return 0;
     }
     const HostObject& object = checkObject(L, 1);
-    platform::Point o = Page::Current().Origin(object);
+    pixels::Point o = Page::Current().Origin(object);
     platform::setFocus(system::windowAt(o.x, o.y));
     return 0;
 }
@@ -316,9 +316,9 @@ int accessible(lua_State* L) {
         lua_pushnil(L);
         return 1;
     }
-    platform::Rect objectRect;
+    pixels::Rect objectRect;
     platform::windowRect(window, &objectRect);
-    platform::Point origin{objectRect.left, objectRect.top};
+    pixels::Point origin{objectRect.left, objectRect.top};
     lua_createtable(L, 0, 5);
     setStringField(L, "Role", "progress bar");
     setStringField(L, "Name", d.name.c_str());

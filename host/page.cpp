@@ -83,7 +83,7 @@ int ObjectTypeNumber(ObjectKind kind) {
 }
 
 Page::Page() {
-    page_ = system::createTopLevel(platform::Rect{0, 0, kMinPageWidth, kMinPageHeight}, kPageColour);
+    page_ = system::createTopLevel(pixels::Rect{0, 0, kMinPageWidth, kMinPageHeight}, kPageColour);
 }
 
 Page& Page::Current() {
@@ -95,13 +95,13 @@ platform::Window Page::surfaceFor(bool dialog) {
     if (!dialog) return page_;
     if (!platform::isWindow(dialog_))
         dialog_ = system::createTopLevel(
-            platform::Rect{kDialogScreenX, 0, kDialogScreenX + kMinPageWidth, kMinPageHeight}, kPageColour);
+            pixels::Rect{kDialogScreenX, 0, kDialogScreenX + kMinPageWidth, kMinPageHeight}, kPageColour);
     return dialog_;
 }
 
 // The page grows to hold every object with a margin round it.
 void Page::fit(platform::Window surface, int right, int bottom) {
-    platform::Rect r;
+    pixels::Rect r;
     if (!platform::windowRect(surface, &r)) return;
     int width = std::max(r.width(), right + kMargin);
     int height = std::max(r.height(), bottom + kMargin);
@@ -118,7 +118,7 @@ platform::Window Page::Add(ObjectKind kind, const std::string& name, bool dialog
     fit(surface, x + width, y + height);
     platform::WindowProc previous = nullptr;
     platform::Window window =
-        system::createObjectWindow(surface, platform::Rect{x, y, x + width, y + height}, classOf(kind),
+        system::createObjectWindow(surface, pixels::Rect{x, y, x + width, y + height}, classOf(kind),
                                    colourOf(kind), objectProc, &previous);
     if (!window) return nullptr;
     previousProcs()[window] = previous;
@@ -190,10 +190,10 @@ std::vector<std::string> Page::Properties(const std::string& name) const {
     return {};
 }
 
-platform::Point Page::Origin(const HostObject& object) const {
-    platform::Rect r;
+pixels::Point Page::Origin(const HostObject& object) const {
+    pixels::Rect r;
     platform::windowRect(object.window, &r);
-    return platform::Point{r.left, r.top};
+    return pixels::Point{r.left, r.top};
 }
 
 }  // namespace vb::host

@@ -43,7 +43,7 @@ public:
     std::vector<std::string> Properties(const std::string& name) const;
     platform::Window PageWindow() const { return page_; }
     // Screen position of an object's top-left corner.
-    platform::Point Origin(const HostObject& object) const;
+    pixels::Point Origin(const HostObject& object) const;
 
     static Page& Current();
 

@@ -12,7 +12,7 @@
 
 namespace vb::host::system {
 
-using platform::Rect;
+using pixels::Rect;
 using platform::Window;
 using platform::WindowProc;
 

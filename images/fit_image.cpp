@@ -8,7 +8,7 @@
 
 namespace vb::images {
 
-platform::Size FitSize(int w, int h, int maxWidth, int maxHeight) {
+pixels::Size FitSize(int w, int h, int maxWidth, int maxHeight) {
     // The ratio is a 32-bit float, as the host computes it. A side that
     // would come out as 0 (a very thin picture, or an empty box) is kept at
     // 1 pixel: a picture of no pixels cannot be held.
@@ -22,13 +22,13 @@ platform::Size FitSize(int w, int h, int maxWidth, int maxHeight) {
         const float r = static_cast<float>(h) / static_cast<float>(H);
         W = std::max(1, static_cast<int>(std::floor(static_cast<float>(w) / r)));
     }
-    return platform::Size{W, H};
+    return pixels::Size{W, H};
 }
 
-bool FitImageToBox(render::Picture& picture, int maxWidth, int maxHeight) {
+bool FitImageToBox(pixels::Picture& picture, int maxWidth, int maxHeight) {
     const int w = picture.width, h = picture.height;
     if (w < 1 || h < 1 || picture.pixels.size() != static_cast<std::size_t>(w) * h) return false;
-    const platform::Size fitted = FitSize(w, h, maxWidth, maxHeight);
+    const pixels::Size fitted = FitSize(w, h, maxWidth, maxHeight);
     if (fitted.width == w && fitted.height == h) return true;
     return render::Resize(picture, fitted.width, fitted.height);
 }
@@ -36,7 +36,7 @@ bool FitImageToBox(render::Picture& picture, int maxWidth, int maxHeight) {
 bool FitSink::Begin(int width, int height, bool hasAlpha) {
     reduced_.reset();  // a sink may be begun again by the next reader tried
     if (width < 1 || height < 1) return false;
-    const platform::Size fitted = FitSize(width, height, maxWidth_, maxHeight_);
+    const pixels::Size fitted = FitSize(width, height, maxWidth_, maxHeight_);
     if (fitted.width == width && fitted.height == height) return whole_.Begin(width, height, hasAlpha);
     reduced_.reset(new (std::nothrow)
                        render::RowResampler(width, height, fitted.width, fitted.height, hasAlpha));
@@ -50,6 +50,6 @@ void FitSink::Row(int y, const std::uint32_t* pixels) noexcept {
         whole_.Row(y, pixels);
 }
 
-std::optional<render::Picture> FitSink::Take() { return reduced_ ? reduced_->finish() : whole_.Take(); }
+std::optional<pixels::Picture> FitSink::Take() { return reduced_ ? reduced_->finish() : whole_.Take(); }
 
 }  // namespace vb::images

@@ -5,18 +5,19 @@
 #include <optional>
 
 #include "images/readers/row_sink.h"
-#include "render/picture.h"
+#include "pixels/geometry.h"
+#include "pixels/picture.h"
 #include "render/row_resampler.h"
 
 namespace vb::images {
 
 // The size a w x h picture takes in the box: only the box side matching the
 // picture's longer side limits it, and a picture is never enlarged.
-platform::Size FitSize(int w, int h, int maxWidth, int maxHeight);
+pixels::Size FitSize(int w, int h, int maxWidth, int maxHeight);
 
 // The picture resized to FitSize. False when the picture is empty or the
 // resize fails.
-bool FitImageToBox(render::Picture& picture, int maxWidth, int maxHeight);
+bool FitImageToBox(pixels::Picture& picture, int maxWidth, int maxHeight);
 
 // Fits an image into a box as its rows arrive: a picture that fits is kept
 // as it is, a larger one goes straight into the resampler, so the full-size
@@ -26,7 +27,7 @@ public:
     FitSink(int maxWidth, int maxHeight) : maxWidth_(maxWidth), maxHeight_(maxHeight) {}
     bool Begin(int width, int height, bool hasAlpha) override;
     void Row(int y, const std::uint32_t* pixels) noexcept override;
-    std::optional<render::Picture> Take();
+    std::optional<pixels::Picture> Take();
 
 private:
     int maxWidth_, maxHeight_;

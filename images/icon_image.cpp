@@ -9,11 +9,11 @@ int IconSide(int size) {
     return size >= kIcon16 && size <= kIcon48 ? kSides[size - kIcon16] : kSides[0];
 }
 
-std::optional<render::Picture> BuildIconImage(const ImageRecord& record, int width, int height) {
+std::optional<pixels::Picture> BuildIconImage(const ImageRecord& record, int width, int height) {
     constexpr int kDrawSide = 32;
-    std::optional<render::Picture> picture;
+    std::optional<pixels::Picture> picture;
     if (record.kind >= kAssociation && record.kind <= kExecutable) {
-        picture = render::makePicture(kDrawSide, kDrawSide, true);  // alpha 0: transparent
+        picture = pixels::makePicture(kDrawSide, kDrawSide, true);  // alpha 0: transparent
         if (!picture || !platform::drawIcon(record.icon, kDrawSide, kDrawSide, picture->pixels.data()))
             return std::nullopt;
     } else if (record.kind == kImageFile) {

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "images/image_record.h"
-#include "render/picture.h"
+#include "pixels/picture.h"
 
 namespace vb::images {
 
@@ -24,6 +24,6 @@ int IconSide(int size);
 // their own transparency shows on the bar, then resized; a loaded image
 // (kind 6) is copied with its alpha and stretched to width x height. None
 // for other kinds or when a picture cannot be made.
-std::optional<render::Picture> BuildIconImage(const ImageRecord& record, int width, int height);
+std::optional<pixels::Picture> BuildIconImage(const ImageRecord& record, int width, int height);
 
 }  // namespace vb::images

@@ -21,16 +21,16 @@ class ProbeSink final : public RowSink {
 public:
     bool Begin(int width, int height, bool) override {
         if (static_cast<long long>(width) * height > kMaxHeldPixels) return false;
-        size_ = platform::Size{width, height};
+        size_ = pixels::Size{width, height};
         rows_ = 0;
         return true;
     }
     void Row(int, const std::uint32_t*) noexcept override { ++rows_; }
     bool complete() const { return size_.height > 0 && rows_ == size_.height; }
-    platform::Size size() const { return size_; }
+    pixels::Size size() const { return size_; }
 
 private:
-    platform::Size size_;
+    pixels::Size size_;
     int rows_ = 0;
 };
 
@@ -46,10 +46,10 @@ struct OwnedIcon {
 // time, so a large icon is never drawn whole.
 bool DrawIconInto(platform::Icon icon, RowSink* sink) {
     constexpr int kBandRows = 32;
-    platform::Size size;
+    pixels::Size size;
     if (!platform::iconSize(icon, &size) || !sink->Begin(size.width, size.height, true)) return false;
-    std::optional<render::Picture> band =
-        render::makePicture(size.width, std::min(kBandRows, size.height), true);
+    std::optional<pixels::Picture> band =
+        pixels::makePicture(size.width, std::min(kBandRows, size.height), true);
     if (!band) return false;
     for (int top = 0; top < size.height; top += band->height) {
         const int rows = std::min(band->height, size.height - top);
@@ -86,7 +86,7 @@ bool DecodeImageDataInto(const std::uint8_t* data, std::size_t size, RowSink* si
     if (!data || !sink || size < 2) return false;
     if (data[0] == 'B' && data[1] == 'M') {
         // A bitmap is no larger than its bytes show; it is decoded whole.
-        std::optional<render::Picture> bmp = DecodeBmp(data, size);
+        std::optional<pixels::Picture> bmp = DecodeBmp(data, size);
         if (!bmp || !sink->Begin(bmp->width, bmp->height, bmp->hasAlpha)) return false;
         for (int y = 0; y < bmp->height; ++y)
             sink->Row(y, &bmp->pixels[static_cast<std::size_t>(y) * bmp->width]);
@@ -97,11 +97,11 @@ bool DecodeImageDataInto(const std::uint8_t* data, std::size_t size, RowSink* si
     return DecodeJpegInto(data, size, sink);
 }
 
-std::optional<render::Picture> DecodeImageData(const std::uint8_t* data, std::size_t size) {
+std::optional<pixels::Picture> DecodeImageData(const std::uint8_t* data, std::size_t size) {
     return DecodeWhole(DecodeImageDataInto, data, size);
 }
 
-std::optional<render::Picture> LoadImageFile(const char* path) {
+std::optional<pixels::Picture> LoadImageFile(const char* path) {
     std::vector<std::uint8_t> data;
     if (!path || !platform::readWholeFile(path, &data)) return std::nullopt;
     FitSink fitted(kImageBox, kImageBox);

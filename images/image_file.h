@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "images/readers/row_sink.h"
-#include "render/picture.h"
+#include "pixels/picture.h"
 
 namespace vb::images {
 
@@ -15,11 +15,11 @@ constexpr int kImageBox = 32;
 
 // "BM" -> bitmap; reserved 0 and type 1 -> icon file, made into the
 // system's icon and drawn at its own size; else PNG, then JPEG.
-std::optional<render::Picture> DecodeImageData(const std::uint8_t* data, std::size_t size);
+std::optional<pixels::Picture> DecodeImageData(const std::uint8_t* data, std::size_t size);
 // The same, delivered row by row into `sink`.
 bool DecodeImageDataInto(const std::uint8_t* data, std::size_t size, RowSink* sink);
 
 // The decoded file, fitted into kImageBox x kImageBox when larger.
-std::optional<render::Picture> LoadImageFile(const char* path);
+std::optional<pixels::Picture> LoadImageFile(const char* path);
 
 }  // namespace vb::images

@@ -52,7 +52,7 @@ platform::Icon loadIcon(int type, const char* wParam, int lParam) {
 bool fillRecord(ImageRecord* record, int type, const char* wParam, int lParam) {
     record->kind = type;
     if (type == kImageFile) {
-        std::optional<render::Picture> picture = LoadImageFile(wParam);
+        std::optional<pixels::Picture> picture = LoadImageFile(wParam);
         if (!picture) return false;
         record->picture = std::move(*picture);
         return true;
@@ -64,7 +64,7 @@ bool fillRecord(ImageRecord* record, int type, const char* wParam, int lParam) {
 void destroyRecord(ImageRecord& record) {
     if (record.icon) platform::destroyIcon(record.icon);
     record.icon = nullptr;
-    record.picture = render::Picture{};
+    record.picture = pixels::Picture{};
 }
 
 }  // namespace

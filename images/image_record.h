@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "pixels/picture.h"
 #include "platform/platform.h"
-#include "render/picture.h"
 
 namespace vb::images {
 
@@ -23,7 +23,7 @@ enum ImageKind : int {
 struct ImageRecord {
     int kind = 0;
     platform::Icon icon = nullptr;  // kinds 1-5, owned
-    render::Picture picture;        // kind 6
+    pixels::Picture picture;        // kind 6
 };
 
 using ImageHandle = std::uintptr_t;

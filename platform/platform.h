@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "pixels/geometry.h"
+#include "pixels/picture.h"
+
 #if defined(_WIN32) && !defined(_WIN64)
 #define VB_CALLBACK __stdcall
 #else
@@ -23,6 +26,11 @@
 
 namespace vb::platform {
 
+// The platform speaks in the pixel floor's geometry.
+using pixels::Point;
+using pixels::Rect;
+using pixels::Size;
+
 // Opaque handles. On Windows these are the system's HWND, HFONT, HICON and
 // HCURSOR; in the stand-in they are numbers looked up in tables, so a stale
 // or invented value is simply not found.
@@ -35,20 +43,6 @@ using WParam = std::uintptr_t;
 using LParam = std::intptr_t;
 using LResult = std::intptr_t;
 using WindowProc = LResult(VB_CALLBACK*)(Window, unsigned, WParam, LParam);
-
-struct Rect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-};
-
-struct Point {
-    int x = 0, y = 0;
-};
-
-struct Size {
-    int width = 0, height = 0;
-};
 
 // Window messages, numbered as on Windows.
 namespace wm {
@@ -123,15 +117,6 @@ constexpr bool isKnown(int id) {
     }
 }
 }  // namespace idc
-
-// A read-only view of pixels: packed colour values, red in the low byte,
-// alpha in the top byte, rows top to bottom without padding.
-struct PixelView {
-    int width = 0;
-    int height = 0;
-    const std::uint32_t* pixels = nullptr;
-    bool hasAlpha = false;
-};
 
 // ---- start-up ----------------------------------------------------------
 VB_PLATFORM_API void startup();   // common controls, COM, optional libraries
@@ -225,7 +210,7 @@ VB_PLATFORM_API void raiseAccessEvent(Window canvas, AccessEvent event);
 
 // ---- canvas surface --------------------------------------------------------
 // Copies the picture into the canvas's 24-bit surface at (0,0) and shows it.
-VB_PLATFORM_API bool presentToCanvas(Window canvas, const PixelView& picture);
+VB_PLATFORM_API bool presentToCanvas(Window canvas, const pixels::PixelView& picture);
 
 // ---- fonts and text coverage -----------------------------------------------
 struct FontRequest {
@@ -271,9 +256,11 @@ VB_PLATFORM_API Icon createIconFromResource(const std::uint8_t* bits, std::size_
 VB_PLATFORM_API void destroyIcon(Icon icon);
 // The size the icon was made at; false for a dead or invented handle.
 VB_PLATFORM_API bool iconSize(Icon icon, Size* size);
-// Draws rows top .. top + rows - 1 of the icon scaled to width x height over
-// an RGBA buffer of width x rows (packed values), blending by the icon's
-// alpha or mask. A band at a time keeps a large icon's drawing small.
+// Writes rows top .. top + rows - 1 of the icon scaled to width x height
+// into an RGBA buffer of width x rows (packed values): each pixel the icon's
+// straight colour with its coverage (alpha or mask) in the alpha byte, 0
+// where it covers nothing. Blending is render's, as for text. A band at a
+// time keeps a large icon's drawing small.
 VB_PLATFORM_API bool drawIconRows(Icon icon, int width, int height, int top, int rows, std::uint32_t* pixels);
 inline bool drawIcon(Icon icon, int width, int height, std::uint32_t* pixels) {
     return drawIconRows(icon, width, height, 0, height, pixels);

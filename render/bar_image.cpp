@@ -48,16 +48,17 @@ struct RowGloss {
 RowGloss glossOfRow(const ColourRamp& ramp, int y, int height) {
     LaidRamp laid{&ramp, RampDirection::Vertical, 0, height};
     std::uint32_t shade = ColourAt(ramp, RampParameter(laid, y));
-    return {TowardColour(shade, alpha(shade), false), TowardColour(kGlossLight, alpha(kGlossLight), false),
-            y < height / 2};
+    return {TowardColour(shade, pixels::alpha(shade), false),
+            TowardColour(kGlossLight, pixels::alpha(kGlossLight), false), y < height / 2};
 }
 
 }  // namespace
 
-std::optional<Picture> BuildBarImage(int width, int height, std::int32_t kind, const BarStops& stops,
-                                     std::uint32_t solidColour, int glossy) {
-    std::optional<Picture> picture;
-    if (width < 1 || height < 1 || width > kMaxPictureSide || height > kMaxPictureSide) return picture;
+std::optional<pixels::Picture> BuildBarImage(int width, int height, std::int32_t kind, const BarStops& stops,
+                                             std::uint32_t solidColour, int glossy) {
+    std::optional<pixels::Picture> picture;
+    if (width < 1 || height < 1 || width > pixels::kMaxPictureSide || height > pixels::kMaxPictureSide)
+        return picture;
     const std::size_t w = static_cast<std::size_t>(width);
     ColourRamp gloss;
     AddStop(gloss, 0.0f, kGlossTop);
@@ -66,7 +67,7 @@ std::optional<Picture> BuildBarImage(int width, int height, std::int32_t kind, c
         std::vector<std::uint32_t> line(w);
         fillLine(line, kind, stops, solidColour);
         // Every row made once, in place, without zeroing the picture first.
-        Picture p;
+        pixels::Picture p;
         p.width = width;
         p.height = height;
         p.pixels.reserve(w * static_cast<std::size_t>(height));

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "render/picture.h"
+#include "pixels/picture.h"
 
 namespace vb::render {
 

@@ -20,21 +20,21 @@ struct FileCloser {
     }
 };
 
-void packRow(const Picture& picture, int y, std::uint8_t* row) {
+void packRow(const pixels::Picture& picture, int y, std::uint8_t* row) {
     int channels = picture.hasAlpha ? 4 : 3;
     for (int x = 0; x < picture.width; ++x) {
         std::uint32_t p = picture.at(x, y);
         std::uint8_t* out = row + static_cast<std::size_t>(x) * channels;
-        out[0] = red(p);
-        out[1] = green(p);
-        out[2] = blue(p);
-        if (channels == 4) out[3] = alpha(p);
+        out[0] = pixels::red(p);
+        out[1] = pixels::green(p);
+        out[2] = pixels::blue(p);
+        if (channels == 4) out[3] = pixels::alpha(p);
     }
 }
 
 // libpng reports errors by longjmp: everything that owns memory lives in the
 // caller, and only plain values are alive here.
-bool encode(std::FILE* file, const Picture& picture, std::uint8_t* row) {
+bool encode(std::FILE* file, const pixels::Picture& picture, std::uint8_t* row) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
@@ -62,7 +62,7 @@ bool encode(std::FILE* file, const Picture& picture, std::uint8_t* row) {
 
 }  // namespace
 
-bool WritePng(const Picture& picture, const char* path) {
+bool WritePng(const pixels::Picture& picture, const char* path) {
     if (!path || !IsWellFormed(picture)) return false;
     std::vector<std::uint8_t> row;
     try {

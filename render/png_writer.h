@@ -1,11 +1,11 @@
 // PNG files of pictures (snapshots, failed comparisons in tests).
 #pragma once
 
-#include "render/picture.h"
+#include "pixels/picture.h"
 
 namespace vb::render {
 
 // Writes RGB, or RGBA when the picture carries alpha. False on any failure.
-bool WritePng(const Picture& picture, const char* path);
+bool WritePng(const pixels::Picture& picture, const char* path);
 
 }  // namespace vb::render

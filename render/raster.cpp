@@ -18,7 +18,7 @@ struct Span {
 };
 
 // Wide arithmetic so that x + w cannot overflow for any int arguments.
-Span clip(const Picture& target, long long x, long long y, long long w, long long h) {
+Span clip(const pixels::Picture& target, long long x, long long y, long long w, long long h) {
     Span s;
     if (w <= 0 || h <= 0 || !IsWellFormed(target)) return s;
     long long width = target.width, height = target.height;
@@ -30,11 +30,11 @@ Span clip(const Picture& target, long long x, long long y, long long w, long lon
 }
 
 // A colour written outright: opaque on a picture with alpha, 0 there otherwise.
-std::uint32_t solid(const Picture& target, std::uint32_t colour) {
+std::uint32_t solid(const pixels::Picture& target, std::uint32_t colour) {
     return (colour & 0xFFFFFFu) | (target.hasAlpha ? 0xFF000000u : 0u);
 }
 
-void fillSpan(Picture& target, const Span& s, std::uint32_t colour) {
+void fillSpan(pixels::Picture& target, const Span& s, std::uint32_t colour) {
     std::uint32_t c = solid(target, colour);
     for (int py = s.y0; py < s.y1; ++py) std::fill_n(&target.at(s.x0, py), s.x1 - s.x0, c);
 }
@@ -50,7 +50,7 @@ std::vector<std::uint32_t> rampLine(const LaidRamp& laid, const Span& s) {
 }
 
 template <typename PerPixel>
-void applyRamp(Picture& target, int x, int y, int w, int h, const LaidRamp& laid, PerPixel op) {
+void applyRamp(pixels::Picture& target, int x, int y, int w, int h, const LaidRamp& laid, PerPixel op) {
     Span s = clip(target, x, y, w, h);
     if (s.empty() || !laid.ramp) return;
     std::vector<std::uint32_t> line;
@@ -75,7 +75,7 @@ void applyRamp(Picture& target, int x, int y, int w, int h, const LaidRamp& laid
 // Writes source with its top-left at (x, y), each pixel through op.
 // source and target are distinct pictures.
 template <typename PerPixel>
-void place(Picture& target, const Picture& source, int x, int y, PerPixel op) {
+void place(pixels::Picture& target, const pixels::Picture& source, int x, int y, PerPixel op) {
     Span s = clip(target, x, y, source.width, source.height);
     // Non-empty spans keep x and y within a picture side of the target, so
     // s.x0 - x and s.y0 - y are small.
@@ -89,31 +89,31 @@ void place(Picture& target, const Picture& source, int x, int y, PerPixel op) {
 
 }  // namespace
 
-bool IsWellFormed(const Picture& picture) {
-    return picture.width >= 1 && picture.height >= 1 && picture.width <= kMaxPictureSide &&
-           picture.height <= kMaxPictureSide &&
+bool IsWellFormed(const pixels::Picture& picture) {
+    return picture.width >= 1 && picture.height >= 1 && picture.width <= pixels::kMaxPictureSide &&
+           picture.height <= pixels::kMaxPictureSide &&
            picture.pixels.size() == static_cast<std::size_t>(picture.width) * picture.height;
 }
 
-void FillRect(Picture& target, int x, int y, int w, int h, std::uint32_t colour) {
+void FillRect(pixels::Picture& target, int x, int y, int w, int h, std::uint32_t colour) {
     fillSpan(target, clip(target, x, y, w, h), colour);
 }
 
-void DrawLine(Picture& target, int x1, int y1, int x2, int y2, std::uint32_t colour) {
+void DrawLine(pixels::Picture& target, int x1, int y1, int x2, int y2, std::uint32_t colour) {
     if (x1 != x2 && y1 != y2) return;
     long long left = std::min(x1, x2), right = std::max(x1, x2);
     long long top = std::min(y1, y2), bottom = std::max(y1, y2);
     fillSpan(target, clip(target, left, top, right - left + 1, bottom - top + 1), colour);
 }
 
-void FillWithRamp(Picture& target, int x, int y, int w, int h, const LaidRamp& ramp) {
-    const Picture& t = target;
+void FillWithRamp(pixels::Picture& target, int x, int y, int w, int h, const LaidRamp& ramp) {
+    const pixels::Picture& t = target;
     applyRamp(target, x, y, w, h, ramp, [&t](std::uint32_t, std::uint32_t c) {
         return solid(t, c);  // the ramp's alpha plays no part in a fill
     });
 }
 
-void BlendWithRamp(Picture& target, int x, int y, int w, int h, const LaidRamp& ramp) {
+void BlendWithRamp(pixels::Picture& target, int x, int y, int w, int h, const LaidRamp& ramp) {
     bool hasAlpha = target.hasAlpha;
     if (ramp.direction == RampDirection::Vertical) {
         // One colour a row: each row is a run blended toward it.
@@ -128,23 +128,24 @@ void BlendWithRamp(Picture& target, int x, int y, int w, int h, const LaidRamp& 
         for (int py = s.y0; py < s.y1; ++py) {
             std::uint32_t c = line[static_cast<std::size_t>(py - s.y0)];
             BlendRun(&target.at(s.x0, py), static_cast<std::size_t>(s.x1 - s.x0),
-                     TowardColour(c, alpha(c), hasAlpha));
+                     TowardColour(c, pixels::alpha(c), hasAlpha));
         }
         return;
     }
-    applyRamp(target, x, y, w, h, ramp,
-              [hasAlpha](std::uint32_t d, std::uint32_t c) { return BlendPixel(d, c, alpha(c), hasAlpha); });
+    applyRamp(target, x, y, w, h, ramp, [hasAlpha](std::uint32_t d, std::uint32_t c) {
+        return BlendPixel(d, c, pixels::alpha(c), hasAlpha);
+    });
 }
 
-void BlendRect(Picture& target, int x, int y, int w, int h, std::uint32_t colour) {
+void BlendRect(pixels::Picture& target, int x, int y, int w, int h, std::uint32_t colour) {
     Span s = clip(target, x, y, w, h);
-    ByteBlend blend = TowardColour(colour, alpha(colour), target.hasAlpha);
+    ByteBlend blend = TowardColour(colour, pixels::alpha(colour), target.hasAlpha);
     for (int py = s.y0; py < s.y1; ++py)
         BlendRun(&target.at(s.x0, py), static_cast<std::size_t>(s.x1 - s.x0), blend);
 }
 
-std::optional<Picture> CopyPicture(const Picture& source) {
-    std::optional<Picture> copy;
+std::optional<pixels::Picture> CopyPicture(const pixels::Picture& source) {
+    std::optional<pixels::Picture> copy;
     if (!IsWellFormed(source)) return copy;
     try {
         copy = source;
@@ -154,10 +155,10 @@ std::optional<Picture> CopyPicture(const Picture& source) {
     return copy;
 }
 
-std::optional<Picture> Crop(const Picture& source, int x, int y, int w, int h) {
-    std::optional<Picture> part;
+std::optional<pixels::Picture> Crop(const pixels::Picture& source, int x, int y, int w, int h) {
+    std::optional<pixels::Picture> part;
     if (w < 1 || h < 1 || !IsWellFormed(source)) return part;
-    part = makePicture(w, h, source.hasAlpha);
+    part = pixels::makePicture(w, h, source.hasAlpha);
     // Only a crop that meets the source has anything to copy, and then -x
     // and -y are small enough to negate.
     bool meets = part && static_cast<long long>(x) + w > 0 &&
@@ -167,17 +168,18 @@ std::optional<Picture> Crop(const Picture& source, int x, int y, int w, int h) {
     return part;
 }
 
-void DrawPicture(Picture& target, const Picture& source, int x, int y) {
+void DrawPicture(pixels::Picture& target, const pixels::Picture& source, int x, int y) {
     if (!IsWellFormed(source)) return;
     if (&source == &target) {  // onto itself: read from a snapshot
-        std::optional<Picture> snapshot = CopyPicture(source);
+        std::optional<pixels::Picture> snapshot = CopyPicture(source);
         if (snapshot) DrawPicture(target, *snapshot, x, y);
         return;
     }
-    const Picture& t = target;
+    const pixels::Picture& t = target;
     if (source.hasAlpha)
-        place(target, source, x, y,
-              [&t](std::uint32_t d, std::uint32_t s) { return BlendPixel(d, s, alpha(s), t.hasAlpha); });
+        place(target, source, x, y, [&t](std::uint32_t d, std::uint32_t s) {
+            return BlendPixel(d, s, pixels::alpha(s), t.hasAlpha);
+        });
     else
         place(target, source, x, y, [&t](std::uint32_t, std::uint32_t s) { return solid(t, s); });
 }

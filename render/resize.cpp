@@ -46,8 +46,8 @@ using Sums = std::array<std::uint64_t, 4>;  // red, green, blue, alpha
 
 // Weighted channel values of one pixel: premultiplied when alpha counts.
 Sums channels(std::uint32_t p, bool withAlpha) {
-    std::uint64_t a = withAlpha ? alpha(p) : 1;
-    return {red(p) * a, green(p) * a, blue(p) * a, withAlpha ? a : 0};
+    std::uint64_t a = withAlpha ? pixels::alpha(p) : 1;
+    return {pixels::red(p) * a, pixels::green(p) * a, pixels::blue(p) * a, withAlpha ? a : 0};
 }
 
 // One old row reduced horizontally to the new width.
@@ -73,7 +73,7 @@ struct RowCache {
     std::array<Slot, 2> slots;
     int older = 0;
 
-    const std::vector<Sums>& get(const Picture& source, const Axis& across, int row) {
+    const std::vector<Sums>& get(const pixels::Picture& source, const Axis& across, int row) {
         for (const Slot& slot : slots)
             if (slot.row == row) return slot.sums;
         Slot& slot = slots[static_cast<std::size_t>(older)];
@@ -103,15 +103,15 @@ struct Divider {
 };
 
 std::uint32_t average(const Sums& s, const Divider& area, bool withAlpha) {
-    if (!withAlpha) return rgba(area(s[0]), area(s[1]), area(s[2]));
+    if (!withAlpha) return pixels::rgba(area(s[0]), area(s[1]), area(s[2]));
     std::uint64_t weight = s[3];  // sum of alpha x area
     if (weight == 0) return 0;    // fully transparent: transparent black
-    return rgba(static_cast<unsigned>((s[0] + weight / 2) / weight),
-                static_cast<unsigned>((s[1] + weight / 2) / weight),
-                static_cast<unsigned>((s[2] + weight / 2) / weight), area(weight));
+    return pixels::rgba(static_cast<unsigned>((s[0] + weight / 2) / weight),
+                        static_cast<unsigned>((s[1] + weight / 2) / weight),
+                        static_cast<unsigned>((s[2] + weight / 2) / weight), area(weight));
 }
 
-std::vector<std::uint32_t> resample(const Picture& source, int w, int h) {
+std::vector<std::uint32_t> resample(const pixels::Picture& source, int w, int h) {
     Axis across = makeAxis(source.width, w);
     Axis down = makeAxis(source.height, h);
     Divider area(static_cast<std::uint64_t>(source.width) * source.height);
@@ -152,8 +152,8 @@ RowResampler::RowResampler(int srcWidth, int srcHeight, int dstWidth, int dstHei
       dstWidth_(dstWidth),
       dstHeight_(dstHeight),
       hasAlpha_(hasAlpha) {
-    const bool sizesOk = srcWidth >= 1 && srcHeight >= 1 && srcWidth <= kMaxPictureSide &&
-                         srcHeight <= kMaxPictureSide && dstWidth >= 1 && dstHeight >= 1 &&
+    const bool sizesOk = srcWidth >= 1 && srcHeight >= 1 && srcWidth <= pixels::kMaxPictureSide &&
+                         srcHeight <= pixels::kMaxPictureSide && dstWidth >= 1 && dstHeight >= 1 &&
                          static_cast<long long>(dstWidth) * dstHeight <= kMaxResampledPixels;
     if (!sizesOk) return;
     try {
@@ -191,9 +191,9 @@ void RowResampler::addRow(int y, const std::uint32_t* pixels) noexcept {
     }
 }
 
-std::optional<Picture> RowResampler::finish() {
+std::optional<pixels::Picture> RowResampler::finish() {
     if (!state_) return std::nullopt;
-    std::optional<Picture> out = makePicture(dstWidth_, dstHeight_, hasAlpha_);
+    std::optional<pixels::Picture> out = pixels::makePicture(dstWidth_, dstHeight_, hasAlpha_);
     if (!out) return out;
     Divider area(static_cast<std::uint64_t>(srcWidth_) * srcHeight_);
     for (std::size_t i = 0; i < out->pixels.size(); ++i)
@@ -201,8 +201,10 @@ std::optional<Picture> RowResampler::finish() {
     return out;
 }
 
-bool Resize(Picture& picture, int w, int h) {
-    if (w < 1 || h < 1 || w > kMaxPictureSide || h > kMaxPictureSide || !IsWellFormed(picture)) return false;
+bool Resize(pixels::Picture& picture, int w, int h) {
+    if (w < 1 || h < 1 || w > pixels::kMaxPictureSide || h > pixels::kMaxPictureSide ||
+        !IsWellFormed(picture))
+        return false;
     bool done = true;
     if (w != picture.width || h != picture.height) {
         try {

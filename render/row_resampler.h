@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 
-#include "render/picture.h"
+#include "pixels/picture.h"
 
 namespace vb::render {
 
@@ -27,7 +27,7 @@ public:
     // Row y of the source (srcWidth packed colours); rows come in ascending order.
     void addRow(int y, const std::uint32_t* pixels) noexcept;
     // The reduced picture; none when the resampler is not ok.
-    std::optional<Picture> finish();
+    std::optional<pixels::Picture> finish();
 
 private:
     struct State;

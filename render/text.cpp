@@ -44,7 +44,7 @@ bool MakeTextMask(platform::Font font, std::string_view text, bool forAlpha, Tex
     return true;
 }
 
-void DrawTextMask(Picture& target, const TextMask& mask, int x, int y, std::uint32_t colour) {
+void DrawTextMask(pixels::Picture& target, const TextMask& mask, int x, int y, std::uint32_t colour) {
     if (!IsWellFormed(target) || mask.forAlpha != target.hasAlpha || mask.width <= 0 || mask.height <= 0 ||
         mask.weights.size() < static_cast<std::size_t>(mask.width) * mask.height * 4)
         return;
@@ -65,7 +65,7 @@ void DrawTextMask(Picture& target, const TextMask& mask, int x, int y, std::uint
     }
 }
 
-void DrawText(Picture& target, platform::Font font, int x, int y, std::string_view text,
+void DrawText(pixels::Picture& target, platform::Font font, int x, int y, std::string_view text,
               std::uint32_t colour) {
     if (!IsWellFormed(target)) return;
     try {

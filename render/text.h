@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "pixels/picture.h"
 #include "platform/platform.h"
-#include "render/picture.h"
 
 namespace vb::render {
 
@@ -17,7 +17,7 @@ int TextHeight(platform::Font font, std::string_view text);
 // blended toward colour by its coverage; nothing behind the glyphs changes.
 // On a picture with alpha, a touched pixel's alpha composes over by its
 // largest channel coverage, as blends do (raster.h).
-void DrawText(Picture& target, platform::Font font, int x, int y, std::string_view text,
+void DrawText(pixels::Picture& target, platform::Font font, int x, int y, std::string_view text,
               std::uint32_t colour);
 
 // A string's coverage made ready to blend, so it can be kept and drawn many
@@ -36,6 +36,6 @@ struct TextMask {
 bool MakeTextMask(platform::Font font, std::string_view text, bool forAlpha, TextMask* mask);
 // The same pixels as DrawText with the text the mask was made from; a mask
 // made for the other kind of picture draws nothing.
-void DrawTextMask(Picture& target, const TextMask& mask, int x, int y, std::uint32_t colour);
+void DrawTextMask(pixels::Picture& target, const TextMask& mask, int x, int y, std::uint32_t colour);
 
 }  // namespace vb::render

@@ -7,7 +7,7 @@
 
 namespace vb::images {
 
-std::optional<render::Picture> DecodeBmp(const std::uint8_t* data, std::size_t size) {
+std::optional<pixels::Picture> DecodeBmp(const std::uint8_t* data, std::size_t size) {
     constexpr std::size_t kFileHeader = 14;
     if (!data || size < kFileHeader + 12 || data[0] != 'B' || data[1] != 'M') return std::nullopt;
     const std::uint32_t bitsOffset = bytes::u32(data + 10);
@@ -18,7 +18,7 @@ std::optional<render::Picture> DecodeBmp(const std::uint8_t* data, std::size_t s
     source.headerBytes = size - kFileHeader;
     source.bits = data + bitsOffset;
     source.bitsBytes = size - bitsOffset;
-    render::Picture decoded;
+    pixels::Picture decoded;
     if (!DecodeDib(source, &decoded)) return std::nullopt;
     return decoded;
 }

@@ -6,12 +6,12 @@
 #include <cstdint>
 #include <optional>
 
-#include "render/picture.h"
+#include "pixels/picture.h"
 
 namespace vb::images {
 
 // A 32-bit bitmap carries alpha (all-zero alpha reads as opaque); fewer
 // bits give a picture without alpha. None for anything malformed.
-std::optional<render::Picture> DecodeBmp(const std::uint8_t* data, std::size_t size);
+std::optional<pixels::Picture> DecodeBmp(const std::uint8_t* data, std::size_t size);
 
 }  // namespace vb::images

@@ -107,7 +107,7 @@ bool readLayout(const DibSource& s, Layout* l) {
     }
     l->height = static_cast<int>(s.iconImage ? storedHeight / 2 : storedHeight);
     if (l->width < 1 || l->height < 1) return false;
-    if (l->width > render::kMaxPictureSide || l->height > render::kMaxPictureSide) return false;
+    if (l->width > pixels::kMaxPictureSide || l->height > pixels::kMaxPictureSide) return false;
     if (!validBitCount(l->bitCount)) return false;
     const bool rle =
         (compression == kBiRle8 && l->bitCount == 8) || (compression == kBiRle4 && l->bitCount == 4);
@@ -234,7 +234,7 @@ bool decodeRle(const Layout& l, std::vector<std::uint32_t>* pixels) {
 
 }  // namespace
 
-bool DecodeDib(const DibSource& source, render::Picture* out) {
+bool DecodeDib(const DibSource& source, pixels::Picture* out) {
     Layout l;
     if (!out || !readLayout(source, &l)) return false;
     // Held whole, so held to what one image may take, however much data
@@ -303,7 +303,7 @@ bool DecodeDib(const DibSource& source, render::Picture* out) {
     return true;
 }
 
-bool DecodeIconDib(const std::uint8_t* data, std::size_t size, render::Picture* out) {
+bool DecodeIconDib(const std::uint8_t* data, std::size_t size, pixels::Picture* out) {
     DibSource source;
     source.header = data;
     source.headerBytes = data ? size : 0;

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "render/picture.h"
+#include "pixels/picture.h"
 
 namespace vb::images {
 
@@ -29,10 +29,10 @@ struct DibSource {
 // 32 bits (all-zero alpha reads as opaque); an icon image always does (its
 // own alpha at 32 bits unless all zero, else its mask). False, with `out`
 // untouched, for anything malformed, truncated or too large.
-bool DecodeDib(const DibSource& source, render::Picture* out);
+bool DecodeDib(const DibSource& source, pixels::Picture* out);
 
 // An icon image (from an icon file or an RT_ICON resource) stored as a DIB.
-bool DecodeIconDib(const std::uint8_t* data, std::size_t size, render::Picture* out);
+bool DecodeIconDib(const std::uint8_t* data, std::size_t size, pixels::Picture* out);
 
 // True when the bytes start with the PNG signature (icons may hold PNGs).
 bool IsPngData(const std::uint8_t* data, std::size_t size);

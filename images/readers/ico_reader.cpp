@@ -19,7 +19,7 @@ public:
     bool Begin(int width, int height, bool hasAlpha) override {
         opaque_ = !hasAlpha;
         if (opaque_) {
-            row_ = render::makePicture(width, 1, true);
+            row_ = pixels::makePicture(width, 1, true);
             if (!row_) return false;
         }
         return inner_->Begin(width, height, true);
@@ -34,7 +34,7 @@ public:
 private:
     RowSink* inner_;
     bool opaque_ = false;
-    std::optional<render::Picture> row_;
+    std::optional<pixels::Picture> row_;
 };
 
 }  // namespace
@@ -59,7 +59,7 @@ bool DecodeIconImageInto(const std::uint8_t* image, std::size_t size, RowSink* s
         return DecodePngInto(image, size, &opaque);
     }
     // A DIB image is no larger than its bytes show.
-    render::Picture decoded;
+    pixels::Picture decoded;
     if (!DecodeIconDib(image, size, &decoded) || !sink->Begin(decoded.width, decoded.height, true))
         return false;
     for (int y = 0; y < decoded.height; ++y)
@@ -73,7 +73,7 @@ bool DecodeIconFileInto(const std::uint8_t* data, std::size_t size, RowSink* sin
            DecodeIconImageInto(data + entry.location, entry.bytes, sink);
 }
 
-std::optional<render::Picture> DecodeIconFile(const std::uint8_t* data, std::size_t size) {
+std::optional<pixels::Picture> DecodeIconFile(const std::uint8_t* data, std::size_t size) {
     return DecodeWhole(DecodeIconFileInto, data, size);
 }
 

@@ -8,7 +8,7 @@
 
 #include "images/readers/icon_directory.h"
 #include "images/readers/row_sink.h"
-#include "render/picture.h"
+#include "pixels/picture.h"
 
 namespace vb::images {
 
@@ -23,7 +23,7 @@ bool DecodeIconImageInto(const std::uint8_t* image, std::size_t size, RowSink* s
 
 // The chosen image of an icon file decoded at its own size into a picture
 // with alpha. None for anything malformed.
-std::optional<render::Picture> DecodeIconFile(const std::uint8_t* data, std::size_t size);
+std::optional<pixels::Picture> DecodeIconFile(const std::uint8_t* data, std::size_t size);
 // The same image delivered row by row: a PNG entry is never held whole.
 bool DecodeIconFileInto(const std::uint8_t* data, std::size_t size, RowSink* sink);
 

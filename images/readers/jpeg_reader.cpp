@@ -44,8 +44,8 @@ bool readHeader(j_decompress_ptr d, ErrorManager* err, const std::uint8_t* data,
     jpeg_mem_src(d, data, static_cast<unsigned long>(size));
     if (jpeg_read_header(d, TRUE) != JPEG_HEADER_OK) return false;
     if (d->image_width < 1 || d->image_height < 1 ||
-        d->image_width > static_cast<JDIMENSION>(render::kMaxPictureSide) ||
-        d->image_height > static_cast<JDIMENSION>(render::kMaxPictureSide))
+        d->image_width > static_cast<JDIMENSION>(pixels::kMaxPictureSide) ||
+        d->image_height > static_cast<JDIMENSION>(pixels::kMaxPictureSide))
         return false;
     *cmyk = d->jpeg_color_space == JCS_CMYK || d->jpeg_color_space == JCS_YCCK;
     d->out_color_space = *cmyk ? JCS_CMYK : JCS_EXT_RGBX;
@@ -59,7 +59,7 @@ bool readHeader(j_decompress_ptr d, ErrorManager* err, const std::uint8_t* data,
 std::uint32_t fromCmyk(const std::uint8_t* p, bool inverted) {
     unsigned c = p[0], m = p[1], y = p[2], k = p[3];
     if (!inverted) c = 255 - c, m = 255 - m, y = 255 - y, k = 255 - k;
-    return render::rgba(c * k / 255, m * k / 255, y * k / 255);
+    return pixels::rgba(c * k / 255, m * k / 255, y * k / 255);
 }
 
 // Each row is read into one buffer, turned into packed colours in place and
@@ -73,7 +73,7 @@ bool streamRows(j_decompress_ptr d, ErrorManager* err, bool cmyk, std::uint32_t*
         if (jpeg_read_scanlines(d, &samples, 1) != 1) return false;
         for (JDIMENSION x = 0; x < d->output_width; ++x) {
             const auto* b = reinterpret_cast<const std::uint8_t*>(&row[x]);
-            row[x] = cmyk ? fromCmyk(b, inverted) : render::rgba(b[0], b[1], b[2]);
+            row[x] = cmyk ? fromCmyk(b, inverted) : pixels::rgba(b[0], b[1], b[2]);
         }
         sink->Row(y, row);
     }
@@ -113,11 +113,11 @@ bool DecodeJpegInto(const std::uint8_t* data, std::size_t size, RowSink* sink) {
     if (!create(&j) || !readHeader(&j.info, &j.err, data, size, &cmyk)) return false;
     const int width = static_cast<int>(j.info.output_width), height = static_cast<int>(j.info.output_height);
     if (!sink->Begin(width, height, false)) return false;
-    std::optional<render::Picture> row = render::makePicture(width, 1, false);
+    std::optional<pixels::Picture> row = pixels::makePicture(width, 1, false);
     return row && streamRows(&j.info, &j.err, cmyk, row->pixels.data(), sink);
 }
 
-std::optional<render::Picture> DecodeJpeg(const std::uint8_t* data, std::size_t size) {
+std::optional<pixels::Picture> DecodeJpeg(const std::uint8_t* data, std::size_t size) {
     return DecodeWhole(DecodeJpegInto, data, size);
 }
 

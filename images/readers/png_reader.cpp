@@ -63,7 +63,7 @@ void toPacked(std::uint32_t* row, png_uint_32 width) {
     if constexpr (std::endian::native != std::endian::little) {
         for (png_uint_32 x = 0; x < width; ++x) {
             const auto* b = reinterpret_cast<const std::uint8_t*>(&row[x]);
-            row[x] = render::rgba(b[0], b[1], b[2], b[3]);
+            row[x] = pixels::rgba(b[0], b[1], b[2], b[3]);
         }
     }
 }
@@ -109,7 +109,7 @@ bool DecodePngInto(const std::uint8_t* data, std::size_t size, RowSink* sink) {
 
     Source source{data, size, 0};
     png_set_read_fn(s.png, &source, readFromSource);
-    png_set_user_limits(s.png, render::kMaxPictureSide, render::kMaxPictureSide);
+    png_set_user_limits(s.png, pixels::kMaxPictureSide, pixels::kMaxPictureSide);
     png_set_chunk_malloc_max(s.png, 8u << 20);
     png_set_chunk_cache_max(s.png, 256);
 
@@ -118,12 +118,12 @@ bool DecodePngInto(const std::uint8_t* data, std::size_t size, RowSink* sink) {
     const int width = static_cast<int>(header.width), height = static_cast<int>(header.height);
     if (!sink->Begin(width, height, header.alpha)) return false;
     if (header.passes == 1) {
-        std::optional<render::Picture> row = render::makePicture(width, 1, header.alpha);
+        std::optional<pixels::Picture> row = pixels::makePicture(width, 1, header.alpha);
         return row && streamRows(s.png, &header, row->pixels.data(), sink);
     }
     // Held whole, so held to the limit of what one image may take.
     if (static_cast<long long>(width) * height > kMaxHeldPixels) return false;
-    std::optional<render::Picture> whole = render::makePicture(width, height, header.alpha);
+    std::optional<pixels::Picture> whole = pixels::makePicture(width, height, header.alpha);
     if (!whole || !readInterlaced(s.png, &header, whole->pixels.data())) return false;
     for (int y = 0; y < height; ++y) {
         std::uint32_t* row = &whole->pixels[static_cast<std::size_t>(y) * width];
@@ -133,7 +133,7 @@ bool DecodePngInto(const std::uint8_t* data, std::size_t size, RowSink* sink) {
     return true;
 }
 
-std::optional<render::Picture> DecodePng(const std::uint8_t* data, std::size_t size) {
+std::optional<pixels::Picture> DecodePng(const std::uint8_t* data, std::size_t size) {
     return DecodeWhole(DecodePngInto, data, size);
 }
 

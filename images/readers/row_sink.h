@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "render/picture.h"
+#include "pixels/picture.h"
 
 namespace vb::images {
 
@@ -30,7 +30,7 @@ class PictureSink final : public RowSink {
 public:
     bool Begin(int width, int height, bool hasAlpha) override {
         if (static_cast<long long>(width) * height > kMaxHeldPixels) return false;
-        picture_ = render::makePicture(width, height, hasAlpha);
+        picture_ = pixels::makePicture(width, height, hasAlpha);
         return picture_.has_value();
     }
     void Row(int y, const std::uint32_t* pixels) noexcept override {
@@ -38,15 +38,15 @@ public:
         std::uint32_t* dst = &picture_->pixels[static_cast<std::size_t>(y) * picture_->width];
         for (int x = 0; x < picture_->width; ++x) dst[x] = pixels[x];
     }
-    std::optional<render::Picture> Take() { return std::move(picture_); }
+    std::optional<pixels::Picture> Take() { return std::move(picture_); }
 
 private:
-    std::optional<render::Picture> picture_;
+    std::optional<pixels::Picture> picture_;
 };
 
 // The whole picture a streaming decoder delivers, up to kMaxHeldPixels.
 template <typename Decoder>
-std::optional<render::Picture> DecodeWhole(Decoder decodeInto, const std::uint8_t* data, std::size_t size) {
+std::optional<pixels::Picture> DecodeWhole(Decoder decodeInto, const std::uint8_t* data, std::size_t size) {
     PictureSink sink;
     if (!decodeInto(data, size, &sink)) return std::nullopt;
     return sink.Take();

@@ -17,26 +17,26 @@ constexpr std::uint32_t kPaper = rgb(0xFF, 0xFF, 0xFF);
 constexpr std::uint32_t kFold = rgb(0xD8, 0xD8, 0xD8);
 constexpr std::uint32_t kTextLine = rgb(0xA0, 0xA0, 0xA0);
 
-render::Picture blank() {
-    render::Picture img;
+pixels::Picture blank() {
+    pixels::Picture img;
     img.width = img.height = kIconSide;
     img.hasAlpha = true;
     img.pixels.assign(kIconSide * kIconSide, 0u);  // fully transparent
     return img;
 }
 
-void put(render::Picture& img, int x, int y, std::uint32_t c) {
+void put(pixels::Picture& img, int x, int y, std::uint32_t c) {
     if (x >= 0 && y >= 0 && x < img.width && y < img.height)
         img.pixels[static_cast<std::size_t>(y) * img.width + x] = c;
 }
 
 // Inclusive corners.
-void rect(render::Picture& img, int x0, int y0, int x1, int y1, std::uint32_t c) {
+void rect(pixels::Picture& img, int x0, int y0, int x1, int y1, std::uint32_t c) {
     for (int y = y0; y <= y1; ++y)
         for (int x = x0; x <= x1; ++x) put(img, x, y, c);
 }
 
-void frame(render::Picture& img, int x0, int y0, int x1, int y1, std::uint32_t fill, std::uint32_t edge) {
+void frame(pixels::Picture& img, int x0, int y0, int x1, int y1, std::uint32_t fill, std::uint32_t edge) {
     rect(img, x0, y0, x1, y1, edge);
     rect(img, x0 + 1, y0 + 1, x1 - 1, y1 - 1, fill);
 }
@@ -48,7 +48,7 @@ const char* const kGlyphs[36] = {"25755", "65656", "34443", "65556", "74647", "7
                                  "55222", "71247", "75557", "26227", "61247", "61216", "55711", "74616",
                                  "34757", "71222", "75757", "75716"};
 
-void glyph(render::Picture& img, int x0, int y0, char ch, std::uint32_t c) {
+void glyph(pixels::Picture& img, int x0, int y0, char ch, std::uint32_t c) {
     int index = -1;
     if (ch >= 'a' && ch <= 'z')
         index = ch - 'a';
@@ -102,9 +102,9 @@ std::uint32_t accentFor(std::uint32_t hash) {
 }
 
 // A page with a folded top-right corner.
-render::Picture page(std::uint32_t edge, std::uint32_t line, std::uint32_t seed) {
+pixels::Picture page(std::uint32_t edge, std::uint32_t line, std::uint32_t seed) {
     constexpr int L = 5, R = 26, T = 1, B = 30, F = 7;
-    render::Picture img = blank();
+    pixels::Picture img = blank();
     frame(img, L, T, R, B, kPaper, edge);
     for (int y = T; y <= T + F; ++y) {
         for (int x = R - F; x <= R; ++x) {
@@ -126,14 +126,14 @@ render::Picture page(std::uint32_t edge, std::uint32_t line, std::uint32_t seed)
 
 }  // namespace
 
-render::Picture documentIcon(const std::string& extension) {
+pixels::Picture documentIcon(const std::string& extension) {
     std::string ext;
     for (char ch : extension) ext += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
     if (ext.empty()) return page(kOutline, kTextLine, 0);
 
     const std::uint32_t hash = hashOf(ext);
     const std::uint32_t accent = accentFor(hash);
-    render::Picture img = page(kOutline, kTextLine, hash >> 9);
+    pixels::Picture img = page(kOutline, kTextLine, hash >> 9);
     rect(img, 6, 18, 25, 26, accent);
     const int letters = static_cast<int>(ext.size() < 4 ? ext.size() : 4);
     int x = 6 + (20 - (4 * letters - 1)) / 2;
@@ -141,17 +141,17 @@ render::Picture documentIcon(const std::string& extension) {
     return img;
 }
 
-render::Picture folderIcon() {
+pixels::Picture folderIcon() {
     const std::uint32_t edge = rgb(0xB0, 0x80, 0x20), body = rgb(0xF4, 0xC8, 0x50);
-    render::Picture img = blank();
+    pixels::Picture img = blank();
     frame(img, 2, 5, 13, 10, rgb(0xE0, 0xB0, 0x40), edge);
     frame(img, 2, 9, 29, 27, body, edge);
     rect(img, 3, 12, 28, 12, rgb(0xFC, 0xE4, 0x98));
     return img;
 }
 
-render::Picture driveIcon(DriveLook look) {
-    render::Picture img = blank();
+pixels::Picture driveIcon(DriveLook look) {
+    pixels::Picture img = blank();
     const std::uint32_t edge = rgb(0x40, 0x40, 0x48);
     if (look == DriveLook::Removable) {
         frame(img, 4, 4, 27, 27, rgb(0x30, 0x40, 0x90), edge);
@@ -172,9 +172,9 @@ render::Picture driveIcon(DriveLook look) {
     return img;
 }
 
-render::Picture fallbackIcon() {
+pixels::Picture fallbackIcon() {
     const std::uint32_t blue = rgb(0x20, 0x50, 0xC0);
-    render::Picture img = page(blue, rgb(0x90, 0xB0, 0xE8), 0);
+    pixels::Picture img = page(blue, rgb(0x90, 0xB0, 0xE8), 0);
     frame(img, 9, 19, 22, 26, rgb(0xD8, 0xE4, 0xFC), blue);
     return img;
 }

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "render/picture.h"
+#include "pixels/picture.h"
 
 namespace vb::platform::art {
 
@@ -13,11 +13,11 @@ enum class DriveLook { Fixed, Removable, Network };
 
 // A page whose colour band and label come from the extension (no dot, any
 // case: "TXT" and "txt" look the same). An empty extension gives a plain page.
-render::Picture documentIcon(const std::string& extension);
-render::Picture folderIcon();
-render::Picture driveIcon(DriveLook look);
+pixels::Picture documentIcon(const std::string& extension);
+pixels::Picture folderIcon();
+pixels::Picture driveIcon(DriveLook look);
 // The first icon of the shell's own library: a plain page with a blue frame.
-render::Picture fallbackIcon();
+pixels::Picture fallbackIcon();
 
 // Which drive look a root path gets: A: and B: are removable, \\server
 // paths network drives, everything else a fixed disk.

@@ -23,7 +23,7 @@ namespace {
 constexpr int kLargeIcon = 32;  // the system's large icon size
 
 struct IconTable {
-    std::map<std::uintptr_t, render::Picture> icons;
+    std::map<std::uintptr_t, pixels::Picture> icons;
     std::uintptr_t lastId = 0x7C0000;  // far from small numbers scripts tend to invent
 };
 
@@ -34,7 +34,7 @@ IconTable& table() {
     return *t;
 }
 
-Icon store(render::Picture&& pixels) {
+Icon store(pixels::Picture&& pixels) {
     if (pixels.width < 1 || pixels.height < 1) return nullptr;
     IconTable& t = table();
     try {
@@ -46,7 +46,7 @@ Icon store(render::Picture&& pixels) {
     return reinterpret_cast<Icon>(t.lastId);
 }
 
-const render::Picture* lookup(Icon icon) {
+const pixels::Picture* lookup(Icon icon) {
     auto& icons = table().icons;
     auto it = icons.find(reinterpret_cast<std::uintptr_t>(icon));
     return it == icons.end() ? nullptr : &it->second;
@@ -68,7 +68,7 @@ bool sameNoCase(const std::string& a, const char* b) {
 }
 
 // The best image of an icon file for the large size, as ExtractIcon gives it.
-bool iconFileImage(const std::vector<std::uint8_t>& data, render::Picture* out) {
+bool iconFileImage(const std::vector<std::uint8_t>& data, pixels::Picture* out) {
     std::vector<IconDirEntry> entries;
     if (!ReadIconDirectory(data.data(), data.size(), IconDirKind::File, &entries)) return false;
     int best = ChooseNearestEntry(entries, kLargeIcon, false);
@@ -134,7 +134,7 @@ Icon shellFallbackIcon() {
 Icon extractIcon(const char* path, int index) {
     std::vector<std::uint8_t> data;
     if (index == -1 || !readWholeFile(path, &data)) return nullptr;
-    render::Picture pixels;
+    pixels::Picture pixels;
     const std::uint8_t* image = nullptr;
     std::size_t imageSize = 0;
     bool ok = false;
@@ -157,30 +157,18 @@ void destroyIcon(Icon icon) { table().icons.erase(reinterpret_cast<std::uintptr_
 
 namespace {
 
-// Nearest-pixel scaling, blended with straight alpha. Over an opaque target
-// this is exactly (d * (255 - a) + s * a) div 255 per channel; over a
-// transparent one the icon's own colour and alpha are kept.
-void blendScaled(const render::Picture& src, int width, int height, int top, int rows,
-                 std::uint32_t* pixels) {
+// Nearest-pixel scaling into the band: each pixel the icon's colour with
+// its coverage in the alpha byte (255 for an image without alpha), and 0
+// where it covers nothing.
+void copyScaled(const pixels::Picture& src, int width, int height, int top, int rows, std::uint32_t* out) {
     for (int row = 0; row < rows; ++row) {
         const int y = top + row;
         int sy = static_cast<int>((2LL * y + 1) * src.height / (2LL * height));
         for (int x = 0; x < width; ++x) {
             int sx = static_cast<int>((2LL * x + 1) * src.width / (2LL * width));
             std::uint32_t s = src.pixels[static_cast<std::size_t>(sy) * src.width + sx];
-            std::uint32_t& d = pixels[static_cast<std::size_t>(row) * width + x];
-            unsigned a = src.hasAlpha ? s >> 24 : 255u;
-            if (a == 0) continue;
-            unsigned da = d >> 24;
-            unsigned outA = a + da * (255 - a) / 255;
-            std::uint32_t result = outA << 24;
-            for (int shift = 0; shift < 24; shift += 8) {
-                unsigned sc = (s >> shift) & 0xFF, dc = (d >> shift) & 0xFF;
-                unsigned c = da == 255 ? (dc * (255 - a) + sc * a) / 255
-                                       : (sc * a * 255 + dc * da * (255 - a)) / (outA * 255);
-                result |= std::min(c, 255u) << shift;
-            }
-            d = result;
+            std::uint32_t a = src.hasAlpha ? s >> 24 : 255u;
+            out[static_cast<std::size_t>(row) * width + x] = a ? (s & 0xFFFFFFu) | a << 24 : 0u;
         }
     }
 }
@@ -188,20 +176,20 @@ void blendScaled(const render::Picture& src, int width, int height, int top, int
 }  // namespace
 
 // The image is decoded by the same reader as icon files; a size other than
-// its own is reached by drawing it scaled over transparency.
+// its own is reached by nearest-pixel scaling.
 Icon createIconFromResourceEx(const std::uint8_t* bits, std::size_t size, int width, int height) {
     if (width < 0 || height < 0) return nullptr;
     PictureSink sink;
     if (!DecodeIconImageInto(bits, size, &sink)) return nullptr;
-    std::optional<render::Picture> image = sink.Take();
+    std::optional<pixels::Picture> image = sink.Take();
     if (!image) return nullptr;
     if (width == 0) width = image->width;
     if (height == 0) height = image->height;
     if (width == image->width && height == image->height) return store(std::move(*image));
     if (static_cast<long long>(width) * height > kMaxHeldPixels) return nullptr;
-    std::optional<render::Picture> scaled = render::makePicture(width, height, true);
+    std::optional<pixels::Picture> scaled = pixels::makePicture(width, height, true);
     if (!scaled) return nullptr;
-    blendScaled(*image, width, height, 0, height, scaled->pixels.data());
+    copyScaled(*image, width, height, 0, height, scaled->pixels.data());
     return store(std::move(*scaled));
 }
 
@@ -210,17 +198,17 @@ Icon createIconFromResource(const std::uint8_t* bits, std::size_t size) {
 }
 
 bool iconSize(Icon icon, Size* size) {
-    const render::Picture* picture = lookup(icon);
+    const pixels::Picture* picture = lookup(icon);
     if (!picture || !size) return false;
     *size = Size{picture->width, picture->height};
     return true;
 }
 
 bool drawIconRows(Icon icon, int width, int height, int top, int rows, std::uint32_t* pixels) {
-    const render::Picture* src = lookup(icon);
+    const pixels::Picture* src = lookup(icon);
     if (!src || !pixels || width < 1 || height < 1 || top < 0 || rows < 1 || rows > height - top)
         return false;
-    blendScaled(*src, width, height, top, rows, pixels);
+    copyScaled(*src, width, height, top, rows, pixels);
     return true;
 }
 

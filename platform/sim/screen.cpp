@@ -50,7 +50,7 @@ namespace vb::platform {
 
 using namespace vb::sim::detail;
 
-bool presentToCanvas(Window canvas, const PixelView& picture) {
+bool presentToCanvas(Window canvas, const pixels::PixelView& picture) {
     SimWindow* w = find(canvas);
     if (!w || w->kind != Kind::Canvas || !picture.pixels) return false;
     int width = std::min(picture.width, w->surfaceWidth);

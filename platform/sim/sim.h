@@ -11,9 +11,9 @@
 
 namespace vb::sim {
 
+using pixels::Rect;
 using platform::LParam;
 using platform::LResult;
-using platform::Rect;
 using platform::Window;
 using platform::WindowProc;
 using platform::WParam;

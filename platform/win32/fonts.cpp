@@ -28,14 +28,6 @@ HFONT fontOrDefault(Font font) {
     return font ? reinterpret_cast<HFONT>(font) : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
-// Selects a font into the scratch DC for the life of the record.
-struct Selected {
-    HDC dc;
-    HGDIOBJ before;
-    Selected(HDC d, HFONT f) : dc(d), before(SelectObject(d, f)) {}
-    ~Selected() { SelectObject(dc, before); }
-};
-
 // Text cell size with the overhang of a synthesised italic or bold.
 SIZE cellSize(HDC dc, const char* text, std::size_t length) {
     SIZE size{0, 0};
@@ -50,9 +42,8 @@ SIZE cellSize(HDC dc, const char* text, std::size_t length) {
 }  // namespace
 
 int logicalPixelsPerInchY() {
-    HDC screen = GetDC(nullptr);
-    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
+    WindowDC screen(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     return dpi > 0 ? dpi : 96;
 }
 
@@ -65,15 +56,16 @@ Font createFont(const FontRequest& request) {
 }
 
 void destroyFont(Font font) {
-    if (isFont(font)) DeleteObject(reinterpret_cast<HFONT>(font));
+    if (isFont(font)) UniqueFont(reinterpret_cast<HFONT>(font)).reset();
 }
 
 bool isFont(Font font) { return font && GetObjectType(reinterpret_cast<HGDIOBJ>(font)) == OBJ_FONT; }
 
 Size textExtent(Font font, const char* text, std::size_t length) {
     if (!text || length == 0 || (font && !isFont(font))) return Size{};
-    Selected s(scratchDC(), fontOrDefault(font));
-    SIZE size = cellSize(s.dc, text, length);
+    HDC dc = scratchDC();
+    SelectedObject selected(dc, fontOrDefault(font));
+    SIZE size = cellSize(dc, text, length);
     return Size{size.cx, size.cy};
 }
 
@@ -85,7 +77,7 @@ bool textCoverage(Font font, const char* text, std::size_t length, TextCoverage*
     *out = TextCoverage{};
     if (length == 0) return true;
     HDC dc = scratchDC();
-    Selected s(dc, fontOrDefault(font));
+    SelectedObject selectedFont(dc, fontOrDefault(font));
     SIZE size = cellSize(dc, text, length);
     TEXTMETRICA tm{};
     GetTextMetricsA(dc, &tm);
@@ -95,21 +87,22 @@ bool textCoverage(Font font, const char* text, std::size_t length, TextCoverage*
     if (width > kMaxCoverage / height) return false;
 
     void* bits = nullptr;
-    HBITMAP bitmap =
-        win32::createDibSection(dc, static_cast<int>(width), static_cast<int>(height), 32, true, &bits);
+    UniqueBitmap bitmap(
+        win32::createDibSection(dc, static_cast<int>(width), static_cast<int>(height), 32, true, &bits));
     if (!bitmap) return false;
     bool ok = false;
     try {
         std::size_t pixels = static_cast<std::size_t>(width * height);
         std::memset(bits, 0, pixels * 4);
-        HGDIOBJ before = SelectObject(dc, bitmap);
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, RGB(255, 255, 255));
-        SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
-        TextOutA(dc, static_cast<int>(margin), 0, text,
-                 static_cast<int>(std::min<std::size_t>(length, INT_MAX)));
-        GdiFlush();
-        SelectObject(dc, before);
+        {
+            SelectedObject selectedBitmap(dc, bitmap.get());
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, RGB(255, 255, 255));
+            SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+            TextOutA(dc, static_cast<int>(margin), 0, text,
+                     static_cast<int>(std::min<std::size_t>(length, INT_MAX)));
+            GdiFlush();
+        }
         // Columns from the cell's left edge (or the first ink left of it) to
         // its right edge (or the last ink right of it).
         const auto* rowsStart = static_cast<const std::uint32_t*>(bits);  // 0x00RRGGBB
@@ -144,7 +137,6 @@ bool textCoverage(Font font, const char* text, std::size_t length, TextCoverage*
     } catch (...) {
         *out = TextCoverage{};
     }
-    DeleteObject(bitmap);
     return ok;
 }
 

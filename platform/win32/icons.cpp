@@ -25,27 +25,26 @@ Icon fromInfo(const char* path, DWORD attributes, UINT flags) {
 }
 
 // A top-down 32-bit DIB section filled with one grey level.
-struct Canvas32 {
-    HBITMAP bitmap = nullptr;
+struct GreyCanvas {
+    UniqueBitmap bitmap;
     std::uint8_t* bits = nullptr;
-    Canvas32(int width, int height, std::uint8_t level) {
-        void* p = nullptr;
-        bitmap = win32::createDibSection(nullptr, width, height, 32, true, &p);
-        bits = static_cast<std::uint8_t*>(p);
-        if (bits) std::memset(bits, level, static_cast<std::size_t>(width) * height * 4);
-    }
-    ~Canvas32() {
-        if (bitmap) DeleteObject(bitmap);
-    }
 };
 
+GreyCanvas makeGreyCanvas(int width, int height, std::uint8_t level) {
+    GreyCanvas canvas;
+    void* bits = nullptr;
+    canvas.bitmap.reset(win32::createDibSection(nullptr, width, height, 32, true, &bits));
+    canvas.bits = static_cast<std::uint8_t*>(bits);
+    if (canvas.bits) std::memset(canvas.bits, level, static_cast<std::size_t>(width) * height * 4);
+    return canvas;
+}
+
 // The icon at width x height, moved up by `top` so the canvas holds a band.
-bool drawOnto(HICON icon, Canvas32& target, int top, int width, int height) {
+bool drawOnto(HICON icon, const GreyCanvas& target, int top, int width, int height) {
     HDC dc = scratchDC();
-    HGDIOBJ before = SelectObject(dc, target.bitmap);
+    SelectedObject selected(dc, target.bitmap.get());
     BOOL drawn = DrawIconEx(dc, 0, -top, icon, width, height, 0, nullptr, DI_NORMAL);
     GdiFlush();
-    SelectObject(dc, before);
     return drawn != 0;
 }
 
@@ -123,30 +122,27 @@ Icon createIconFromResource(const std::uint8_t* bits, std::size_t size) {
     return iconFromBits(bits, size, true, 0, 0);
 }
 
-void destroyIcon(Icon icon) {
-    if (icon) DestroyIcon(reinterpret_cast<HICON>(icon));
-}
+void destroyIcon(Icon icon) { UniqueIcon(reinterpret_cast<HICON>(icon)).reset(); }
 
 // A monochrome icon keeps its image in the lower half of a double-height mask.
 bool iconSize(Icon icon, Size* size) {
     ICONINFO info{};
     if (!icon || !size || !GetIconInfo(reinterpret_cast<HICON>(icon), &info)) return false;
+    UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);
     BITMAP bm{};
-    bool ok = GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm) != 0;
-    if (ok) *size = Size{bm.bmWidth, info.hbmColor ? bm.bmHeight : bm.bmHeight / 2};
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-    if (info.hbmMask) DeleteObject(info.hbmMask);
+    bool ok = GetObjectA(colour ? colour.get() : mask.get(), sizeof bm, &bm) != 0;
+    if (ok) *size = Size{bm.bmWidth, colour ? bm.bmHeight : bm.bmHeight / 2};
     return ok && size->width > 0 && size->height > 0;
 }
 
-// The icon drawn once over black and once over white gives its colour and
-// its coverage whatever it carries (alpha or mask); the buffer is then
-// blended toward the colour by that coverage.
+// The icon drawn once over black and once over white gives its coverage
+// whatever it carries (alpha or mask), and its straight colour back from
+// the premultiplied drawing over black.
 bool drawIconRows(Icon icon, int width, int height, int top, int rows, std::uint32_t* pixels) {
     if (!icon || !pixels || width <= 0 || height <= 0 || width > 4096 || height > 4096 || top < 0 ||
         rows <= 0 || rows > height - top)
         return false;
-    Canvas32 black(width, rows, 0), white(width, rows, 255);
+    GreyCanvas black = makeGreyCanvas(width, rows, 0), white = makeGreyCanvas(width, rows, 255);
     if (!black.bits || !white.bits) return false;
     HICON h = reinterpret_cast<HICON>(icon);
     if (!drawOnto(h, black, top, width, height) || !drawOnto(h, white, top, width, height)) return false;
@@ -155,22 +151,14 @@ bool drawIconRows(Icon icon, int width, int height, int top, int rows, std::uint
         const std::uint8_t* b = black.bits + i * 4;  // blue, green, red
         const std::uint8_t* w = white.bits + i * 4;
         int alpha = 255 - std::clamp((w[0] - b[0] + w[1] - b[1] + w[2] - b[2]) / 3, 0, 255);
-        if (alpha == 0) continue;
-        // Straight colour back from the premultiplied drawing over black,
-        // then blended as the stand-in blends.
-        unsigned a = static_cast<unsigned>(alpha);
-        std::uint32_t& d = pixels[i];
-        unsigned da = d >> 24;
-        unsigned outA = a + da * (255 - a) / 255;
-        std::uint32_t result = outA << 24;
-        for (int c = 0; c < 3; ++c) {
-            unsigned sc = std::min(255u, (b[2 - c] * 255u + a / 2) / a);
-            unsigned dc = (d >> (8 * c)) & 0xFF;
-            unsigned v = da == 255 ? (dc * (255 - a) + sc * a) / 255
-                                   : (sc * a * 255 + dc * da * (255 - a)) / (outA * 255);
-            result |= std::min(v, 255u) << (8 * c);
+        if (alpha == 0) {
+            pixels[i] = 0;
+            continue;
         }
-        d = result;
+        unsigned a = static_cast<unsigned>(alpha);
+        std::uint32_t colour = a << 24;
+        for (int c = 0; c < 3; ++c) colour |= std::min(255u, (b[2 - c] * 255u + a / 2) / a) << (8 * c);
+        pixels[i] = colour;
     }
     return true;
 }

@@ -9,8 +9,6 @@ namespace vb::platform::win32 {
 
 namespace {
 
-constexpr int kRecordSlot = 0;
-
 struct Surface {
     HBITMAP bitmap = nullptr;
     std::uint8_t* bits = nullptr;  // bottom-up rows of blue, green, red
@@ -88,7 +86,7 @@ namespace vb::platform {
 
 using namespace win32;
 
-bool presentToCanvas(Window canvas, const PixelView& picture) {
+bool presentToCanvas(Window canvas, const pixels::PixelView& picture) {
     if (!isWindow(canvas) || !picture.pixels) return false;
     Surface* s = surfaceOf(hwnd(canvas));
     char name[32] = "";

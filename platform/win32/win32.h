@@ -5,11 +5,16 @@
 #include <windows.h>
 
 #include "platform/platform.h"
+#include "platform/win32/handles.h"
 
 namespace vb::platform::win32 {
 
 inline HWND hwnd(Window window) { return reinterpret_cast<HWND>(window); }
 inline Window handle(HWND window) { return reinterpret_cast<Window>(window); }
+
+// Extra window bytes of our classes.
+constexpr int kRecordSlot = 0;                // container colour or canvas surface
+constexpr int kInputSlot = sizeof(LONG_PTR);  // the canvas's input procedure
 
 // The module our window classes are registered with: the plug-in DLL, or
 // the program when the layer is linked into one.

@@ -5,10 +5,6 @@
 
 namespace vb::platform::win32 {
 
-// Extra window bytes of our classes.
-constexpr int kRecordSlot = 0;                // container colour or canvas surface
-constexpr int kInputSlot = sizeof(LONG_PTR);  // the canvas's input procedure
-
 bool resizeSurface(HWND canvas, int width, int height);
 void freeSurface(HWND canvas);
 bool paintSurface(HWND canvas, HDC dc, const RECT* area);
@@ -26,9 +22,8 @@ COLORREF containerColour(HWND window) {
 void fillClient(HWND window, HDC dc) {
     RECT r;
     GetClientRect(window, &r);
-    HBRUSH brush = CreateSolidBrush(containerColour(window));
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
+    UniqueBrush brush(CreateSolidBrush(containerColour(window)));
+    FillRect(dc, &r, brush.get());
 }
 
 }  // namespace

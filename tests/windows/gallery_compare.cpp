@@ -17,7 +17,7 @@
 
 namespace {
 
-using vb::platform::Rect;
+using vb::pixels::Rect;
 
 // A bar as gallery_geometry.lua wrote it: text is the font size in points
 // (-1: the default font, 0: no text), icon the icon's side (0: none).
@@ -46,7 +46,7 @@ Rect iconRect(const Bar& b) {
 
 bool inside(const Rect& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 
-std::optional<vb::render::Picture> readPng(const char* path) {
+std::optional<vb::pixels::Picture> readPng(const char* path) {
     std::ifstream in(path, std::ios::binary);
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (bytes.empty()) return std::nullopt;

@@ -16,14 +16,14 @@ protected:
 
     BarControl* build(int width, int height, std::int32_t borderFlags = kBorderFlat,
                       std::int32_t scaleType = kNoScale) {
-        page_ = sim::createTopLevel(platform::Rect{0, 0, 600, 200}, 0xF0F0F0, nullptr);
-        container_ = platform::createWindow(page_, platform::Rect{0, 0, width, height},
-                                            platform::WindowKind::Container);
+        page_ = sim::createTopLevel(pixels::Rect{0, 0, 600, 200}, 0xF0F0F0, nullptr);
+        container_ =
+            platform::createWindow(page_, pixels::Rect{0, 0, width, height}, platform::WindowKind::Container);
         render::BarStops none(1);
         CreateProperties props;
         props.scaleType = scaleType;
         props.borderFlags = borderFlags;
-        return ConstructBarControl(container_, platform::Rect{0, 0, width, height}, props, none, nullptr);
+        return ConstructBarControl(container_, pixels::Rect{0, 0, width, height}, props, none, nullptr);
     }
 
     platform::Window page_ = nullptr;

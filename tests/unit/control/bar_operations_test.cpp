@@ -29,14 +29,14 @@ TEST_F(OperationsTest, FreshControlState) {
 
 TEST_F(OperationsTest, NoGlossyFlagAndBorderFlags) {
     render::BarStops none(1);
-    page_ = sim::createTopLevel(platform::Rect{0, 0, 300, 100}, 0, nullptr);
+    page_ = sim::createTopLevel(pixels::Rect{0, 0, 300, 100}, 0, nullptr);
     auto container =
-        platform::createWindow(page_, platform::Rect{0, 0, 50, 10}, platform::WindowKind::Container);
+        platform::createWindow(page_, pixels::Rect{0, 0, 50, 10}, platform::WindowKind::Container);
     CreateProperties props;
     props.solidColor = 255;
     props.backgroundColor = 0;
     props.borderFlags = kNoGlossyFlag;
-    BarControl* bar = ConstructBarControl(container, platform::Rect{0, 0, 50, 10}, props, none, nullptr);
+    BarControl* bar = ConstructBarControl(container, pixels::Rect{0, 0, 50, 10}, props, none, nullptr);
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->Glossy, 0);
     EXPECT_EQ(bar->BorderType, 0);
@@ -85,14 +85,14 @@ TEST_F(OperationsTest, FontIsKeptWithItsName) {
 }
 
 TEST_F(OperationsTest, OversizedBarIsRefused) {
-    page_ = sim::createTopLevel(platform::Rect{0, 0, 10, 10}, 0, nullptr);
+    page_ = sim::createTopLevel(pixels::Rect{0, 0, 10, 10}, 0, nullptr);
     render::BarStops none(1);
     std::size_t before = ControlCount();
     CreateProperties props;
     props.solidColor = 0;
     props.backgroundColor = 0;
-    EXPECT_EQ(ConstructBarControl(page_, platform::Rect{0, 0, 100000, 20}, props, none, nullptr), nullptr);
-    EXPECT_EQ(ConstructBarControl(page_, platform::Rect{0, 0, 0, 20}, props, none, nullptr), nullptr);
+    EXPECT_EQ(ConstructBarControl(page_, pixels::Rect{0, 0, 100000, 20}, props, none, nullptr), nullptr);
+    EXPECT_EQ(ConstructBarControl(page_, pixels::Rect{0, 0, 0, 20}, props, none, nullptr), nullptr);
     EXPECT_EQ(ControlCount(), before);
 }
 
@@ -117,7 +117,7 @@ namespace vb::control::testing {
 namespace {
 
 TEST(WindowProperties, NamesMatchWithoutRegardToCaseAndOnlyWhole) {
-    platform::Window page = sim::createTopLevel(platform::Rect{0, 0, 50, 50}, 0, nullptr);
+    platform::Window page = sim::createTopLevel(pixels::Rect{0, 0, 50, 50}, 0, nullptr);
     ASSERT_NE(page, nullptr);
     int a = 0, b = 0, c = 0;
     platform::setProperty(page, "iObject", &a);

@@ -17,7 +17,7 @@ using PaintTest = BarFixture;
 constexpr std::uint32_t kBackground = 0x008C00;
 
 // Columns of a row that differ from the background colour.
-int inkColumns(const render::Picture& p, int y, int from, int to) {
+int inkColumns(const pixels::Picture& p, int y, int from, int to) {
     int n = 0;
     for (int x = from; x < to; ++x) n += (p.at(x, y) & 0xFFFFFF) != kBackground;
     return n;
@@ -69,7 +69,7 @@ TEST_F(PaintTest, LongTextIsCutToFitWithThreeDots) {
 
     // The expected picture: the background with the first k characters and
     // "..." drawn where the paint puts text.
-    render::Picture expected = *bar->BackgroundImage;
+    pixels::Picture expected = *bar->BackgroundImage;
     int cw = render::TextWidth(nullptr, "C");
     ASSERT_GT(cw, 0);
     int k = 100 / cw - 4;
@@ -83,7 +83,7 @@ TEST_F(PaintTest, IconSitsAtFiveAndCentredAndPushesTheText) {
     BarControl* bar = build(200, 30, 0);
     ASSERT_NE(bar, nullptr);
     bar->Methods->SetCurrentPosition(bar, 0);
-    auto icon = render::makePicture(16, 16, true);
+    auto icon = pixels::makePicture(16, 16, true);
     ASSERT_TRUE(icon);
     for (auto& px : icon->pixels) px = 0xFF0000FFu;  // opaque red
     icon->at(0, 0) = 0;                              // a transparent corner
@@ -132,7 +132,7 @@ namespace vb::control::testing {
 namespace {
 
 // What a forced repaint shows, with what earlier paints kept or afresh.
-render::Picture repainted(BarControl* bar, bool afresh) {
+pixels::Picture repainted(BarControl* bar, bool afresh) {
     if (afresh) bar->TextCache.reset();
     bar->ForceRedraw = 1;
     bar->Methods->SetCurrentPosition(bar, bar->Position);
@@ -145,7 +145,7 @@ TEST_F(PaintTest, KeptTextGivesThePixelsOfAFreshLayoutAfterEveryChange) {
     ASSERT_NE(bar, nullptr);
     bar->Methods->SetCurrentPosition(bar, 40);
     auto check = [&](const char* step) {
-        render::Picture kept = repainted(bar, false);
+        pixels::Picture kept = repainted(bar, false);
         EXPECT_EQ(kept.pixels, repainted(bar, true).pixels) << step;
     };
     bar->Methods->SetText(bar, "First text");
@@ -173,7 +173,7 @@ TEST_F(PaintTest, FillRevealedInPlaceMatchesBackgroundThenCroppedFill) {
         bar->Methods->SetCurrentPosition(bar, position);
         int p = std::clamp(position < bar->RangeMin ? 0 : position, 0, bar->RangeMax);
         int n = static_cast<int>(render::RoundHalfEven(FillWidth(150, p, 0, 100)));
-        render::Picture expected = *render::makePicture(150, 20);
+        pixels::Picture expected = *pixels::makePicture(150, 20);
         render::DrawPicture(expected, *bar->BackgroundImage, 0, 0);
         if (p >= 1)
             if (auto part = render::Crop(*bar->BarImage, 0, 0, n, 20))

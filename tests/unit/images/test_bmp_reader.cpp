@@ -9,11 +9,11 @@
 namespace vb::images {
 namespace {
 
-using render::rgba;
+using pixels::rgba;
 using test::BmpLayout;
 using test::Bytes;
 
-std::optional<render::Picture> decode(const Bytes& b) { return DecodeBmp(b.data(), b.size()); }
+std::optional<pixels::Picture> decode(const Bytes& b) { return DecodeBmp(b.data(), b.size()); }
 
 TEST(BmpReader, OneBitUsesItsTwoColourPalette) {
     BmpLayout s;

@@ -8,11 +8,11 @@
 namespace vb::images {
 namespace {
 
-using render::rgba;
+using pixels::rgba;
 using test::BmpLayout;
 using test::Bytes;
 
-std::optional<render::Picture> decodeRle(int width, int height, int bitCount, const Bytes& bits) {
+std::optional<pixels::Picture> decodeRle(int width, int height, int bitCount, const Bytes& bits) {
     BmpLayout s;
     s.width = width, s.height = height, s.bitCount = bitCount;
     s.compression = bitCount == 8 ? 1 : 2;

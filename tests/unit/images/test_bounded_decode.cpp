@@ -51,20 +51,20 @@ std::vector<Bytes> splitRows(const Bytes& samples, int width, int height, int ch
     return rows;
 }
 
-std::optional<render::Picture> decodeThenFit(std::optional<render::Picture> whole) {
+std::optional<pixels::Picture> decodeThenFit(std::optional<pixels::Picture> whole) {
     if (whole && (whole->width > kImageBox || whole->height > kImageBox) &&
         !FitImageToBox(*whole, kImageBox, kImageBox))
         return std::nullopt;
     return whole;
 }
 
-std::optional<render::Picture> streamedFit(const Bytes& file) {
+std::optional<pixels::Picture> streamedFit(const Bytes& file) {
     FitSink sink(kImageBox, kImageBox);
     if (!DecodeImageDataInto(file.data(), file.size(), &sink)) return std::nullopt;
     return sink.Take();
 }
 
-void expectSame(const std::optional<render::Picture>& a, const std::optional<render::Picture>& b) {
+void expectSame(const std::optional<pixels::Picture>& a, const std::optional<pixels::Picture>& b) {
     ASSERT_TRUE(a);
     ASSERT_TRUE(b);
     EXPECT_EQ(a->width, b->width);
@@ -87,7 +87,7 @@ TEST(BoundedDecode, StreamedFitEqualsDecodeThenFit) {
     // An icon file whose only entry is a PNG without alpha: opaque, fitted.
     Bytes inner = test::makePng(64, 64, PNG_COLOR_TYPE_RGB, 8, splitRows(patternRows(64, 64, 3), 64, 64, 3));
     Bytes ico = test::makeIconFile({{64, 64, 32, inner}});
-    std::optional<render::Picture> icon = streamedFit(ico);
+    std::optional<pixels::Picture> icon = streamedFit(ico);
     expectSame(icon, decodeThenFit(DecodeIconFile(ico.data(), ico.size())));
     EXPECT_TRUE(icon->hasAlpha);
     EXPECT_EQ(icon->at(5, 5) >> 24, 255u);
@@ -146,7 +146,7 @@ TEST(BoundedDecode, LargePngLoadsAsItsFittedIconInLittleMemory) {
     const std::string path = dir.path("large.png");
     writeLargePng(path, 8000, 8000);
     const double before = peakMegabytes();
-    std::optional<render::Picture> icon = LoadImageFile(path.c_str());
+    std::optional<pixels::Picture> icon = LoadImageFile(path.c_str());
     const double growth = peakMegabytes() - before;
     ASSERT_TRUE(icon);
     EXPECT_EQ(icon->width, 32);
@@ -192,7 +192,7 @@ TEST(BoundedDecode, WholeBitmapsStopAtTheHeldPixelLimit) {
 namespace vb::images {
 namespace {
 
-using render::rgba;
+using pixels::rgba;
 
 // An icon file loads as the system's icon of its chosen image, drawn at its
 // own size over transparency: visible pixels are the image's own, hidden
@@ -200,8 +200,8 @@ using render::rgba;
 TEST(IconFileImages, DrawnFromTheSystemsIcon) {
     std::vector<Bytes> rows = {{10, 20, 30, 255, 40, 50, 60, 0}, {70, 80, 90, 128, 1, 2, 3, 255}};
     Bytes file = test::makeIconFile({{2, 2, 32, test::makeIconDib(2, 2, 32, rows, {{0, 0}, {0, 0}})}});
-    std::optional<render::Picture> loaded = DecodeImageData(file.data(), file.size());
-    std::optional<render::Picture> read = DecodeIconFile(file.data(), file.size());
+    std::optional<pixels::Picture> loaded = DecodeImageData(file.data(), file.size());
+    std::optional<pixels::Picture> read = DecodeIconFile(file.data(), file.size());
     ASSERT_TRUE(loaded);
     ASSERT_TRUE(read);
     EXPECT_TRUE(loaded->hasAlpha);

@@ -8,13 +8,13 @@
 namespace vb::images {
 namespace {
 
-using render::rgba;
+using pixels::rgba;
 using test::Bytes;
 using test::IconEntry;
 using test::makeIconFile;
 using test::solidIconDib;
 
-std::optional<render::Picture> decode(const Bytes& b) { return DecodeIconFile(b.data(), b.size()); }
+std::optional<pixels::Picture> decode(const Bytes& b) { return DecodeIconFile(b.data(), b.size()); }
 
 TEST(IcoReader, ChoosesDeepestEntryOfTheFirstEntrysSize) {
     // First entry 16x16: of the 16x16 ones the 8-bit entries are deepest;

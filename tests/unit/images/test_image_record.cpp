@@ -12,7 +12,7 @@
 namespace vb::images {
 namespace {
 
-using render::rgba;
+using pixels::rgba;
 using test::Bytes;
 
 std::vector<std::uint32_t> filled(int w, int h, std::uint32_t c) {
@@ -27,7 +27,7 @@ protected:
         std::string path = dir.write("p.png", test::makeRgbaPng(w, h, filled(w, h, rgba(10, 20, 30, 255))));
         return LoadImageRecord(kImageFile, path.c_str(), 0);
     }
-    const render::Picture& pictureOf(ImageHandle h) { return FindImageRecord(h)->picture; }
+    const pixels::Picture& pictureOf(ImageHandle h) { return FindImageRecord(h)->picture; }
 
     test::TempDir dir;
 };
@@ -184,7 +184,7 @@ class FitToBox : public ::testing::TestWithParam<FitCase> {};
 
 TEST_P(FitToBox, Sizes) {
     const FitCase& c = GetParam();
-    auto p = render::makePicture(c.w, c.h);
+    auto p = pixels::makePicture(c.w, c.h);
     ASSERT_TRUE(p);
     ASSERT_TRUE(FitImageToBox(*p, c.boxW, c.boxH));
     EXPECT_EQ(p->width, c.wantW);
@@ -203,7 +203,7 @@ INSTANTIATE_TEST_SUITE_P(Examples, FitToBox,
                                            FitCase{1000, 3, 32, 32, 32, 1}, FitCase{2, 5000, 32, 32, 1, 32}));
 
 TEST(FitToBoxFailure, EmptyPictureIsNotLive) {
-    render::Picture empty;
+    pixels::Picture empty;
     EXPECT_FALSE(FitImageToBox(empty, 32, 32));
 }
 
@@ -218,8 +218,8 @@ TEST_F(IconPictures, IconsKeepTheirTransparency) {
         EXPECT_EQ(p->width, side);
         EXPECT_EQ(p->height, side);
         EXPECT_TRUE(p->hasAlpha);
-        EXPECT_EQ(render::alpha(p->at(0, 0)), 0) << side;                  // corner: background
-        EXPECT_EQ(render::alpha(p->at(side / 2, side / 2)), 255) << side;  // the page
+        EXPECT_EQ(pixels::alpha(p->at(0, 0)), 0) << side;                  // corner: background
+        EXPECT_EQ(pixels::alpha(p->at(side / 2, side / 2)), 255) << side;  // the page
     }
 }
 

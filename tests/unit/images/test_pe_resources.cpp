@@ -9,8 +9,8 @@
 
 #include "images/readers/dib_reader.h"
 #include "images/readers/pe_resources.h"
+#include "pixels/picture.h"
 #include "platform/platform.h"
-#include "render/picture.h"
 #include "test_support.h"
 
 namespace vb::platform {
@@ -18,7 +18,7 @@ namespace {
 
 using namespace vb::images;
 
-using render::rgba;
+using pixels::rgba;
 using test::Bytes;
 using test::PeGroup;
 using test::solidIconDib;
@@ -43,9 +43,9 @@ int chosenImage(const Bytes& pe, long long index) {
     const std::uint8_t* image = nullptr;
     std::size_t size = 0;
     if (!PeIconImage(pe.data(), pe.size(), index, 32, false, &image, &size)) return -1;
-    render::Picture px;
+    pixels::Picture px;
     if (!DecodeIconDib(image, size, &px)) return -2;
-    return render::blue(px.pixels[0]);
+    return pixels::blue(px.pixels[0]);
 }
 
 class PeFlavours : public ::testing::TestWithParam<bool> {};
@@ -226,7 +226,7 @@ TEST(RealPrograms, CountMatchesIndependentWalks) {
         EXPECT_TRUE(drawIcon(icon, 32, 32, buffer.data()));
         destroyIcon(icon);
         int opaque = 0;
-        for (std::uint32_t p : buffer) opaque += render::alpha(p) == 255;
+        for (std::uint32_t p : buffer) opaque += pixels::alpha(p) == 255;
         EXPECT_GT(opaque, 32) << path;
     }
 }

@@ -12,11 +12,11 @@
 namespace vb::images {
 namespace {
 
-using render::rgba;
+using pixels::rgba;
 using test::Bytes;
 
-std::optional<render::Picture> png(const Bytes& b) { return DecodePng(b.data(), b.size()); }
-std::optional<render::Picture> jpeg(const Bytes& b) { return DecodeJpeg(b.data(), b.size()); }
+std::optional<pixels::Picture> png(const Bytes& b) { return DecodePng(b.data(), b.size()); }
+std::optional<pixels::Picture> jpeg(const Bytes& b) { return DecodeJpeg(b.data(), b.size()); }
 
 TEST(PngReader, RgbaKeepsEveryChannel) {
     std::vector<std::uint32_t> pixels = {rgba(1, 2, 3, 4), rgba(250, 128, 0, 255),
@@ -103,19 +103,19 @@ TEST(JpegReader, ColourComesBackClose) {
     EXPECT_FALSE(p->hasAlpha);
     EXPECT_EQ(p->width, 16);
     const std::uint32_t c = p->at(8, 8);
-    EXPECT_NEAR(render::red(c), 200, 3);
-    EXPECT_NEAR(render::green(c), 100, 3);
-    EXPECT_NEAR(render::blue(c), 50, 3);
-    EXPECT_EQ(render::alpha(c), 0);
+    EXPECT_NEAR(pixels::red(c), 200, 3);
+    EXPECT_NEAR(pixels::green(c), 100, 3);
+    EXPECT_NEAR(pixels::blue(c), 50, 3);
+    EXPECT_EQ(pixels::alpha(c), 0);
 }
 
 TEST(JpegReader, GreyBecomesEqualChannels) {
     auto p = jpeg(test::makeJpeg(8, 8, 1, Bytes(64, 90)));
     ASSERT_TRUE(p);
     const std::uint32_t c = p->at(3, 3);
-    EXPECT_NEAR(render::red(c), 90, 2);
-    EXPECT_EQ(render::red(c), render::green(c));
-    EXPECT_EQ(render::green(c), render::blue(c));
+    EXPECT_NEAR(pixels::red(c), 90, 2);
+    EXPECT_EQ(pixels::red(c), pixels::green(c));
+    EXPECT_EQ(pixels::green(c), pixels::blue(c));
 }
 
 TEST(JpegReader, AdobeCmykIsInverted) {
@@ -126,9 +126,9 @@ TEST(JpegReader, AdobeCmykIsInverted) {
     auto p = jpeg(test::makeJpeg(8, 8, 4, samples));
     ASSERT_TRUE(p);
     const std::uint32_t c = p->at(4, 4);
-    EXPECT_NEAR(render::red(c), 255, 4);
-    EXPECT_NEAR(render::green(c), 128, 4);
-    EXPECT_NEAR(render::blue(c), 0, 4);
+    EXPECT_NEAR(pixels::red(c), 255, 4);
+    EXPECT_NEAR(pixels::green(c), 128, 4);
+    EXPECT_NEAR(pixels::blue(c), 0, 4);
 }
 
 TEST(JpegReader, TruncatedOrDamagedIsRefused) {

@@ -4,14 +4,15 @@
 #include <algorithm>
 #include <set>
 
+#include "pixels/picture.h"
 #include "platform/platform.h"
-#include "render/picture.h"
+#include "render/raster.h"
 #include "test_support.h"
 
 namespace vb::platform {
 namespace {
 
-using render::rgba;
+using pixels::rgba;
 using test::Bytes;
 
 // The icon drawn over a transparent 32x32 buffer; empty when drawing fails.
@@ -49,8 +50,8 @@ TEST(SimIcons, IconsHaveTransparentCornersAndOpaqueBodies) {
          {shellTypeIcon(".txt"), shellFolderIcon("x"), shellDriveIcon("C:\\"), shellFallbackIcon()}) {
         auto px = pixelsOf(icon);
         ASSERT_EQ(px.size(), 32u * 32u);
-        EXPECT_EQ(render::alpha(px[0]), 0);
-        EXPECT_EQ(render::alpha(px[16 * 32 + 16]), 255);
+        EXPECT_EQ(pixels::alpha(px[0]), 0);
+        EXPECT_EQ(pixels::alpha(px[16 * 32 + 16]), 255);
     }
 }
 
@@ -97,17 +98,24 @@ protected:
     std::string path;
 };
 
-TEST_F(IconFromFile, BlendsOverAnOpaqueTargetWithTheIntegerRule) {
+// The platform gives colour and coverage; render blends them onto a bar.
+TEST_F(IconFromFile, RenderBlendsItOverAnOpaqueTargetWithTheIntegerRule) {
     Icon icon = load();
     ASSERT_NE(icon, nullptr);
-    std::vector<std::uint32_t> buffer(4, rgba(100, 100, 100, 255));
-    ASSERT_TRUE(drawIcon(icon, 2, 2, buffer.data()));
+    std::optional<pixels::Picture> drawn = pixels::makePicture(2, 2, true);
+    ASSERT_TRUE(drawn);
+    std::fill(drawn->pixels.begin(), drawn->pixels.end(), rgba(9, 9, 9, 9));  // overwritten, not blended
+    ASSERT_TRUE(drawIcon(icon, 2, 2, drawn->pixels.data()));
     destroyIcon(icon);
-    EXPECT_EQ(buffer[0], rgba(200, 0, 0, 255));
+    std::optional<pixels::Picture> bar = pixels::makePicture(2, 2, false);
+    ASSERT_TRUE(bar);
+    std::fill(bar->pixels.begin(), bar->pixels.end(), rgba(100, 100, 100));
+    render::DrawPicture(*bar, *drawn, 0, 0);
+    EXPECT_EQ(bar->pixels[0], rgba(200, 0, 0));
     // (100 * 127 + 200 * 128) div 255 = 150; (100 * 127) div 255 = 49
-    EXPECT_EQ(buffer[1], rgba(150, 49, 49, 255));
-    EXPECT_EQ(buffer[2], rgba(100, 100, 100, 255));
-    EXPECT_EQ(buffer[3], rgba(0, 0, 250, 255));
+    EXPECT_EQ(bar->pixels[1], rgba(150, 49, 49));
+    EXPECT_EQ(bar->pixels[2], rgba(100, 100, 100));
+    EXPECT_EQ(bar->pixels[3], rgba(0, 0, 250));
 }
 
 TEST_F(IconFromFile, OverTransparencyKeepsTheIconsOwnPixels) {

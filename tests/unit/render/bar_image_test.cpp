@@ -1,9 +1,10 @@
 // The pre-rendered bar: fills, gradients from stops, and the gloss.
 #include <gtest/gtest.h>
 
+#include "pixels/picture.h"
 #include "render/bar_image.h"
-#include "render/picture.h"
 
+using namespace vb::pixels;
 using namespace vb::render;
 
 namespace {

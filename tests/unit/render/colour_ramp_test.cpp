@@ -1,9 +1,10 @@
 // Colour ramps: stop order, clamping, and colours worked out by hand.
 #include <gtest/gtest.h>
 
+#include "pixels/picture.h"
 #include "render/colour_ramp.h"
-#include "render/picture.h"
 
+using namespace vb::pixels;
 using namespace vb::render;
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include "render/png_writer.h"
 
+using namespace vb::pixels;
 using namespace vb::render;
 
 namespace {

@@ -3,6 +3,7 @@
 
 #include "render/raster.h"
 
+using namespace vb::pixels;
 using namespace vb::render;
 
 namespace {

@@ -13,6 +13,7 @@
 #include "render/row_blend.h"
 #include "render/text.h"
 
+using namespace vb::pixels;
 using namespace vb::render;
 
 namespace {

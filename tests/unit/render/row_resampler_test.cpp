@@ -10,6 +10,8 @@
 namespace vb::render {
 namespace {
 
+using namespace vb::pixels;
+
 Picture randomPicture(int w, int h, bool alpha, unsigned seed) {
     Picture p = *makePicture(w, h, alpha);
     std::mt19937 random(seed);

@@ -7,6 +7,7 @@
 #include "render/raster.h"
 #include "render/text.h"
 
+using namespace vb::pixels;
 using namespace vb::render;
 namespace platform = vb::platform;
 
