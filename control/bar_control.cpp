@@ -82,11 +82,10 @@ int SetFontOp(BarControl* c, const std::string& name, std::int32_t size, std::ui
     request.underline = (flags & kFontUnderline) != 0;
     request.strikeOut = (flags & kFontStrikeOut) != 0;
     request.proofQuality = (flags & kFontProofQuality) != 0;
-    platform::Font font = platform::createFont(request);
+    platform::OwnedFont font(platform::createFont(request));
     if (!font) return 0;
-    if (c->Font) platform::destroyFont(c->Font);
     c->TextCache.reset();
-    c->Font = font;
+    c->Font = std::move(font);
     c->FontSize = size;
     c->FontColor = colour;
     c->FontStyle = style;
@@ -321,7 +320,6 @@ const BarControlMethods kBarControlMethods = {
 };
 
 BarControl::~BarControl() {
-    if (Font) platform::destroyFont(Font);
     if (platform::isWindow(Canvas)) platform::destroyWindow(Canvas);
 }
 

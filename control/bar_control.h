@@ -1,5 +1,13 @@
 // The bar control: one record per covered host object, reached only
 // through its table of operations.
+//
+// Fixed shapes, kept on purpose (do not modernise them away): the record
+// starts with its method table, the 27 operations keep their slot order,
+// the fields keep their names, and a look-changing operation repaints by
+// setting ForceRedraw, painting at the current position and clearing it.
+// A resize moves the container first; the record then takes the new size,
+// rebuilds its pictures and paints before its canvas moves (ResizeOp). The
+// action layer and the tests lean on all of it.
 #pragma once
 
 #include <cstdint>
@@ -104,7 +112,7 @@ struct BarControl {
     std::int32_t Position = 100;
     std::int32_t BorderType = 0;
     std::string Text;
-    platform::Font Font = nullptr;
+    platform::OwnedFont Font;
     std::int32_t FontSize = 0;
     std::optional<std::string> FontName;
     std::uint32_t FontColor = 0;

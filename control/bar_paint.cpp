@@ -80,7 +80,7 @@ void drawBorder(BarControl* c, pixels::Picture& target, float f) {
 // Lays the text out for the bar's room (cut to fit, with "..."), and makes
 // its mask; kept in the record until the font, the text or the room change.
 const PaintedText* laidOutText(BarControl* c, bool forAlpha) {
-    platform::Font font = c->Font;
+    platform::Font font = c->Font.get();
     int room = c->Width - c->IconWidth;
     std::optional<PaintedText>& kept = c->TextCache;
     if (kept && kept->font == font && kept->room == room && kept->forAlpha == forAlpha &&

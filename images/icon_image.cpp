@@ -14,7 +14,7 @@ std::optional<pixels::Picture> BuildIconImage(const ImageRecord& record, int wid
     std::optional<pixels::Picture> picture;
     if (record.kind >= kAssociation && record.kind <= kExecutable) {
         picture = pixels::makePicture(kDrawSide, kDrawSide, true);  // alpha 0: transparent
-        if (!picture || !platform::drawIcon(record.icon, kDrawSide, kDrawSide, picture->pixels.data()))
+        if (!picture || !platform::drawIcon(record.icon.get(), kDrawSide, kDrawSide, picture->pixels.data()))
             return std::nullopt;
     } else if (record.kind == kImageFile) {
         picture = render::CopyPicture(record.picture);

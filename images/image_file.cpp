@@ -34,14 +34,6 @@ private:
     int rows_ = 0;
 };
 
-struct OwnedIcon {
-    OwnedIcon() = default;
-    OwnedIcon(const OwnedIcon&) = delete;
-    OwnedIcon& operator=(const OwnedIcon&) = delete;
-    ~OwnedIcon() { platform::destroyIcon(icon); }
-    platform::Icon icon = nullptr;
-};
-
 // The icon drawn at its own size over transparency, a band of rows at a
 // time, so a large icon is never drawn whole.
 bool DrawIconInto(platform::Icon icon, RowSink* sink) {
@@ -53,7 +45,6 @@ bool DrawIconInto(platform::Icon icon, RowSink* sink) {
     if (!band) return false;
     for (int top = 0; top < size.height; top += band->height) {
         const int rows = std::min(band->height, size.height - top);
-        std::fill(band->pixels.begin(), band->pixels.end(), 0u);
         if (!platform::drawIconRows(icon, size.width, size.height, top, rows, band->pixels.data()))
             return false;
         for (int row = 0; row < rows; ++row)
@@ -73,11 +64,10 @@ bool DecodeIconFileAsIcon(const std::uint8_t* data, std::size_t size, RowSink* s
     const std::uint8_t* bits = data + entry.location;
     ProbeSink probe;
     if (!DecodeIconImageInto(bits, entry.bytes, &probe) || !probe.complete()) return false;
-    OwnedIcon made;
-    made.icon =
-        platform::createIconFromResourceEx(bits, entry.bytes, probe.size().width, probe.size().height);
-    if (!made.icon && entry.bitCount != 16) made.icon = platform::createIconFromResource(bits, entry.bytes);
-    return made.icon && DrawIconInto(made.icon, sink);
+    platform::OwnedIcon made(
+        platform::createIconFromResourceEx(bits, entry.bytes, probe.size().width, probe.size().height));
+    if (!made && entry.bitCount != 16) made.reset(platform::createIconFromResource(bits, entry.bytes));
+    return made && DrawIconInto(made.get(), sink);
 }
 
 }  // namespace

@@ -57,14 +57,8 @@ bool fillRecord(ImageRecord* record, int type, const char* wParam, int lParam) {
         record->picture = std::move(*picture);
         return true;
     }
-    record->icon = loadIcon(type, wParam, lParam);
+    record->icon.reset(loadIcon(type, wParam, lParam));
     return record->icon != nullptr;
-}
-
-void destroyRecord(ImageRecord& record) {
-    if (record.icon) platform::destroyIcon(record.icon);
-    record.icon = nullptr;
-    record.picture = pixels::Picture{};
 }
 
 }  // namespace
@@ -79,7 +73,6 @@ ImageHandle LoadImageRecord(int type, const char* wParam, int lParam) {
         if (!fillRecord(record.get(), type, wParam, lParam)) return 0;
         registry().push_back(std::move(record));
     } catch (const std::bad_alloc&) {
-        if (record) destroyRecord(*record);
         return 0;
     }
     return handleOf(registry().back().get());
@@ -104,9 +97,7 @@ bool FreeImageRecord(ImageHandle handle) {
     if (!position) return false;
     auto& records = registry();
     auto it = records.begin() + (position - 1);
-    std::unique_ptr<ImageRecord> record = std::move(*it);
-    records.erase(it);
-    destroyRecord(*record);
+    records.erase(it);  // the record's icon goes with it
     return true;
 }
 
@@ -114,6 +105,7 @@ int CountIconsInFile(const char* path) { return PassesFileTest(path) ? platform:
 
 void ReleaseAllImages() {
     // The icons stay with the system, as they do when the library unloads.
+    for (auto& record : registry()) (void)record->icon.release();
     registry().clear();
 }
 

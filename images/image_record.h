@@ -22,8 +22,8 @@ enum ImageKind : int {
 
 struct ImageRecord {
     int kind = 0;
-    platform::Icon icon = nullptr;  // kinds 1-5, owned
-    pixels::Picture picture;        // kind 6
+    platform::OwnedIcon icon;  // kinds 1-5
+    pixels::Picture picture;   // kind 6
 };
 
 using ImageHandle = std::uintptr_t;

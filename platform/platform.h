@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -265,6 +266,16 @@ VB_PLATFORM_API bool drawIconRows(Icon icon, int width, int height, int top, int
 inline bool drawIcon(Icon icon, int width, int height, std::uint32_t* pixels) {
     return drawIconRows(icon, width, height, 0, height, pixels);
 }
+
+// Owners of what the platform makes: each destroys its font or icon once.
+struct FontDestroyer {
+    void operator()(Font font) const { destroyFont(font); }
+};
+struct IconDestroyer {
+    void operator()(Icon icon) const { destroyIcon(icon); }
+};
+using OwnedFont = std::unique_ptr<FontTag, FontDestroyer>;
+using OwnedIcon = std::unique_ptr<IconTag, IconDestroyer>;
 
 // ---- files and processes ---------------------------------------------------
 VB_PLATFORM_API bool readWholeFile(const char* path, std::vector<std::uint8_t>* out);

@@ -14,7 +14,7 @@ TEST_F(OperationsTest, FreshControlState) {
     EXPECT_EQ(bar->RangeMin, 0);
     EXPECT_EQ(bar->RangeMax, 100);
     EXPECT_EQ(bar->Methods->GetText(bar), "");
-    EXPECT_EQ(bar->Font, nullptr);
+    EXPECT_EQ(bar->Font.get(), nullptr);
     EXPECT_FALSE(bar->IconImage);
     EXPECT_EQ(bar->Glossy, 1);
     EXPECT_EQ(bar->BorderType, kBorderFlat);
@@ -74,7 +74,7 @@ TEST_F(OperationsTest, FontIsKeptWithItsName) {
     BarControl* bar = build(60, 20);
     ASSERT_NE(bar, nullptr);
     ASSERT_EQ(bar->Methods->SetFont(bar, "Arial", 12, 1, 2, 3, 0), 1);
-    platform::Font first = bar->Font;
+    platform::Font first = bar->Font.get();
     EXPECT_TRUE(platform::isFont(first));
     EXPECT_EQ(bar->FontName.value_or(""), "Arial");
     EXPECT_EQ(bar->FontSize, 12);

@@ -99,7 +99,7 @@ TEST_F(ImageRecords, RegistryKeepsLoadOrder) {
 TEST_F(ImageRecords, FreeDestroysTheIcon) {
     ImageHandle h = LoadImageRecord(kExtension, "doc", 0);
     ASSERT_NE(h, 0u);
-    platform::Icon icon = FindImageRecord(h)->icon;
+    platform::Icon icon = FindImageRecord(h)->icon.get();
     std::vector<std::uint32_t> buffer(32 * 32, 0);
     ASSERT_TRUE(platform::drawIcon(icon, 32, 32, buffer.data()));
     EXPECT_TRUE(FreeImageRecord(h));
@@ -243,7 +243,7 @@ TEST_F(IconPictures, UnknownKindOrDeadIconGivesNone) {
     EXPECT_FALSE(BuildIconImage(odd, 16, 16));
     ImageRecord dead;
     dead.kind = kExtension;
-    dead.icon = reinterpret_cast<platform::Icon>(std::uintptr_t{12345});
+    dead.icon.reset(reinterpret_cast<platform::Icon>(std::uintptr_t{12345}));
     EXPECT_FALSE(BuildIconImage(dead, 16, 16));
 }
 
