@@ -15,15 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (!picture->hasAlpha || picture->pixels.size() != std::size_t(picture->width) * picture->height))
         std::abort();
 
-    std::vector<vb::images::IconDirEntry> entries;
-    if (vb::images::ReadIconDirectory(data, size, vb::images::IconDirKind::File, &entries)) {
-        int nearest = vb::images::ChooseNearestEntry(entries, 32, false);
-        if (nearest >= int(entries.size())) std::abort();
-        for (const auto& e : entries) {
-            vb::pixels::Picture pixels;
-            if (vb::images::DecodeIconDib(data + e.location, e.bytes, &pixels) &&
-                pixels.pixels.size() != std::size_t(pixels.width) * pixels.height)
-                std::abort();
+    if (auto entries = vb::images::ReadIconDirectory(data, size, vb::images::IconDirKind::File)) {
+        int nearest = vb::images::ChooseNearestEntry(*entries, 32, false);
+        if (nearest >= int(entries->size())) std::abort();
+        for (const auto& e : *entries) {
+            auto pixels = vb::images::DecodeIconDib(data + e.location, e.bytes);
+            if (pixels && pixels->pixels.size() != std::size_t(pixels->width) * pixels->height) std::abort();
         }
     }
     return 0;

@@ -11,12 +11,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int count = vb::images::PeIconGroupCount(data, size);
     if (count < 0) std::abort();
     for (long long index : {0LL, 1LL, -1LL, -2LL, static_cast<long long>(count)}) {
-        const std::uint8_t* image = nullptr;
-        std::size_t imageSize = 0;
-        if (!vb::images::PeIconImage(data, size, index, 32, true, &image, &imageSize)) continue;
-        if (image < data || imageSize > size || std::size_t(image - data) > size - imageSize) std::abort();
-        vb::pixels::Picture pixels;
-        vb::images::DecodeIconDib(image, imageSize, &pixels);
+        auto image = vb::images::PeIconImage(data, size, index, 32, true);
+        if (!image) continue;
+        if (image->data < data || image->size > size || std::size_t(image->data - data) > size - image->size)
+            std::abort();
+        vb::images::DecodeIconDib(image->data, image->size);
     }
     return 0;
 }

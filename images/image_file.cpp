@@ -59,14 +59,14 @@ bool DrawIconInto(platform::Icon icon, RowSink* sink) {
 // image's own: the bitmap header's width and half its height, or for a
 // PNG image, which has no bitmap header, the PNG's own size.
 bool DecodeIconFileAsIcon(const std::uint8_t* data, std::size_t size, RowSink* sink) {
-    IconDirEntry entry;
-    if (!ChooseIconFileImage(data, size, &entry)) return false;
-    const std::uint8_t* bits = data + entry.location;
+    std::optional<IconDirEntry> entry = ChooseIconFileImage(data, size);
+    if (!entry) return false;
+    const std::uint8_t* bits = data + entry->location;
     ProbeSink probe;
-    if (!DecodeIconImageInto(bits, entry.bytes, &probe) || !probe.complete()) return false;
+    if (!DecodeIconImageInto(bits, entry->bytes, &probe) || !probe.complete()) return false;
     platform::OwnedIcon made(
-        platform::createIconFromResourceEx(bits, entry.bytes, probe.size().width, probe.size().height));
-    if (!made && entry.bitCount != 16) made.reset(platform::createIconFromResource(bits, entry.bytes));
+        platform::createIconFromResourceEx(bits, entry->bytes, probe.size().width, probe.size().height));
+    if (!made && entry->bitCount != 16) made.reset(platform::createIconFromResource(bits, entry->bytes));
     return made && DrawIconInto(made.get(), sink);
 }
 

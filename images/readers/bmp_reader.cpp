@@ -18,9 +18,7 @@ std::optional<pixels::Picture> DecodeBmp(const std::uint8_t* data, std::size_t s
     source.headerBytes = size - kFileHeader;
     source.bits = data + bitsOffset;
     source.bitsBytes = size - bitsOffset;
-    pixels::Picture decoded;
-    if (!DecodeDib(source, &decoded)) return std::nullopt;
-    return decoded;
+    return DecodeDib(source);
 }
 
 }  // namespace vb::images

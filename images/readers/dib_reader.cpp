@@ -234,41 +234,37 @@ bool decodeRle(const Layout& l, std::vector<std::uint32_t>* pixels) {
 
 }  // namespace
 
-bool DecodeDib(const DibSource& source, pixels::Picture* out) {
+std::optional<pixels::Picture> DecodeDib(const DibSource& source) {
     Layout l;
-    if (!out || !readLayout(source, &l)) return false;
+    if (!readLayout(source, &l)) return std::nullopt;
     // Held whole, so held to what one image may take, however much data
     // backs the claim.
-    if (static_cast<long long>(l.width) * l.height > kMaxHeldPixels) return false;
+    if (static_cast<long long>(l.width) * l.height > kMaxHeldPixels) return std::nullopt;
     if (l.compression == kBiRle8 || l.compression == kBiRle4) {
         // A run gives at most 255 pixels for two bytes; allowing twice that
         // for skipped areas, a picture far larger than its data could
         // describe is refused before anything is allocated.
         const std::uint64_t area = std::uint64_t(l.width) * l.height;
-        if (area > (std::uint64_t(l.bitsBytes) + 2) * 255) return false;
+        if (area > (std::uint64_t(l.bitsBytes) + 2) * 255) return std::nullopt;
         std::vector<std::uint32_t> pixels;
         try {
             pixels.resize(static_cast<std::size_t>(area));
         } catch (const std::bad_alloc&) {
-            return false;
+            return std::nullopt;
         }
-        if (!decodeRle(l, &pixels)) return false;
-        out->width = l.width;
-        out->height = l.height;
-        out->hasAlpha = false;
-        out->pixels = std::move(pixels);
-        return true;
+        if (!decodeRle(l, &pixels)) return std::nullopt;
+        return pixels::Picture{l.width, l.height, false, std::move(pixels)};
     }
     const std::uint64_t stride =
         (std::uint64_t{static_cast<std::uint32_t>(l.width)} * l.bitCount + 31) / 32 * 4;
     const std::uint64_t maskStride = source.iconImage ? (std::uint64_t(l.width) + 31) / 32 * 4 : 0;
-    if ((stride + maskStride) * l.height > l.bitsBytes) return false;
+    if ((stride + maskStride) * l.height > l.bitsBytes) return std::nullopt;
 
     std::vector<std::uint32_t> pixels;
     try {
         pixels.resize(static_cast<std::size_t>(l.width) * l.height);
     } catch (const std::bad_alloc&) {
-        return false;
+        return std::nullopt;
     }
     for (int row = 0; row < l.height; ++row) {
         int y = l.topDown ? row : l.height - 1 - row;
@@ -296,19 +292,15 @@ bool DecodeDib(const DibSource& source, pixels::Picture* out) {
         for (std::uint32_t& p : pixels) p &= 0x00FFFFFFu;
     }
 
-    out->width = l.width;
-    out->height = l.height;
-    out->hasAlpha = source.iconImage || l.bitCount == 32;
-    out->pixels = std::move(pixels);
-    return true;
+    return pixels::Picture{l.width, l.height, source.iconImage || l.bitCount == 32, std::move(pixels)};
 }
 
-bool DecodeIconDib(const std::uint8_t* data, std::size_t size, pixels::Picture* out) {
+std::optional<pixels::Picture> DecodeIconDib(const std::uint8_t* data, std::size_t size) {
     DibSource source;
     source.header = data;
     source.headerBytes = data ? size : 0;
     source.iconImage = true;
-    return DecodeDib(source, out);
+    return DecodeDib(source);
 }
 
 bool IsPngData(const std::uint8_t* data, std::size_t size) {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "pixels/picture.h"
@@ -27,12 +28,12 @@ struct DibSource {
 // Decodes 1, 4, 8, 16, 24 and 32 bits per pixel, uncompressed or with
 // colour masks, bottom-up or top-down. A plain bitmap carries alpha only at
 // 32 bits (all-zero alpha reads as opaque); an icon image always does (its
-// own alpha at 32 bits unless all zero, else its mask). False, with `out`
-// untouched, for anything malformed, truncated or too large.
-bool DecodeDib(const DibSource& source, pixels::Picture* out);
+// own alpha at 32 bits unless all zero, else its mask). None for
+// anything malformed, truncated or too large.
+std::optional<pixels::Picture> DecodeDib(const DibSource& source);
 
 // An icon image (from an icon file or an RT_ICON resource) stored as a DIB.
-bool DecodeIconDib(const std::uint8_t* data, std::size_t size, pixels::Picture* out);
+std::optional<pixels::Picture> DecodeIconDib(const std::uint8_t* data, std::size_t size);
 
 // True when the bytes start with the PNG signature (icons may hold PNGs).
 bool IsPngData(const std::uint8_t* data, std::size_t size);

@@ -39,17 +39,16 @@ private:
 
 }  // namespace
 
-bool ChooseIconFileImage(const std::uint8_t* data, std::size_t size, IconDirEntry* chosen) {
-    std::vector<IconDirEntry> entries;
+std::optional<IconDirEntry> ChooseIconFileImage(const std::uint8_t* data, std::size_t size) {
+    std::optional<std::vector<IconDirEntry>> entries;
     try {
-        if (!chosen || !ReadIconDirectory(data, size, IconDirKind::File, &entries)) return false;
+        entries = ReadIconDirectory(data, size, IconDirKind::File);
     } catch (const std::bad_alloc&) {
-        return false;
+        return std::nullopt;
     }
-    const int index = ChooseFirstSizeEntry(entries);
-    if (index < 0) return false;
-    *chosen = entries[static_cast<std::size_t>(index)];
-    return true;
+    const int index = entries ? ChooseFirstSizeEntry(*entries) : -1;
+    if (index < 0) return std::nullopt;
+    return (*entries)[static_cast<std::size_t>(index)];
 }
 
 bool DecodeIconImageInto(const std::uint8_t* image, std::size_t size, RowSink* sink) {
@@ -59,18 +58,16 @@ bool DecodeIconImageInto(const std::uint8_t* image, std::size_t size, RowSink* s
         return DecodePngInto(image, size, &opaque);
     }
     // A DIB image is no larger than its bytes show.
-    pixels::Picture decoded;
-    if (!DecodeIconDib(image, size, &decoded) || !sink->Begin(decoded.width, decoded.height, true))
-        return false;
-    for (int y = 0; y < decoded.height; ++y)
-        sink->Row(y, &decoded.pixels[static_cast<std::size_t>(y) * decoded.width]);
+    std::optional<pixels::Picture> decoded = DecodeIconDib(image, size);
+    if (!decoded || !sink->Begin(decoded->width, decoded->height, true)) return false;
+    for (int y = 0; y < decoded->height; ++y)
+        sink->Row(y, &decoded->pixels[static_cast<std::size_t>(y) * decoded->width]);
     return true;
 }
 
 bool DecodeIconFileInto(const std::uint8_t* data, std::size_t size, RowSink* sink) {
-    IconDirEntry entry;
-    return sink && ChooseIconFileImage(data, size, &entry) &&
-           DecodeIconImageInto(data + entry.location, entry.bytes, sink);
+    std::optional<IconDirEntry> entry = sink ? ChooseIconFileImage(data, size) : std::nullopt;
+    return entry && DecodeIconImageInto(data + entry->location, entry->bytes, sink);
 }
 
 std::optional<pixels::Picture> DecodeIconFile(const std::uint8_t* data, std::size_t size) {

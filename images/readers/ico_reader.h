@@ -13,9 +13,9 @@
 namespace vb::images {
 
 // The entry an icon file is loaded from: of the entries sized as the first,
-// the one with the greatest bit count, the earliest on a tie. False for a
+// the one with the greatest bit count, the earliest on a tie. None for a
 // malformed directory.
-bool ChooseIconFileImage(const std::uint8_t* data, std::size_t size, IconDirEntry* chosen);
+std::optional<IconDirEntry> ChooseIconFileImage(const std::uint8_t* data, std::size_t size);
 
 // One image of an icon, a DIB with its AND mask or a PNG, delivered row by
 // row with alpha (a PNG without alpha is opaque). A PNG is never held whole.

@@ -13,19 +13,19 @@ bool IsIconFileHeader(const std::uint8_t* data, std::size_t size) {
     return data && size >= 4 && bytes::u16(data) == 0 && bytes::u16(data + 2) == 1;
 }
 
-bool ReadIconDirectory(const std::uint8_t* data, std::size_t size, IconDirKind kind,
-                       std::vector<IconDirEntry>* out) {
+std::optional<std::vector<IconDirEntry>> ReadIconDirectory(const std::uint8_t* data, std::size_t size,
+                                                           IconDirKind kind) {
     using namespace bytes;
-    if (!out || !IsIconFileHeader(data, size) || size < 6) return false;
+    if (!IsIconFileHeader(data, size) || size < 6) return std::nullopt;
     const unsigned count = u16(data + 4);
     const std::size_t entrySize = kind == IconDirKind::File ? 16 : 14;
-    if (count == 0 || !fits(6, std::uint64_t{count} * entrySize, size)) return false;
+    if (count == 0 || !fits(6, std::uint64_t{count} * entrySize, size)) return std::nullopt;
 
     std::vector<IconDirEntry> entries;
     try {
         entries.reserve(count);
     } catch (const std::bad_alloc&) {
-        return false;
+        return std::nullopt;
     }
     for (unsigned i = 0; i < count; ++i) {
         const std::uint8_t* p = data + 6 + i * entrySize;
@@ -37,13 +37,12 @@ bool ReadIconDirectory(const std::uint8_t* data, std::size_t size, IconDirKind k
         e.bytes = u32(p + 8);
         e.location = kind == IconDirKind::File ? u32(p + 12) : u16(p + 12);
         if (kind == IconDirKind::File) {
-            if (!fits(e.location, e.bytes, size)) return false;
+            if (!fits(e.location, e.bytes, size)) return std::nullopt;
             PeekIconImage(data + e.location, e.bytes, &e);
         }
         entries.push_back(e);
     }
-    *out = std::move(entries);
-    return true;
+    return entries;
 }
 
 void PeekIconImage(const std::uint8_t* image, std::size_t size, IconDirEntry* entry) {

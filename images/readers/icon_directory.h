@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include <cstddef>
@@ -30,8 +31,8 @@ bool IsIconFileHeader(const std::uint8_t* data, std::size_t size);
 // Reads the directory; false unless reserved is 0, type is 1, there is at
 // least one entry and every entry lies inside the data. For icon files the
 // image ranges are checked against the data too.
-bool ReadIconDirectory(const std::uint8_t* data, std::size_t size, IconDirKind kind,
-                       std::vector<IconDirEntry>* out);
+std::optional<std::vector<IconDirEntry>> ReadIconDirectory(const std::uint8_t* data, std::size_t size,
+                                                           IconDirKind kind);
 
 // Fills `depth` and `png` of an entry from the first bytes of its image.
 void PeekIconImage(const std::uint8_t* image, std::size_t size, IconDirEntry* entry);

@@ -157,15 +157,15 @@ bool chooseImage(const std::uint8_t* data, std::size_t size, long long index, in
         return false;
     }
     Span groupData;
-    std::vector<IconDirEntry> entries;
-    if (!resourceData(pe, *group, &groupData) ||
-        !ReadIconDirectory(groupData.data, groupData.size, IconDirKind::Group, &entries))
-        return false;
+    if (!resourceData(pe, *group, &groupData)) return false;
+    std::optional<std::vector<IconDirEntry>> entries =
+        ReadIconDirectory(groupData.data, groupData.size, IconDirKind::Group);
+    if (!entries) return false;
 
     // Only the images that are really there take part in the choice.
     std::vector<IconDirEntry> present;
     std::vector<Span> images;
-    for (IconDirEntry e : entries) {
+    for (IconDirEntry e : *entries) {
         const DirEntry* icon = nullptr;
         Span image;
         if (!findById(icons, e.location, &icon) || !resourceData(pe, *icon, &image)) continue;
@@ -192,18 +192,15 @@ int PeIconGroupCount(const std::uint8_t* data, std::size_t size) {
     return static_cast<int>(groups.size());
 }
 
-bool PeIconImage(const std::uint8_t* data, std::size_t size, long long index, int side, bool allowPng,
-                 const std::uint8_t** image, std::size_t* imageSize) {
-    if (!image || !imageSize) return false;
+std::optional<IconImageBytes> PeIconImage(const std::uint8_t* data, std::size_t size, long long index,
+                                          int side, bool allowPng) {
     Span chosen;
     try {
-        if (!chooseImage(data, size, index, side, allowPng, &chosen)) return false;
+        if (!chooseImage(data, size, index, side, allowPng, &chosen)) return std::nullopt;
     } catch (const std::bad_alloc&) {
-        return false;
+        return std::nullopt;
     }
-    *image = chosen.data;
-    *imageSize = chosen.size;
-    return true;
+    return IconImageBytes{chosen.data, chosen.size};
 }
 
 }  // namespace vb::images

@@ -4,9 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
-
-#include <cstddef>
-#include <cstdint>
+#include <optional>
 
 namespace vb::images {
 
@@ -18,8 +16,12 @@ int PeIconGroupCount(const std::uint8_t* data, std::size_t size);
 // group's position in resource directory order, a negative index -N is
 // the group whose resource id is N. Of the group's images it takes the one
 // closest to side x side, then the deepest, passing over PNG images unless
-// `allowPng`. On success `*image` points into `data`.
-bool PeIconImage(const std::uint8_t* data, std::size_t size, long long index, int side, bool allowPng,
-                 const std::uint8_t** image, std::size_t* imageSize);
+// `allowPng`. The image's bytes lie inside `data`.
+struct IconImageBytes {
+    const std::uint8_t* data = nullptr;
+    std::size_t size = 0;
+};
+std::optional<IconImageBytes> PeIconImage(const std::uint8_t* data, std::size_t size, long long index,
+                                          int side, bool allowPng);
 
 }  // namespace vb::images

@@ -68,13 +68,13 @@ bool sameNoCase(const std::string& a, const char* b) {
 }
 
 // The best image of an icon file for the large size, as ExtractIcon gives it.
-bool iconFileImage(const std::vector<std::uint8_t>& data, pixels::Picture* out) {
-    std::vector<IconDirEntry> entries;
-    if (!ReadIconDirectory(data.data(), data.size(), IconDirKind::File, &entries)) return false;
-    int best = ChooseNearestEntry(entries, kLargeIcon, false);
-    if (best < 0) return false;
-    const IconDirEntry& e = entries[static_cast<std::size_t>(best)];
-    return DecodeIconDib(data.data() + e.location, e.bytes, out);
+std::optional<pixels::Picture> iconFileImage(const std::vector<std::uint8_t>& data) {
+    std::optional<std::vector<IconDirEntry>> entries =
+        ReadIconDirectory(data.data(), data.size(), IconDirKind::File);
+    int best = entries ? ChooseNearestEntry(*entries, kLargeIcon, false) : -1;
+    if (best < 0) return std::nullopt;
+    const IconDirEntry& e = (*entries)[static_cast<std::size_t>(best)];
+    return DecodeIconDib(data.data() + e.location, e.bytes);
 }
 
 }  // namespace
@@ -134,23 +134,19 @@ Icon shellFallbackIcon() {
 Icon extractIcon(const char* path, int index) {
     std::vector<std::uint8_t> data;
     if (index == -1 || !readWholeFile(path, &data)) return nullptr;
-    pixels::Picture pixels;
-    const std::uint8_t* image = nullptr;
-    std::size_t imageSize = 0;
-    bool ok = false;
-    if (PeIconImage(data.data(), data.size(), index, kLargeIcon, false, &image, &imageSize))
-        ok = DecodeIconDib(image, imageSize, &pixels);
+    std::optional<pixels::Picture> pixels;
+    if (std::optional<IconImageBytes> image = PeIconImage(data.data(), data.size(), index, kLargeIcon, false))
+        pixels = DecodeIconDib(image->data, image->size);
     else if (index == 0 && IsIconFileHeader(data.data(), data.size()))
-        ok = iconFileImage(data, &pixels);
-    return ok ? store(std::move(pixels)) : nullptr;
+        pixels = iconFileImage(data);
+    return pixels ? store(std::move(*pixels)) : nullptr;
 }
 
 int iconCount(const char* path) {
     std::vector<std::uint8_t> data;
     if (!readWholeFile(path, &data)) return 0;
     if (int groups = PeIconGroupCount(data.data(), data.size())) return groups;
-    std::vector<IconDirEntry> entries;
-    return ReadIconDirectory(data.data(), data.size(), IconDirKind::File, &entries) ? 1 : 0;
+    return ReadIconDirectory(data.data(), data.size(), IconDirKind::File) ? 1 : 0;
 }
 
 void destroyIcon(Icon icon) { table().icons.erase(reinterpret_cast<std::uintptr_t>(icon)); }

@@ -40,12 +40,11 @@ Bytes sample(bool pe32plus) {
 
 // The blue channel of the chosen image says which RT_ICON it was.
 int chosenImage(const Bytes& pe, long long index) {
-    const std::uint8_t* image = nullptr;
-    std::size_t size = 0;
-    if (!PeIconImage(pe.data(), pe.size(), index, 32, false, &image, &size)) return -1;
-    pixels::Picture px;
-    if (!DecodeIconDib(image, size, &px)) return -2;
-    return pixels::blue(px.pixels[0]);
+    std::optional<IconImageBytes> image = PeIconImage(pe.data(), pe.size(), index, 32, false);
+    if (!image) return -1;
+    std::optional<pixels::Picture> px = DecodeIconDib(image->data, image->size);
+    if (!px) return -2;
+    return pixels::blue(px->pixels[0]);
 }
 
 class PeFlavours : public ::testing::TestWithParam<bool> {};
@@ -79,10 +78,9 @@ TEST(PeResources, PngImagesArePassedOverWhenNotWanted) {
     Bytes pe =
         test::makePe(true, {g}, {{1, test::makeRgbaPng(32, 32, pixels)}, {2, solidIconDib(16, 8, 0x000009)}});
     EXPECT_EQ(chosenImage(pe, 0), 9);
-    const std::uint8_t* image = nullptr;
-    std::size_t size = 0;
-    ASSERT_TRUE(PeIconImage(pe.data(), pe.size(), 0, 32, true, &image, &size));
-    EXPECT_TRUE(IsPngData(image, size));
+    std::optional<IconImageBytes> image = PeIconImage(pe.data(), pe.size(), 0, 32, true);
+    ASSERT_TRUE(image);
+    EXPECT_TRUE(IsPngData(image->data, image->size));
 }
 
 TEST(PeResources, NotPeFilesCountZero) {
