@@ -10,9 +10,10 @@ constexpr const char* kPluginVersion = VELUMBAR_VERSION_TEXT;
 constexpr const char* kLuaVersion = "Lua 5.1";
 constexpr int kSdkVersion = 2;
 // Four lines joined by CR LF, none after the last.
-constexpr const char* kAuthorInfo =
-    VELUMBAR_DESCRIPTION "\r\n"
-    "Made by " VELUMBAR_MAKER "\r\n"
+constexpr const char* kAuthorInfo = VELUMBAR_DESCRIPTION
+    "\r\n"
+    "Made by " VELUMBAR_MAKER
+    "\r\n"
     "https://velumbar.invalid/\r\n" VELUMBAR_COPYRIGHT ". Released under the MIT licence.";
 
 // The size protocol of the text exports: with room for the text and its

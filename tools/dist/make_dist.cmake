@@ -42,7 +42,7 @@ file(COPY ${SOURCE}/examples/ DESTINATION ${package}/examples
 # Entries in a fixed order with one date, so the same tree gives the same zip.
 file(GLOB_RECURSE entries RELATIVE ${OUT} ${package}/*)
 list(SORT entries)
-run(${CMAKE_COMMAND} -E tar cf ${NAME}.zip --format=zip --mtime=2026-01-01T00:00:00Z ${entries})
+run(${CMAKE_COMMAND} -E tar cf ${NAME}.zip --format=zip "--mtime=2026-01-01 00:00:00 UTC" ${entries})
 
 file(SIZE ${DLL} built)
 file(SIZE ${package}/Velumbar.lmd stripped)
