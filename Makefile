@@ -30,7 +30,7 @@ NO_TESTS := -DVELUMBAR_TESTS=OFF -DVELUMBAR_BENCH=OFF
 demo: NEEDS := $(BASE_PACKAGES)
 demo: CMAKE_OPTIONS := $(NO_TESTS)
 test: NEEDS := $(ALL_TESTS)
-windows: NEEDS := $(BASE_PACKAGES) $(TEST_PACKAGES) $(BENCH_PACKAGES) $(WINDOWS_BUILD_PACKAGES)
+windows: NEEDS += $(WINDOWS_BUILD_PACKAGES)
 windows-test: NEEDS := $(ALL_TESTS)
 bench: NEEDS := $(BASE_PACKAGES) $(BENCH_PACKAGES)
 bench: CMAKE_OPTIONS := -DVELUMBAR_TESTS=OFF -DVELUMBAR_BENCH=ON
@@ -55,7 +55,7 @@ WINE_I386 := /usr/lib/x86_64-linux-gnu/wine/i386-windows
 all: build
 
 deps:
-	@missing=""; for p in $(NEEDS); do \
+	@missing=""; for p in $(sort $(NEEDS)); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
