@@ -98,9 +98,11 @@ BOOL CALLBACK findFrame(HWND window, LPARAM data) {
     return FALSE;
 }
 
-// The viewer fills its panes after its window appears: wait until the
-// contents are in. Bounded only so that a viewer that never shows ends the test.
-bool waitForViewer(DWORD process, ViewerState* state) {
+// The viewer fills its panes one after another once its window appears:
+// wait until both hold what is expected, or report what they held last.
+// Bounded only so that a viewer that never shows ends the test.
+bool waitForViewer(DWORD process, LRESULT contents, LRESULT keywords, ViewerState* state) {
+    bool shown = false;
     for (int tries = 0; tries < 600; ++tries) {
         WindowSearch search;
         search.process = process;
@@ -110,14 +112,13 @@ bool waitForViewer(DWORD process, ViewerState* state) {
             GetWindowTextA(search.frame, title, sizeof title);
             search.state.title = title;
             EnumChildWindows(search.frame, readChild, reinterpret_cast<LPARAM>(&search));
-            if (search.state.contentsEntries > 0) {
-                *state = search.state;
-                return true;
-            }
+            *state = search.state;
+            shown = true;
+            if (state->contentsEntries == contents && state->keywordEntries == keywords) break;
         }
         Sleep(50);
     }
-    return false;
+    return shown;
 }
 
 DWORD waitForNewViewer(const std::set<DWORD>& before) {
@@ -180,8 +181,8 @@ void checkViewer(const char* what, int started, const std::set<DWORD>& before, c
     OwnedHandle viewer(OpenProcess(
         PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, process));
     ViewerState state;
-    bool shown = waitForViewer(process, &state);
-    expect(shown, std::string(what) + ": the viewer showed no filled window");
+    bool shown = waitForViewer(process, expected.contentsEntries, expected.keywordEntries, &state);
+    expect(shown, std::string(what) + ": the viewer showed no window");
     if (shown) {
         expect(state.title == expected.title, std::string(what) + ": viewer title '" + state.title + "'");
         expect(state.contentsEntries == expected.contentsEntries,
