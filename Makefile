@@ -3,12 +3,45 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-# Debian packages the build and the tests need.
-PACKAGES := cmake g++ make pkg-config liblua5.1-0-dev lua5.1 libpng-dev zlib1g-dev \
-            libjpeg-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra fonts-liberation \
-            googletest libgtest-dev libgmock-dev libbenchmark-dev libxml2-dev libexpat1-dev \
-            libpixman-1-dev libcairo2-dev valgrind \
-            mingw-w64 libz-mingw-w64-dev wine wine64 dpkg-dev
+# Debian packages, by what needs them. Each target installs its own lists
+# and no more (as root), or prints the one apt-get line it needs.
+# Stand-in build and host, enough to draw the gallery:
+BASE_PACKAGES := cmake g++ make pkg-config liblua5.1-0-dev lua5.1 libpng-dev zlib1g-dev \
+                 libjpeg-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra fonts-liberation
+TEST_PACKAGES := googletest libgtest-dev libgmock-dev libxml2-dev
+BENCH_PACKAGES := libbenchmark-dev libpixman-1-dev libcairo2-dev
+# The help file: cmark-gfm renders the pages, chmcmd (fp-utils; without
+# recommends, which would add the Pascal compiler) compiles them, libchm-bin
+# reads the result back.
+HELP_PACKAGES := cmark-gfm fp-utils libchm-bin
+WINDOWS_BUILD_PACKAGES := mingw-w64 libz-mingw-w64-dev dpkg-dev
+WINDOWS_TEST_PACKAGES := wine wine64
+PROFILE_PACKAGES := valgrind
+SOAK_PACKAGES := heaptrack
+FUZZ_PACKAGES := clang libclang-rt-dev
+
+# What the target being made needs, and how its Linux build is configured;
+# a target sets both and its prerequisites (deps, configure, build) follow.
+NEEDS := $(BASE_PACKAGES) $(TEST_PACKAGES) $(BENCH_PACKAGES)
+CMAKE_OPTIONS := -DVELUMBAR_TESTS=ON -DVELUMBAR_BENCH=ON
+ALL_TESTS := $(BASE_PACKAGES) $(TEST_PACKAGES) $(BENCH_PACKAGES) $(HELP_PACKAGES) \
+             $(WINDOWS_BUILD_PACKAGES) $(WINDOWS_TEST_PACKAGES)
+NO_TESTS := -DVELUMBAR_TESTS=OFF -DVELUMBAR_BENCH=OFF
+demo: NEEDS := $(BASE_PACKAGES)
+demo: CMAKE_OPTIONS := $(NO_TESTS)
+test: NEEDS := $(ALL_TESTS)
+windows: NEEDS += $(WINDOWS_BUILD_PACKAGES)
+windows-test: NEEDS := $(ALL_TESTS)
+bench: NEEDS := $(BASE_PACKAGES) $(BENCH_PACKAGES)
+bench: CMAKE_OPTIONS := -DVELUMBAR_TESTS=OFF -DVELUMBAR_BENCH=ON
+profile: NEEDS := $(BASE_PACKAGES) $(PROFILE_PACKAGES)
+profile: CMAKE_OPTIONS := $(NO_TESTS)
+soak: NEEDS := $(BASE_PACKAGES) $(SOAK_PACKAGES)
+soak: CMAKE_OPTIONS := $(NO_TESTS)
+fuzz: NEEDS := $(BASE_PACKAGES) $(FUZZ_PACKAGES)
+test-sanitize: NEEDS := $(BASE_PACKAGES) $(TEST_PACKAGES)
+dist: NEEDS := $(BASE_PACKAGES) $(HELP_PACKAGES) $(WINDOWS_BUILD_PACKAGES)
+dist: CMAKE_OPTIONS := $(NO_TESTS) -DVELUMBAR_DIST_DLL=$(abspath $(BUILD))/windows/i686/bin/Velumbar.lmd
 
 # The Windows builds, their dependencies (built once from Debian's source
 # packages and cached here) and their Wine prefixes live under one folder.
@@ -17,25 +50,25 @@ WIN_ARCHES := i686 x86_64
 # Wine's WoW64 mode runs the i686 build once it has 32-bit Windows DLLs.
 WINE_I386 := /usr/lib/x86_64-linux-gnu/wine/i386-windows
 
-.PHONY: all deps configure build demo test windows windows-test bench profile clean fuzz soak test-sanitize
+.PHONY: all deps configure build demo test windows windows-test dist bench profile clean fuzz soak test-sanitize
 
 all: build
 
 deps:
-	@missing=""; for p in $(PACKAGES); do \
+	@missing=""; for p in $(sort $(NEEDS)); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
 	  if [ "$$(id -u)" = 0 ]; then \
 	    echo "Installing:$$missing"; \
-	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
 	  else \
-	    echo "Missing packages. Run: sudo apt-get install -y$$missing"; exit 1; \
+	    echo "Missing packages. Run: sudo apt-get install -y --no-install-recommends$$missing"; exit 1; \
 	  fi; \
 	fi
 
 configure: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_OPTIONS)
 
 build: configure
 	cmake --build $(BUILD) -j$(JOBS)
@@ -44,8 +77,9 @@ demo: build
 	$(BUILD)/bin/velumbar-host --out . examples/gallery.lua
 	@echo "Wrote gallery.png"
 
+# The package's own check belongs to make dist, which makes the package.
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS) -LE dist
 	@if command -v wine >/dev/null && command -v x86_64-w64-mingw32-g++ >/dev/null; then \
 	  start=$$(date +%s); \
 	  $(MAKE) --no-print-directory windows-test || exit 1; \
@@ -73,6 +107,21 @@ windows-test: windows
 	if [ -f $(WINE_I386)/kernel32.dll ]; then \
 	  (cd $(WIN_BUILD)/i686 && ctest --output-on-failure -j$(JOBS)) || exit 1; \
 	else echo "No 32-bit Windows DLLs for Wine (run as root once): the i686 run did not happen"; exit 1; fi
+
+# The release: build/dist/Velumbar-<version>/ and its zip, from the i686
+# plug-in (only that target of the i686 build) and the help compiled by the
+# Linux build; then the help file and the package are checked.
+dist: build
+	JOBS=$(JOBS) cmake/windows-deps.sh $(WIN_BUILD)/deps i686
+	cmake -S . -B $(WIN_BUILD)/i686 -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake \
+	  -DVELUMBAR_DEPS_PREFIX=$(WIN_BUILD)/deps/i686/prefix \
+	  -DVELUMBAR_JC_EXECUTABLE=$(abspath $(BUILD))/bin/velumbar-jc \
+	  -DVELUMBAR_GEN_ACTION_DOCUMENT=$(abspath $(BUILD))/bin/gen_action_document \
+	  -DVELUMBAR_LINUX_BIN=$(abspath $(BUILD))/bin >/dev/null
+	cmake --build $(WIN_BUILD)/i686 -j$(JOBS) --target Velumbar
+	cmake --build $(BUILD) --target dist
+	cd $(BUILD) && ctest --output-on-failure -L 'help|dist'
 
 # One table: each workload beside its peer, measured in one run.
 bench: build
@@ -102,8 +151,6 @@ FUZZ_TARGETS ?= fuzz_bmp fuzz_bmp_rle fuzz_ico fuzz_pe fuzz_image_data fuzz_load
 FUZZ_FLAGS ?= -timeout=20 -rss_limit_mb=2048 -malloc_limit_mb=512 -print_final_stats=1
 
 fuzz: deps
-	@dpkg-query -W -f='$${Status}' clang 2>/dev/null | grep -q "install ok installed" || \
-	  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DVELUMBAR_FUZZ=ON -DVELUMBAR_TESTS=OFF -DVELUMBAR_BENCH=OFF
 	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_seeds $(FUZZ_TARGETS)
@@ -122,8 +169,6 @@ fuzz: deps
 SOAK_CYCLES ?= 10000
 HOST_RUN = $(BUILD)/bin/velumbar-host --plugin $(BUILD)/bin/Velumbar.lmd --out $(BUILD)/soak tests/soak/soak.lua
 soak: build
-	@dpkg-query -W -f='$${Status}' heaptrack 2>/dev/null | grep -q "install ok installed" || \
-	  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq heaptrack
 	@mkdir -p $(BUILD)/soak
 	@for mode in plugin host; do \
 	  $(HOST_RUN) $(SOAK_CYCLES) $$mode > $(BUILD)/soak/$$mode.txt || exit 1; \
