@@ -76,7 +76,9 @@ windows-test: windows
 	done; \
 	pids=""; for arch in $(WIN_ARCHES); do \
 	  (cd $(WIN_BUILD)/$$arch && ctest --output-on-failure -j$(JOBS) > ctest.log 2>&1; \
-	   status=$$?; sed "s/^/$$arch: /" ctest.log; exit $$status) & pids="$$pids $$!"; \
+	   status=$$?; sed "s/^/$$arch: /" ctest.log; \
+	   if [ -f wine-cannot-start ]; then sed "s/^/$$arch: /" wine-cannot-start; fi; \
+	   exit $$status) & pids="$$pids $$!"; \
 	done; \
 	failed=0; for pid in $$pids; do wait $$pid || failed=1; done; \
 	echo "Wine runs of both builds: $$(( $$(date +%s) - start )) s"; exit $$failed
