@@ -29,9 +29,6 @@ constexpr const char* kPageClass = "VelumbarHostPage";
 // little left of or above an object are still on the screen: the system
 // keeps the cursor on it.
 constexpr int kScreenMargin = 200;
-// Windows' defaults: 500 ms between the presses, within a 4 x 4 pixel box.
-constexpr DWORD kDoubleClickMs = 500;
-constexpr int kDoubleClickHalfBox = 2;
 
 HWND hwnd(Window window) { return reinterpret_cast<HWND>(window); }
 Window handle(HWND window) { return reinterpret_cast<Window>(window); }
@@ -64,6 +61,34 @@ LRESULT CALLBACK pageProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, msg, wParam, lParam);
 }
 
+// What the page shows is composed once and kept until a message could have
+// changed it: every message posted or sent to this thread's windows, other
+// than those composing sends, moves this count on.
+struct Changes {
+    unsigned long long count = 1;
+    bool composing = false;
+};
+
+Changes& changes() {
+    static Changes state;
+    return state;
+}
+
+LRESULT CALLBACK onSentMessage(int code, WPARAM wParam, LPARAM lParam) {
+    if (code >= 0 && !changes().composing) ++changes().count;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A menu (an edit control's context menu, say) runs a modal loop of its own
+// that would wait for a user; the bench closes it from a timer that loop
+// dispatches. A page shown for trying by hand stops the timer.
+UINT_PTR& menuCloser() {
+    static UINT_PTR timer = 0;
+    return timer;
+}
+
+void CALLBACK closeMenus(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
+
 void prepare() {
     static bool done = false;
     if (done) return;
@@ -78,12 +103,18 @@ void prepare() {
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.lpszClassName = kPageClass;
     RegisterClassExA(&wc);
+    SetWindowsHookExA(WH_CALLWNDPROC, onSentMessage, nullptr, GetCurrentThreadId());
+    menuCloser() = SetTimer(nullptr, 0, 20, closeMenus);
 }
 
 // No TranslateMessage: the bench sends characters itself, as scripts ask.
 void pump() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        bool ownTimer = msg.message == WM_TIMER && !msg.hwnd && msg.wParam == menuCloser();
+        if (!ownTimer) ++changes().count;
+        DispatchMessageA(&msg);
+    }
 }
 
 // ---- pictures ---------------------------------------------------------------
@@ -132,31 +163,52 @@ void paintTree(HWND window, HDC dc, int x, int y, RECT clip) {
     }
 }
 
-// Window procedures may have queued repaints and notifications; they run
-// before anything is read.
-std::vector<std::uint32_t> render(HWND window, int* width, int* height) {
-    pump();
-    RECT r;
-    GetClientRect(window, &r);
-    *width = r.right;
-    *height = r.bottom;
+struct Composed {
+    HWND window = nullptr;
+    unsigned long long atChange = 0;
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
+std::vector<std::uint32_t> compose(HWND window, int width, int height) {
     std::vector<std::uint32_t> out;
-    if (r.right <= 0 || r.bottom <= 0) return out;
-    Dib dib(r.right, r.bottom);
+    if (width <= 0 || height <= 0) return out;
+    Dib dib(width, height);
     if (!dib.bits) return out;
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, dib.bitmap);
-    paintTree(window, dc, 0, 0, RECT{0, 0, r.right, r.bottom});
+    changes().composing = true;
+    paintTree(window, dc, 0, 0, RECT{0, 0, width, height});
+    changes().composing = false;
     GdiFlush();
     SelectObject(dc, old);
     DeleteDC(dc);
-    std::size_t count = static_cast<std::size_t>(r.right) * r.bottom;
+    std::size_t count = static_cast<std::size_t>(width) * height;
     out.resize(count);
     const std::uint8_t* p = dib.bits;
     for (std::size_t i = 0; i < count; ++i, p += 4)
         out[i] = static_cast<std::uint32_t>(p[2]) | (static_cast<std::uint32_t>(p[1]) << 8) |
                  (static_cast<std::uint32_t>(p[0]) << 16);
     return out;
+}
+
+// Window procedures may have queued repaints and notifications; they run
+// before anything is read. The last picture is reused while nothing has
+// happened since.
+const Composed& render(HWND window) {
+    static Composed last;
+    pump();
+    RECT r;
+    GetClientRect(window, &r);
+    if (last.window == window && last.atChange == changes().count && last.width == r.right &&
+        last.height == r.bottom)
+        return last;
+    last.pixels = compose(window, r.right, r.bottom);
+    last.window = window;
+    last.width = r.right;
+    last.height = r.bottom;
+    last.atChange = changes().count;
+    return last;
 }
 
 bool contains(HWND window, int x, int y) {
@@ -174,15 +226,14 @@ HWND topLevelAt(int x, int y) {
 
 // ---- input ------------------------------------------------------------------
 
+// Pointer and buttons go in as the system's own input (SendInput), so the
+// system decides which window gets each message: capture, leave tracking,
+// set-cursor, double clicks, and the move it sends when a capture ends.
 struct InputState {
     POINT pointer{-100000, -100000};
-    unsigned buttons = 0;  // 1 left, 2 right, 4 middle
-    HWND hover = nullptr;
-    HWND lastDownWindow = nullptr;
-    UINT lastDownMsg = 0;
-    long long lastDownTime = -1000000;
-    POINT lastDownPos{};
     long long waitedMs = 0;
+    DWORD startTick = 0;
+    bool started = false;
 };
 
 InputState& input() {
@@ -190,50 +241,82 @@ InputState& input() {
     return state;
 }
 
-// The bench decides double clicks on its own clock, which moves only by
-// Host.Wait, as the stand-in's does: a slow machine never splits a double
-// click, and a wait always does.
-long long clockMs() { return input().waitedMs; }
+// Input carries the bench's own clock as its time, which moves only by
+// Host.Wait, as the stand-in's does: the system's double-click test then
+// sees a slow machine never split a double click, and a wait always split
+// one.
+DWORD inputTime() {
+    InputState& in = input();
+    if (!in.started) {
+        in.startTick = GetTickCount();
+        in.started = true;
+    }
+    return in.startTick + static_cast<DWORD>(in.waitedMs);
+}
+
+// Absolute input is in 1/65536 of the screen, mapped back as
+// coordinate * size / 65536 rounded down: the smallest value that maps back
+// to exactly `pixel`.
+LONG absolute(int pixel, int size) {
+    if (size <= 0) return 0;
+    long long scaled = (static_cast<long long>(pixel) * 65536 + size - 1) / size;
+    return static_cast<LONG>(std::clamp<long long>(scaled, 0, 65535));
+}
+
+// One input event at the pointer; what it makes is delivered before this
+// returns (a window procedure that ends a capture makes more input, which
+// the same pump delivers).
+void sendPointer(DWORD flags, DWORD data) {
+    InputState& in = input();
+    INPUT event{};
+    event.type = INPUT_MOUSE;
+    event.mi.dx = absolute(in.pointer.x, GetSystemMetrics(SM_CXSCREEN));
+    event.mi.dy = absolute(in.pointer.y, GetSystemMetrics(SM_CYSCREEN));
+    event.mi.mouseData = data;
+    event.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    event.mi.time = inputTime();
+    SendInput(1, &event, sizeof event);
+    pump();
+}
+
+// Wine notices that the pointer left a tracked window on a timer of the
+// hover time, unless the window it went to tracks the pointer itself;
+// Windows posts that leave at once. The bench waits for it, up to a few
+// hover times: a window the system still finds under the pointer (Wine's
+// test differs from WindowFromPoint's, as with a capture) is not left.
+void awaitLeave() {
+    UINT hoverMs = 400;
+    SystemParametersInfoA(SPI_GETMOUSEHOVERTIME, 0, &hoverMs, 0);
+    const UINT limitMs = std::min(3 * hoverMs + 50, 1000u);
+    for (UINT waited = 0; waited < limitMs; waited += 5) {
+        TRACKMOUSEEVENT tracked{sizeof tracked, TME_QUERY, nullptr, 0};
+        if (!TrackMouseEvent(&tracked) || !(tracked.dwFlags & TME_LEAVE) || !tracked.hwndTrack) return;
+        if (tracked.hwndTrack == WindowFromPoint(input().pointer)) return;
+        Sleep(5);
+        pump();
+    }
+}
+
+DWORD buttonFlag(Button b, bool down) {
+    switch (b) {
+        case Button::Left:
+            return down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+        case Button::Right:
+            return down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
+        default:
+            return down ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_MIDDLEUP;
+    }
+}
 
 WPARAM keyFlags() {
-    unsigned b = input().buttons;
-    return (b & 1 ? MK_LBUTTON : 0) | (b & 2 ? MK_RBUTTON : 0) | (b & 4 ? MK_MBUTTON : 0);
+    return (GetKeyState(VK_LBUTTON) < 0 ? MK_LBUTTON : 0) | (GetKeyState(VK_RBUTTON) < 0 ? MK_RBUTTON : 0) |
+           (GetKeyState(VK_MBUTTON) < 0 ? MK_MBUTTON : 0);
 }
 
 HWND mouseTarget() {
     HWND capture = GetCapture();
     if (capture) return capture;
     return hwnd(windowAt(input().pointer.x, input().pointer.y));
-}
-
-// Posted and pumped, so that the message carries the cursor position.
-void postToClient(HWND target, UINT msg, WPARAM wParam) {
-    if (!target) return;
-    POINT p = input().pointer;
-    ScreenToClient(target, &p);
-    PostMessageA(target, msg, wParam, MAKELPARAM(p.x, p.y));
-    pump();
-}
-
-bool asksDoubleClicks(HWND window) { return (GetClassLongPtrA(window, GCL_STYLE) & CS_DBLCLKS) != 0; }
-
-UINT downMessage(Button b) {
-    return b == Button::Left ? WM_LBUTTONDOWN : b == Button::Right ? WM_RBUTTONDOWN : WM_MBUTTONDOWN;
-}
-
-unsigned buttonBit(Button b) { return b == Button::Left ? 1u : b == Button::Right ? 2u : 4u; }
-
-int buttonKey(Button b) {
-    return b == Button::Left ? VK_LBUTTON : b == Button::Right ? VK_RBUTTON : VK_MBUTTON;
-}
-
-// Posted input does not move the thread's key state as real input does;
-// the bench moves it, so GetKeyState answers as on a desktop.
-void setKeyHeld(int virtualKey, bool held) {
-    BYTE keys[256];
-    if (virtualKey < 0 || virtualKey > 255 || !GetKeyboardState(keys)) return;
-    keys[virtualKey] = held ? 0x80 : 0;
-    SetKeyboardState(keys);
 }
 
 // ---- accessibility ------------------------------------------------------------
@@ -356,20 +439,22 @@ std::vector<std::string> propertyNames(Window window) {
 bool pixelAt(int x, int y, std::uint32_t* color) {
     HWND top = topLevelAt(x, y);
     if (!top) return false;
-    int width = 0, height = 0;
-    std::vector<std::uint32_t> shown = render(top, &width, &height);
+    const Composed& shown = render(top);
     RECT r;
     GetWindowRect(top, &r);
     int cx = x - r.left, cy = y - r.top;
-    if (cx < 0 || cy < 0 || cx >= width || cy >= height) return false;
-    if (color) *color = shown[static_cast<std::size_t>(cy) * width + cx];
+    if (cx < 0 || cy < 0 || cx >= shown.width || cy >= shown.height || shown.pixels.empty()) return false;
+    if (color) *color = shown.pixels[static_cast<std::size_t>(cy) * shown.width + cx];
     return true;
 }
 
 std::vector<std::uint32_t> renderWindow(Window window, int* width, int* height) {
     *width = *height = 0;
     if (!IsWindow(hwnd(window))) return {};
-    return render(hwnd(window), width, height);
+    const Composed& shown = render(hwnd(window));
+    *width = shown.width;
+    *height = shown.height;
+    return shown.pixels;
 }
 
 Window windowAt(int x, int y) {
@@ -385,64 +470,20 @@ Window windowAt(int x, int y) {
 }
 
 void mouseMove(int x, int y) {
-    InputState& in = input();
-    in.pointer = POINT{x, y};
-    // The jump makes the system queue a move of its own; the bench sends
-    // exactly one, as the stand-in does, so that one is dropped.
-    SetCursorPos(x, y);
-    MSG dropped;
-    while (PeekMessageA(&dropped, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE | PM_QS_INPUT)) {}
-    pump();
-    HWND under = hwnd(windowAt(x, y));
-    in.hover = under;
-    // Leave tracking ends when the pointer is no longer over the window, as
-    // the system's own mouse input would end it.
-    TRACKMOUSEEVENT tracked{sizeof tracked, TME_QUERY, nullptr, 0};
-    if (TrackMouseEvent(&tracked) && (tracked.dwFlags & TME_LEAVE) && tracked.hwndTrack &&
-        tracked.hwndTrack != under) {
-        HWND left = tracked.hwndTrack;
-        TRACKMOUSEEVENT cancel{sizeof cancel, TME_LEAVE | TME_CANCEL, left, 0};
-        TrackMouseEvent(&cancel);
-        PostMessageA(left, WM_MOUSELEAVE, 0, 0);
-        pump();
-    }
-    HWND target = mouseTarget();
-    if (target)
-        SendMessageA(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
-                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    postToClient(target, WM_MOUSEMOVE, keyFlags());
+    input().pointer = POINT{x, y};
+    sendPointer(0, 0);
+    awaitLeave();
 }
 
 void mouseButton(Button button, bool down, int x, int y) {
     InputState& in = input();
     if (in.pointer.x != x || in.pointer.y != y) mouseMove(x, y);
-    unsigned bit = buttonBit(button);
-    HWND target = mouseTarget();
-    setKeyHeld(buttonKey(button), down);
-    if (!down) {
-        in.buttons &= ~bit;
-        postToClient(target, downMessage(button) + 1, keyFlags());
-        return;
-    }
-    in.buttons |= bit;
-    UINT msg = downMessage(button);
-    long long now = clockMs();
-    bool isDouble = target && asksDoubleClicks(target) && in.lastDownWindow == target &&
-                    in.lastDownMsg == msg && now - in.lastDownTime <= kDoubleClickMs &&
-                    std::abs(in.pointer.x - in.lastDownPos.x) <= kDoubleClickHalfBox &&
-                    std::abs(in.pointer.y - in.lastDownPos.y) <= kDoubleClickHalfBox;
-    if (isDouble) {
-        in.lastDownWindow = nullptr;  // a third press starts over
-        postToClient(target, msg + 2, keyFlags());
-    } else {
-        in.lastDownWindow = target;
-        in.lastDownMsg = msg;
-        in.lastDownTime = now;
-        in.lastDownPos = in.pointer;
-        postToClient(target, msg, keyFlags());
-    }
+    sendPointer(buttonFlag(button, down), 0);
 }
 
+// Posted to the window under the pointer (or the capture), as the stand-in
+// does: where the system sends the wheel (the focus, or the window under the
+// pointer) is a user setting on Windows.
 void mouseWheel(int delta) {
     HWND target = mouseTarget();
     if (!target) return;
@@ -450,6 +491,19 @@ void mouseWheel(int delta) {
     PostMessageA(target, WM_MOUSEWHEEL, wParam, MAKELPARAM(input().pointer.x, input().pointer.y));
     pump();
 }
+
+namespace {
+
+// Keys are posted to the focus; the thread's key state is moved by hand, as
+// real input would move it, so GetKeyState answers as on a desktop.
+void setKeyHeld(int virtualKey, bool held) {
+    BYTE keys[256];
+    if (virtualKey < 0 || virtualKey > 255 || !GetKeyboardState(keys)) return;
+    keys[virtualKey] = held ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+}  // namespace
 
 void keyDown(int vk) {
     setKeyHeld(vk, true);
@@ -593,6 +647,8 @@ bool canShow() { return true; }
 void showUntilClosed(Window page) {
     HWND window = hwnd(page);
     if (!IsWindow(window)) return;
+    if (menuCloser()) KillTimer(nullptr, menuCloser());
+    menuCloser() = 0;
     // A caption and a frame round the same client area.
     RECT client;
     GetWindowRect(window, &client);

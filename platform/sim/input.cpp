@@ -23,7 +23,14 @@ void setCapture(Window window) {
     if (find(window)) input().capture = toId(window);
 }
 
-void releaseCapture() { input().capture = 0; }
+// Ending a capture makes the system send a move at the pointer, as if the
+// mouse had moved where it is, so the window under it can set its cursor
+// and start its tracking; it arrives after the message being handled.
+void releaseCapture() {
+    InputState& in = input();
+    if (in.capture) in.moveOwed = true;
+    in.capture = 0;
+}
 
 Window captureWindow() { return input().capture ? toHandle(input().capture) : nullptr; }
 
@@ -111,28 +118,50 @@ unsigned downMessage(Button b) {
     return b == Button::Left ? wm::LButtonDown : b == Button::Right ? wm::RButtonDown : wm::MButtonDown;
 }
 
-}  // namespace
+// Before each mouse message, while no window holds the capture, the window
+// under the pointer is asked to set the cursor, told which message follows.
+void askForCursor(unsigned mouseMsg) {
+    InputState& in = input();
+    if (find(in.capture)) return;
+    std::uintptr_t under = toId(windowAt(in.pointer.x, in.pointer.y));
+    if (SimWindow* w = find(under)) {
+        in.messagePos = in.pointer;
+        deliver(*w, wm::SetCursor, under, 1 | (static_cast<LParam>(mouseMsg) << 16));
+    }
+}
 
-void mouseMove(int screenX, int screenY) {
+// The window the pointer left hears of it after the move that took the
+// pointer elsewhere, as the system posts the leave while it hands that move
+// out; a window holding the capture is left too.
+void moveTo(int screenX, int screenY) {
     InputState& in = input();
     in.pointer = Point{screenX, screenY};
     std::uintptr_t under = toId(windowAt(screenX, screenY));
-    checkLeave(under);
-    std::uintptr_t target = mouseTarget();
-    if (SimWindow* w = find(target)) {
-        in.messagePos = in.pointer;
-        deliver(*w, wm::SetCursor, target, 1 | (static_cast<LParam>(wm::MouseMove) << 16));
-    }
+    askForCursor(wm::MouseMove);
     sendToClient(mouseTarget(), wm::MouseMove, keyFlags());
+    checkLeave(under);
 }
 
-void mouseButton(Button button, bool down, int screenX, int screenY) {
+// The moves owed for released captures, once the input that released them
+// has been handled. A procedure that takes and ends a capture on every move
+// would be owed moves without end; a few are enough for any other.
+void deliverOwedMoves() {
     InputState& in = input();
-    if (in.pointer.x != screenX || in.pointer.y != screenY) mouseMove(screenX, screenY);
+    for (int i = 0; in.moveOwed && i < 16; ++i) {
+        in.moveOwed = false;
+        moveTo(in.pointer.x, in.pointer.y);
+    }
+    in.moveOwed = false;
+}
+
+void pressOrRelease(Button button, bool down, int screenX, int screenY) {
+    InputState& in = input();
+    if (in.pointer.x != screenX || in.pointer.y != screenY) moveTo(screenX, screenY);
     unsigned bit = buttonBit(button);
     std::uintptr_t target = mouseTarget();
     if (!down) {
         in.buttons &= ~bit;
+        askForCursor(downMessage(button) + 1);
         sendToClient(target, downMessage(button) + 1, keyFlags());
         return;
     }
@@ -143,6 +172,7 @@ void mouseButton(Button button, bool down, int screenX, int screenY) {
                     in.clockMs - in.lastDownTime <= kDoubleClickMs &&
                     std::abs(in.pointer.x - in.lastDownPos.x) <= kDoubleClickHalfBox &&
                     std::abs(in.pointer.y - in.lastDownPos.y) <= kDoubleClickHalfBox;
+    askForCursor(isDouble ? msg + 2 : msg);
     if (isDouble) {
         // A third press starts over rather than making another double click.
         in.lastDownWindow = 0;
@@ -156,7 +186,22 @@ void mouseButton(Button button, bool down, int screenX, int screenY) {
     }
 }
 
+}  // namespace
+
+void mouseMove(int screenX, int screenY) {
+    deliverOwedMoves();
+    moveTo(screenX, screenY);
+    deliverOwedMoves();
+}
+
+void mouseButton(Button button, bool down, int screenX, int screenY) {
+    deliverOwedMoves();
+    pressOrRelease(button, down, screenX, screenY);
+    deliverOwedMoves();
+}
+
 void mouseWheel(int delta) {
+    deliverOwedMoves();
     InputState& in = input();
     SimWindow* w = find(mouseTarget());
     if (!w) return;
@@ -187,6 +232,7 @@ void character(int code) {
 }
 
 void advanceClock(int milliseconds) {
+    deliverOwedMoves();
     if (milliseconds > 0) input().clockMs += milliseconds;
 }
 

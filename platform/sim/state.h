@@ -47,6 +47,8 @@ struct InputState {
     Point messagePos;
     unsigned buttons = 0;  // vk::LButton | vk::RButton | vk::MButton bits as 1, 2, 4
     std::uintptr_t capture = 0;
+    // A capture was released: the system owes a move at the pointer.
+    bool moveOwed = false;
     std::uintptr_t focus = 0;
     std::uintptr_t hover = 0;  // window under the pointer at the last move
     Point pointer{-100000, -100000};

@@ -32,21 +32,25 @@ check.equal(false, enter.Mouse.MiddleButtonDown)
 check.equal(60, events[2].Mouse.x); check.equal(13, events[2].Mouse.y)
 check.equal(30, events[2].Mouse.StateHover)
 
--- Left click: down with the button held, up without, then the click.
+-- Left click: down with the button held, up without, then the click; the
+-- bar ends its capture on the release, and the system then sends a move at
+-- the same point, as Windows does when a capture ends.
 Host.MouseMove("Bar", 100, 10); take()
 Host.Click("Bar", "left", 100, 10)
 codes, events = take()
-check.equal("65540,65541,0", codes)
+check.equal("65540,65541,0,65539", codes)
 check.equal(true, events[1].Mouse.LeftButtonDown)
 check.equal(false, events[2].Mouse.LeftButtonDown)
 check.equal(false, events[3].Mouse.LeftButtonDown)
 check.equal(50, events[3].Mouse.StateHover)
+check.equal(100, events[4].Mouse.x); check.equal(10, events[4].Mouse.y)
+check.equal(false, events[4].Mouse.LeftButtonDown)
 
 -- Right click.
 Host.Wait(1000)
 Host.Click("Bar", "right", 100, 10)
 codes, events = take()
-check.equal("65542,65543,1", codes)
+check.equal("65542,65543,1,65539", codes)
 check.equal(true, events[1].Mouse.RightButtonDown)
 
 -- Pressing, dragging out and releasing: no click; the release lies outside
@@ -76,32 +80,33 @@ check.equal(-40, events[#events].Mouse.x)
 Host.Wait(1000)
 Host.MouseMove("Bar", 100, 10); take()
 Host.DoubleClick("Bar", "left", 100, 10)
-check.equal("65540,65541,0,65540,2,65541,0", (take()))
+check.equal("65540,65541,0,65539,65540,2,65541,0,65539", (take()))
 -- Too slow for a double click.
 Host.Wait(1000)
 Host.Click("Bar", "left", 100, 10)
 Host.Wait(600)
 Host.Click("Bar", "left", 100, 10)
-check.equal("65540,65541,0,65540,65541,0", (take()))
+check.equal("65540,65541,0,65539,65540,65541,0,65539", (take()))
 -- Too far apart for a double click.
 Host.Wait(1000)
 Host.Click("Bar", "left", 100, 10)
 Host.Click("Bar", "left", 110, 10)
 codes = take()
-check.equal("65540,65541,0,65539,65540,65541,0", codes)
+check.equal("65540,65541,0,65539,65539,65540,65541,0,65539", codes)
 
 -- Right double click.
 Host.Wait(1000)
 Host.DoubleClick("Bar", "right", 110, 10)
-check.equal("65542,65543,1,65542,3,65543,1", (take()))
+check.equal("65542,65543,1,65539,65542,3,65543,1,65539", (take()))
 
--- Middle click and middle double click: only downs and ups.
+-- Middle click and middle double click: only downs and ups (and the moves
+-- after each release).
 Host.Wait(1000)
 Host.Click("Bar", "middle", 110, 10)
-check.equal("65544,65545", (take()))
+check.equal("65544,65545,65539", (take()))
 Host.Wait(1000)
 Host.DoubleClick("Bar", "middle", 110, 10)
-check.equal("65544,65545,65544,65545", (take()))
+check.equal("65544,65545,65539,65544,65545,65539", (take()))
 
 -- The wheel: two messages of 60 give one event, on the second; 240 gives one.
 Host.Wheel("Bar", 60)
@@ -127,3 +132,50 @@ codes, events = take()
 check.equal(10, events[1].Mouse.StateHover)
 check.equal(20, events[2].Mouse.StateHover)
 check.equal(15, events[3].Mouse.StateHover)
+
+-- Two bars: the system routes the pointer, not the window under it.
+Velumbar.SetRange("Bar", 0, 100)
+Host.AddObject("progress", "Other", {X = 10, Y = 60, Width = 200, Height = 24})
+assert(Velumbar.Create("Other"))
+check.result(true, 0, Velumbar.SetCallback("Other", function(e) log[#log + 1] = e end))
+local function codesOf(events, name)
+  local out = {}
+  for _, e in ipairs(events) do
+    if e.ObjectName == name then out[#out + 1] = e.EventCode end
+  end
+  return table.concat(out, ",")
+end
+
+local function named(events)
+  local out = {}
+  for i, e in ipairs(events) do out[i] = e.ObjectName .. ":" .. e.EventCode end
+  return table.concat(out, ",")
+end
+
+-- While one bar holds the capture, a move over the other bar goes to the
+-- first, in its own coordinates; the first is left all the same, and the
+-- other hears nothing.
+Host.Wait(1000)
+Host.MouseMove("Bar", 100, 10); take()
+Host.MouseDown("Bar", "left", 100, 10)
+Host.MouseMove("Other", 50, 12)
+codes, events = take()
+check.equal("Bar:65540,Bar:65539,Bar:65538", named(events))
+check.equal(50, events[2].Mouse.x); check.equal(62, events[2].Mouse.y)
+-- The release there goes to the first bar too (outside it: no click); the
+-- move the system sends when the capture ends enters the other bar.
+Host.MouseUp("Other", "left", 50, 12)
+codes, events = take()
+check.equal("Bar:65541,Other:65537", named(events))
+check.equal(50, events[1].Mouse.x); check.equal(62, events[1].Mouse.y)
+check.equal(50, events[2].Mouse.x); check.equal(12, events[2].Mouse.y)
+
+-- From one bar to the other and off the page: each bar hears of its leave
+-- after the move that took the pointer elsewhere.
+Host.MouseMove("Bar", 100, 10)
+Host.MouseMove("Other", 100, 10)
+Host.MouseMove("Other", -150, 10)
+check.equal("Bar:65537,Other:65538,Other:65537,Bar:65538,Other:65538", named(select(2, take())))
+-- So a cursor set on a bar the pointer has left is not shown.
+check.result(true, 0, Velumbar.SetCursor("Bar", VLMBR_CURSOR_HAND))
+check.equal("arrow", Host.Cursor(), "the pointer is off the page")

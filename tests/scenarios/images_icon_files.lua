@@ -66,6 +66,11 @@ local png = load(icons.file({{16, 16, 32, icons.png(16, 16, corners(255, 255, 0)
 assert(png, "a PNG image in an icon file loads")
 check.equal(rgb(255, 255, 0), shows(png), "PNG image")
 check.equal(GREEN, Host.Pixel("Bar", 5, 4), "PNG transparency shows the fill")
+-- A 256 x 256 PNG image (the size the directory writes as 0), in a colour
+-- whose red and blue differ, keeps its channels in place.
+local large = load(icons.file({{256, 256, 32, icons.png(256, 256, solid(200, 120, 40, 255))}}))
+assert(large, "a 256 x 256 PNG image loads")
+check.equal(rgb(200, 120, 40), shows(large), "256 x 256 PNG image")
 
 -- Half-transparent red over the green fill.
 local half = load(icons.file({{16, 16, 32, icons.dib32(16, 16, solid(255, 0, 0, 128))}}))

@@ -4,8 +4,12 @@
 #   cmake -DLINUX_DUMP=.. -DWINE=.. -DWINDOWS_DUMP=.. -DEXE=.. -DOUT=.. -P exe_icons_compare.cmake
 file(REMOVE_RECURSE ${OUT})
 file(MAKE_DIRECTORY ${OUT})
-execute_process(COMMAND ${LINUX_DUMP} ${EXE} ${OUT}/linux.txt RESULT_VARIABLE linux_status)
-execute_process(COMMAND ${WINE} ${WINDOWS_DUMP} ${EXE} ${OUT}/windows.txt RESULT_VARIABLE windows_status)
+# A copy in the build folder, where Wine's root and this machine both see it.
+file(COPY ${EXE} DESTINATION ${OUT})
+get_filename_component(exe_name ${EXE} NAME)
+set(exe ${OUT}/${exe_name})
+execute_process(COMMAND ${LINUX_DUMP} ${exe} ${OUT}/linux.txt RESULT_VARIABLE linux_status)
+execute_process(COMMAND ${WINE} ${WINDOWS_DUMP} ${exe} ${OUT}/windows.txt RESULT_VARIABLE windows_status)
 if(NOT linux_status EQUAL 0 OR NOT windows_status EQUAL 0)
   message(FATAL_ERROR "no icon drawn from ${EXE}: stand-in ${linux_status}, Windows ${windows_status}")
 endif()

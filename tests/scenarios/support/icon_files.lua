@@ -74,8 +74,14 @@ function icons.png(width, height, pixel)
     rows[#rows + 1] = table.concat(row)
   end
   local raw = table.concat(rows)
-  assert(#raw < 65536, "one stored block")
-  local zlib = "\120\1" .. "\1" .. le(#raw, 2) .. le(65535 - #raw, 2) .. raw .. be(adler32(raw), 4)
+  -- Stored deflate blocks of at most 65,535 bytes, the last one marked.
+  local blocks = {}
+  for start = 1, math.max(#raw, 1), 65535 do
+    local part = raw:sub(start, start + 65534)
+    local last = start + 65535 > #raw and "\1" or "\0"
+    blocks[#blocks + 1] = last .. le(#part, 2) .. le(65535 - #part, 2) .. part
+  end
+  local zlib = "\120\1" .. table.concat(blocks) .. be(adler32(raw), 4)
   return "\137PNG\r\n\26\n" ..
     chunk("IHDR", be(width, 4) .. be(height, 4) .. "\8\6\0\0\0") ..
     chunk("IDAT", zlib) .. chunk("IEND", "")
