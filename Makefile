@@ -108,6 +108,7 @@ windows-test: windows
 	echo "Wine root $$root ready in $$(( $$(date +%s) - start )) s"; \
 	for arch in $(WIN_ARCHES); do \
 	  cmake -B $(WIN_BUILD)/$$arch -DVELUMBAR_WINE_ROOT=$$root >/dev/null || exit 1; \
+	  cmake --build $(WIN_BUILD)/$$arch -j$(JOBS) || exit 1; \
 	done; \
 	pids=""; for arch in $(WIN_ARCHES); do \
 	  (cd $(WIN_BUILD)/$$arch && ctest --output-on-failure -j$(JOBS) > ctest.log 2>&1; \
