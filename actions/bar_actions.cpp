@@ -85,11 +85,16 @@ int SetRange(lua_State* L) {
     if (pair[1] <= 0) RaiseScriptError(L, "The maximal range value should always be larger than 0!");
     if (pair[0] < 0) RaiseScriptError(L, "The minimal range value should always be 0 or higher!");
     BarControl* bar = FindBar(L, name);
+    bool set = bar != nullptr;
     if (bar) {
-        bar->Methods->SetRange(bar, pair);
-        bar->Methods->Rebuild(bar);
+        try {
+            bar->Methods->SetRange(bar, pair);
+            bar->Methods->Rebuild(bar);
+        } catch (...) {
+            set = false;  // out of memory while the bar was redrawn
+        }
     }
-    return PushBoolean(L, bar != nullptr);
+    return PushBoolean(L, set);
 }
 
 int GetRange(lua_State* L) {

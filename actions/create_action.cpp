@@ -7,6 +7,7 @@
 #include "binding/args.h"
 #include "binding/last_error.h"
 #include "control/colour_objects.h"
+#include "control/previous_procs.h"
 #include "control/window_procs.h"
 #include "control/window_properties.h"
 #include "events/canvas_input.h"
@@ -44,25 +45,25 @@ void readProperties(lua_State* L, int t, control::CreateProperties* p) {
 }
 
 // Links windows and control once the bar is built. Nothing here calls Lua.
+// Links windows and control once the bar is built. Nothing here calls Lua;
+// what can run out of memory comes before the first window changes.
 bool attach(lua_State* L, Window host, Window container, BarControl* bar, const char* name,
             std::uint32_t backgroundColor) {
-    std::size_t length = std::strlen(name);
-    char* nameCopy = new (std::nothrow) char[length + 1];
-    if (!nameCopy) return false;
-    std::memcpy(nameCopy, name, length + 1);
+    bar->ObjectName = name;
+    bar->LuaState = L;
+    // The procedures we replace are kept in our own record: the
+    // properties below are for the host to read, and anyone may write them.
+    WindowProc previousHost = control::SubclassWindow(host, control::HostWindowProc);
+    WindowProc previousContainer = control::SubclassWindow(container, control::ContainerWindowProc);
+    if (!previousHost || !previousContainer) return false;
 
     setProperty(host, control::prop::kControl, bar);
     setProperty(host, control::prop::kContainer, container);
     setBackgroundColor(container, backgroundColor);
-    // A host window that already carries our procedure keeps the one it
-    // has: replacing it again would make the chain lead back to itself.
-    if (!property(host, control::prop::kOldHostProc)) {
-        WindowProc previousHost = replaceWindowProc(host, control::HostWindowProc);
-        setProperty(host, control::prop::kOldHostProc, reinterpret_cast<void*>(previousHost));
-    }
-    WindowProc previousContainer = replaceWindowProc(container, control::ContainerWindowProc);
+    setProperty(host, control::prop::kOldHostProc, reinterpret_cast<void*>(previousHost));
     setProperty(container, control::prop::kOldContainerProc, reinterpret_cast<void*>(previousContainer));
     Window canvas = bar->Methods->GetCanvasHandle(bar);
+    void* nameCopy = const_cast<char*>(bar->ObjectName.c_str());
     for (Window w : {container, canvas}) {
         setProperty(w, control::prop::kObjectName, nameCopy);
         setProperty(w, control::prop::kLuaState, L);
@@ -106,9 +107,15 @@ int Create(lua_State* L) {
                 control::ConstructBarControl(container, Rect{0, 0, client.width(), client.height()}, props,
                                              stops, events::CanvasInputProc);
             auto previousContainer = static_cast<Window>(property(host, control::prop::kContainer));
-            if (bar && attach(owner, host, container, bar, name, props.backgroundColor)) {
+            bool attached = false;
+            try {
+                attached = bar && attach(owner, host, container, bar, name, props.backgroundColor);
+            } catch (...) {
+                attached = false;  // out of memory before any window changed
+            }
+            if (attached) {
                 // A bar already on this object is replaced by the new one.
-                if (previousContainer != container && isWindow(previousContainer))
+                if (previousContainer != container && control::IsContainerOf(previousContainer, host))
                     destroyWindow(previousContainer);
                 created = true;
             } else {

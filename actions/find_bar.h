@@ -28,18 +28,21 @@ int PushBoolean(lua_State* L, bool value);
 // An action that reads argument 2 with `read` and hands it to the bar with
 // `apply`; it answers whether there was a bar. `read` may raise: it runs
 // before anything owning is alive. What `apply` throws (out of memory for
-// a copy) leaves the bar as it was.
+// a copy) makes the action fail.
 template <typename Read, typename Apply>
 int ApplyToBar(lua_State* L, Read read, Apply apply) {
     const char* name = OpenBarAction(L, 2);
     auto value = read(L, 2);
     control::BarControl* bar = FindBar(L, name);
+    bool applied = bar != nullptr;
     if (bar) {
         try {
             apply(bar, value);
-        } catch (...) {}
+        } catch (...) {
+            applied = false;
+        }
     }
-    return PushBoolean(L, bar != nullptr);
+    return PushBoolean(L, applied);
 }
 
 // An action that answers from the bar with `push`; without a bar it

@@ -76,8 +76,14 @@ int SetIcon(lua_State* L) {
     control::BarControl* bar = FindBar(L, name);
     if (!bar) return PushBoolean(L, false);
     if (rawHandle == 0.0) {
-        bar->Methods->SetIcon(bar, nullptr);
-        return PushBoolean(L, true);
+        // Removing the icon repaints, and the paint can run out of memory.
+        bool removed = true;
+        try {
+            bar->Methods->SetIcon(bar, nullptr);
+        } catch (...) {
+            removed = false;
+        }
+        return PushBoolean(L, removed);
     }
     const images::ImageRecord* record = images::FindImageRecord(images::ImageHandleFromNumber(rawHandle));
     if (!record) {

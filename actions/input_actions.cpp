@@ -5,6 +5,7 @@
 #include "binding/host_objects.h"
 #include "binding/last_error.h"
 #include "events/callback_registry.h"
+#include "events/lua_states.h"
 #include "events/main_state.h"
 
 namespace vb::actions {
@@ -16,7 +17,10 @@ int SetCallback(lua_State* L) {
     CheckArgCount(L, 2);
     const char* name = CheckStringArg(L, 1);
     // Callbacks are kept by name; no bar is needed, only a live object.
-    bool ok = platform::isWindow(ResolveHostWindow(L, name)) && lua_type(L, 2) == LUA_TFUNCTION;
+    // A state that is closing (a finaliser runs) keeps nothing: its
+    // references die with it.
+    bool ok = platform::isWindow(ResolveHostWindow(L, name)) && lua_type(L, 2) == LUA_TFUNCTION &&
+              events::IsStateOpen(events::MainState(L));
     if (ok) {
         lua_pushvalue(L, 2);
         int ref = luaL_ref(L, LUA_REGISTRYINDEX);

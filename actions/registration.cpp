@@ -23,32 +23,54 @@ struct NamedFunction {
     lua_CFunction function;
 };
 
+// What an action gives when it fails.
+enum class Failure { False, Nil, Zero };
+
+// The boundary between Lua and our C++: no exception leaves an action. One
+// that comes up (out of memory) ends the action with its failure value.
+// Lua errors pass through untouched: nothing here has a destructor.
+template <lua_CFunction action, Failure failure>
+int Contained(lua_State* L) {
+    int top = lua_gettop(L);
+    try {
+        return action(L);
+    } catch (...) {}
+    lua_settop(L, top);
+    if (failure == Failure::False)
+        lua_pushboolean(L, 0);
+    else if (failure == Failure::Zero)
+        lua_pushnumber(L, 0);
+    else
+        lua_pushnil(L);
+    return 1;
+}
+
 // Fields 1 to 18, in the order the table holds them.
 constexpr NamedFunction kBarFunctions[] = {
-    {"Create", actions::Create},
-    {"AllocColor", actions::AllocColor},
-    {"SetGradientColors", actions::SetGradientColors},
-    {"SetSolidColor", actions::SetSolidColor},
-    {"SetCurrentPosition", actions::SetCurrentPosition},
-    {"GetCurrentPosition", actions::GetCurrentPosition},
-    {"SetText", actions::SetText},
-    {"GetText", actions::GetText},
-    {"SetFont", actions::SetFont},
-    {"SetRange", actions::SetRange},
-    {"GetRange", actions::GetRange},
-    {"SetIcon", actions::SetIcon},
-    {"SetTooltip", actions::SetTooltip},
-    {"SetCursor", actions::SetCursor},
-    {"SetUseGlossy", actions::SetUseGlossy},
-    {"GetUseGlossy", actions::GetUseGlossy},
-    {"SetCallback", actions::SetCallback},
-    {"RemoveCallback", actions::RemoveCallback},
+    {"Create", Contained<actions::Create, Failure::False>},
+    {"AllocColor", Contained<actions::AllocColor, Failure::Nil>},
+    {"SetGradientColors", Contained<actions::SetGradientColors, Failure::False>},
+    {"SetSolidColor", Contained<actions::SetSolidColor, Failure::False>},
+    {"SetCurrentPosition", Contained<actions::SetCurrentPosition, Failure::False>},
+    {"GetCurrentPosition", Contained<actions::GetCurrentPosition, Failure::Nil>},
+    {"SetText", Contained<actions::SetText, Failure::False>},
+    {"GetText", Contained<actions::GetText, Failure::Nil>},
+    {"SetFont", Contained<actions::SetFont, Failure::False>},
+    {"SetRange", Contained<actions::SetRange, Failure::False>},
+    {"GetRange", Contained<actions::GetRange, Failure::Nil>},
+    {"SetIcon", Contained<actions::SetIcon, Failure::False>},
+    {"SetTooltip", Contained<actions::SetTooltip, Failure::False>},
+    {"SetCursor", Contained<actions::SetCursor, Failure::False>},
+    {"SetUseGlossy", Contained<actions::SetUseGlossy, Failure::False>},
+    {"GetUseGlossy", Contained<actions::GetUseGlossy, Failure::False>},
+    {"SetCallback", Contained<actions::SetCallback, Failure::False>},
+    {"RemoveCallback", Contained<actions::RemoveCallback, Failure::False>},
 };
 
 constexpr NamedFunction kImageFunctions[] = {
-    {"LoadImage", actions::LoadImage},
-    {"FreeImage", actions::FreeImage},
-    {"CountIconsInFile", actions::CountIconsInFile},
+    {"LoadImage", Contained<actions::LoadImage, Failure::Nil>},
+    {"FreeImage", Contained<actions::FreeImage, Failure::False>},
+    {"CountIconsInFile", Contained<actions::CountIconsInFile, Failure::Zero>},
 };
 
 struct NamedConstant {

@@ -362,21 +362,23 @@ BarControl* ConstructBarControl(platform::Window container, const pixels::Rect& 
     c->Height = height;
     c->ComposeImage = std::move(background);
     c->BackgroundImage = std::move(backgroundCopy);
-    c->Canvas = platform::createWindow(container, pixels::Rect{x, y, x + width, y + height},
-                                       platform::WindowKind::Canvas, canvasInput);
-    if (c->Canvas) {
-        InitCanvasState(c->Canvas);
-        platform::presentToCanvas(c->Canvas, c->BarImage->view());
-    }
     c->ScaleType = scaleType;
     c->BorderType = borderType;
     c->Glossy = glossy;
+    // The window system, too, can run out of memory while the canvas is
+    // made: the record (and the canvas, if made) goes then.
     try {
+        c->Canvas = platform::createWindow(container, pixels::Rect{x, y, x + width, y + height},
+                                           platform::WindowKind::Canvas, canvasInput);
+        if (c->Canvas) {
+            InitCanvasState(c->Canvas);
+            platform::presentToCanvas(c->Canvas, c->BarImage->view());
+        }
         std::size_t count = static_cast<std::size_t>(std::max(render::UpperBound(stops), 0));
         std::vector<render::ColorStop> given(stops.begin(), stops.begin() + count);
         c->ColorStops = std::make_unique<render::BarStops>(render::MakeBarStops(given));
         registry().push_back(c);
-    } catch (const std::bad_alloc&) {
+    } catch (...) {
         delete c;
         return nullptr;
     }

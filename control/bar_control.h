@@ -129,6 +129,10 @@ struct BarControl {
     std::int32_t Glossy = 1;
     platform::Window TooltipParent = nullptr;  // set once the bar has a tooltip tool
     std::optional<PaintedText> TextCache;
+    // What Create put under "ObjectName" and "lua_state": readers of those
+    // properties believe them only when they match these.
+    std::string ObjectName;
+    void* LuaState = nullptr;
 
     BarControl() = default;
     BarControl(const BarControl&) = delete;

@@ -17,14 +17,17 @@ DispatchScope::DispatchScope() { ++depth; }
 
 DispatchScope::~DispatchScope() {
     if (--depth > 0) return;
-    // Work may defer more work; keep going until nothing is left.
-    while (!pending().empty()) {
-        auto work = std::move(pending());
-        pending().clear();
-        ++depth;
-        for (auto& item : work) item();
-        --depth;
-    }
+    // Work may defer more work; keep going until nothing is left. A list
+    // that cannot even be made (out of memory) holds nothing to run.
+    try {
+        while (!pending().empty()) {
+            auto work = std::move(pending());
+            pending().clear();
+            ++depth;
+            for (auto& item : work) item();
+            --depth;
+        }
+    } catch (...) {}
 }
 
 void RunWhenIdle(std::function<void()> work) {

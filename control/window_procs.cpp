@@ -3,6 +3,7 @@
 #include "control/accessible.h"
 #include "control/bar_control.h"
 #include "control/deferred.h"
+#include "control/previous_procs.h"
 #include "control/window_properties.h"
 
 namespace vb::control {
@@ -10,10 +11,6 @@ namespace vb::control {
 using namespace vb::platform;
 
 namespace {
-
-WindowProc storedProc(Window window, const char* name) {
-    return reinterpret_cast<WindowProc>(property(window, name));
-}
 
 // A released bar is freed once no event callback is running, since one of
 // them may be inside this bar's own message handling.
@@ -23,47 +20,34 @@ void releaseWhenIdle(BarControl* bar) {
     });
 }
 
-}  // namespace
-
-LResult VB_CALLBACK HostWindowProc(Window window, unsigned msg, WParam wParam, LParam lParam) {
-    // Read before WM_DESTROY removes it, so the host's own procedure still
-    // sees every message.
-    WindowProc previous = storedProc(window, prop::kOldHostProc);
-    if (msg == wm::Size) {
-        Rect client;
-        if (clientRect(window, &client)) {
-            auto container = static_cast<Window>(property(window, prop::kContainer));
-            BarControl* bar = ControlOnWindow(window);
-            if (isWindow(container)) {
-                moveWindow(container, 0, 0, client.width(), client.height());
-                if (bar) bar->Methods->Resize(bar, 0, 0, client.width(), client.height(), 1);
-            }
-        }
-    } else if (msg == wm::GetObject) {
-        // The covered host control would answer with its own, stale value:
-        // a screen reader asking the host object hears the bar instead.
-        bool handled = false;
-        LResult object = AnswerAccessibleQuery(window, ControlOnWindow(window), wParam, lParam, &handled);
-        if (handled) return object;
-    } else if (msg == wm::Destroy) {
-        if (previous) replaceWindowProc(window, previous);
-        removeProperty(window, prop::kOldHostProc);
-        removeProperty(window, prop::kContainer);
-        removeProperty(window, prop::kControl);
-    }
-    return callWindowProc(previous, window, msg, wParam, lParam);
+// The host window's "Container", when it is a container we made on it.
+Window ourContainer(Window host) {
+    auto container = static_cast<Window>(property(host, prop::kContainer));
+    return IsContainerOf(container, host) ? container : nullptr;
 }
 
-LResult VB_CALLBACK ContainerWindowProc(Window window, unsigned msg, WParam wParam, LParam lParam) {
-    WindowProc previous = storedProc(window, prop::kOldContainerProc);
-    LResult result = callWindowProc(previous, window, msg, wParam, lParam);
-    if (msg != wm::Destroy) return result;
+// The bar our container shows, when the container's "iObject" names it.
+BarControl* barOfContainer(Window container) {
+    auto* bar = static_cast<BarControl*>(property(container, prop::kControl));
+    if (!IsLiveControl(bar) || parentOf(bar->Canvas) != container) return nullptr;
+    return bar;
+}
 
-    auto* name = static_cast<char*>(property(window, prop::kObjectName));
-    auto* bar = static_cast<BarControl*>(property(window, prop::kControl));
-    if (previous) replaceWindowProc(window, previous);
-    delete[] name;
-    if (IsLiveControl(bar)) {
+void followHostSize(Window window) {
+    Rect client;
+    if (!clientRect(window, &client)) return;
+    Window container = ourContainer(window);
+    if (!container) return;
+    moveWindow(container, 0, 0, client.width(), client.height());
+    BarControl* bar = ControlOnWindow(window);
+    if (bar && parentOf(bar->Canvas) == container)
+        bar->Methods->Resize(bar, 0, 0, client.width(), client.height(), 1);
+}
+
+void detachContainer(Window window) {
+    BarControl* bar = barOfContainer(window);
+    RestorePreviousProc(window);
+    if (bar) {
         Window canvas = bar->Methods->GetCanvasHandle(bar);
         removeProperty(canvas, prop::kObjectName);
         removeProperty(canvas, prop::kLuaState);
@@ -73,14 +57,53 @@ LResult VB_CALLBACK ContainerWindowProc(Window window, unsigned msg, WParam wPar
     removeProperty(window, prop::kLuaState);
     removeProperty(window, prop::kOldContainerProc);
     removeProperty(window, prop::kControl);
-    if (IsLiveControl(bar)) {
+    if (bar) {
         // The host window may outlive its container: it must not keep
-        // naming a bar that is about to be released.
+        // naming a bar that is about to be released. The name copy goes
+        // with the bar.
         Window host = parentOf(window);
         if (property(host, prop::kControl) == bar) removeProperty(host, prop::kControl);
         if (property(host, prop::kContainer) == window) removeProperty(host, prop::kContainer);
         releaseWhenIdle(bar);
     }
+}
+
+}  // namespace
+
+bool IsContainerOf(Window container, Window host) {
+    return container && isOurWindow(container, WindowKind::Container) && parentOf(container) == host;
+}
+
+// Window procedures are a boundary: nothing thrown below leaves them, and
+// the procedure we replaced sees every message whatever happened here.
+LResult VB_CALLBACK HostWindowProc(Window window, unsigned msg, WParam wParam, LParam lParam) {
+    WindowProc previous = PreviousProc(window);
+    try {
+        if (msg == wm::Size) {
+            followHostSize(window);
+        } else if (msg == wm::GetObject) {
+            // The covered host control would answer with its own, stale
+            // value: a screen reader asking the host object hears the bar.
+            bool handled = false;
+            LResult object = AnswerAccessibleQuery(window, ControlOnWindow(window), wParam, lParam, &handled);
+            if (handled) return object;
+        }
+    } catch (...) {}
+    if (msg == wm::Destroy) {
+        RestorePreviousProc(window);
+        removeProperty(window, prop::kOldHostProc);
+        removeProperty(window, prop::kContainer);
+        removeProperty(window, prop::kControl);
+    }
+    return callWindowProc(previous, window, msg, wParam, lParam);
+}
+
+LResult VB_CALLBACK ContainerWindowProc(Window window, unsigned msg, WParam wParam, LParam lParam) {
+    LResult result = callWindowProc(PreviousProc(window), window, msg, wParam, lParam);
+    if (msg != wm::Destroy) return result;
+    try {
+        detachContainer(window);
+    } catch (...) {}
     return result;
 }
 

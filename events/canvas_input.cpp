@@ -93,9 +93,7 @@ void buttonReleased(Window canvas, const ButtonMessage& button, LParam lParam) {
     if (inside && button.clickCode >= 0) raise(canvas, button.clickCode);
 }
 
-}  // namespace
-
-LResult VB_CALLBACK CanvasInputProc(Window canvas, unsigned msg, WParam wParam, LParam lParam) {
+LResult canvasMessage(Window canvas, unsigned msg, WParam wParam, LParam lParam) {
     ButtonMessage button{};
     bool down = false, doubleClick = false;
     if (buttonOf(msg, &button, &down, &doubleClick)) {
@@ -164,6 +162,18 @@ LResult VB_CALLBACK CanvasInputProc(Window canvas, unsigned msg, WParam wParam, 
         default:
             break;
     }
+    return defaultWindowProc(canvas, msg, wParam, lParam);
+}
+
+}  // namespace
+
+// A window procedure is a boundary: what is thrown below it (out of
+// memory) ends the message with the default answer.
+LResult VB_CALLBACK CanvasInputProc(Window canvas, unsigned msg, WParam wParam, LParam lParam) {
+    try {
+        return canvasMessage(canvas, msg, wParam, lParam);
+    } catch (...) {}
+    if (msg == wm::NcDestroy) control::DropCanvasState(canvas);
     return defaultWindowProc(canvas, msg, wParam, lParam);
 }
 

@@ -123,7 +123,9 @@ void Dispatch(platform::Window canvas, const EventData& event) {
     auto* name = static_cast<const char*>(platform::property(canvas, control::prop::kObjectName));
     auto* L = static_cast<lua_State*>(platform::property(canvas, control::prop::kLuaState));
     auto* bar = static_cast<control::BarControl*>(platform::property(canvas, control::prop::kControl));
-    if (!name || !*name || !L || !control::IsLiveControl(bar) || !IsStateOpen(L)) return;
+    if (!control::IsLiveControl(bar) || bar->Canvas != canvas) return;
+    if (!name || name != bar->ObjectName.c_str() || !*name || !L || L != bar->LuaState || !IsStateOpen(L))
+        return;
     int ref = LookupCallback(L, name);
     if (ref == 0) return;
 

@@ -20,6 +20,11 @@ void MarkStateClosed(lua_State* L) {
     ForgetCallbacksOf(L);
 }
 
+void MarkStateNew(lua_State* L) {
+    ForgetCallbacksOf(L);
+    MarkStateOpen(L);
+}
+
 bool IsStateOpen(lua_State* L) { return openStates().count(L) != 0; }
 
 }  // namespace vb::events

@@ -10,10 +10,25 @@ namespace {
 const char kMainStateKey = 0;
 const char kClosingSentinelKey = 0;
 
-// Collected when the state closes: its bars then find nobody to call.
+// Whether this call is the state's own close: lua_close runs finalisers on
+// the main thread with no function below them. A script can reach this
+// function through the debug library, but only from some function of its
+// own, or on another thread.
+bool calledByClose(lua_State* L) {
+    lua_Debug caller;
+    if (lua_getstack(L, 1, &caller)) return false;
+    bool mainThread = lua_pushthread(L) == 1;
+    lua_pop(L, 1);
+    return mainThread;
+}
+
+// Collected when the state closes: its bars then find nobody to call. Only
+// our marker (a userdata of exactly its size holding this very state) at
+// the state's own close counts.
 int stateClosing(lua_State* L) {
+    if (lua_type(L, 1) != LUA_TUSERDATA || lua_objlen(L, 1) != sizeof(lua_State*)) return 0;
     auto* owner = static_cast<lua_State**>(lua_touserdata(L, 1));
-    if (owner) events::MarkStateClosed(*owner);
+    if (*owner == L && calledByClose(L)) events::MarkStateClosed(L);
     return 0;
 }
 
@@ -37,6 +52,7 @@ void RememberMainState(lua_State* L) {
         lua_setfield(L, -2, "__gc");
         lua_setmetatable(L, -2);
         lua_rawset(L, LUA_REGISTRYINDEX);
+        events::MarkStateNew(L);
     }
     events::MarkStateOpen(L);
 }

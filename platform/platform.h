@@ -122,6 +122,10 @@ constexpr bool isKnown(int id) {
 // ---- start-up ----------------------------------------------------------
 VB_PLATFORM_API void startup();   // common controls, COM, optional libraries
 VB_PLATFORM_API void shutdown();  // releases what the layer created
+// Keeps the module that holds `address` loaded for the rest of the
+// process: once its window procedures and Lua functions are handed out,
+// unloading it would leave them pointing at nothing.
+VB_PLATFORM_API void keepModuleLoaded(const void* address);
 
 // ---- windows -------------------------------------------------------------
 enum class WindowKind {
@@ -134,6 +138,9 @@ enum class WindowKind {
 VB_PLATFORM_API Window createWindow(Window parent, const Rect& rect, WindowKind kind,
                                     WindowProc input = nullptr);
 VB_PLATFORM_API bool destroyWindow(Window window);
+// Whether the window is one this layer made, of that kind: a window of
+// another component is never taken for ours, whatever its properties say.
+VB_PLATFORM_API bool isOurWindow(Window window, WindowKind kind);
 VB_PLATFORM_API bool isWindow(Window window);
 VB_PLATFORM_API Window parentOf(Window window);
 VB_PLATFORM_API bool clientRect(Window window, Rect* out);

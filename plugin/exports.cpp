@@ -41,21 +41,19 @@ VB_EXPORT int irPlg_Action_RegisterActions(lua_State* L) {
     return 1;
 }
 
-VB_EXPORT int irPlg_ShowHelpForPlugin(const char* folder) {
-    PreparePlatform();
-    return ShowHelpForPlugin(folder);
-}
+// Help needs no preparation: starting the viewer brings what it needs.
+VB_EXPORT int irPlg_ShowHelpForPlugin(const char* folder) { return ShowHelpForPlugin(folder); }
 
 VB_EXPORT int irPlg_ShowHelpForAction(const char* actionName, const char* folder) {
-    PreparePlatform();
     return ShowHelpForAction(actionName, folder);
 }
 
 #if defined(_WIN32)
 // Only what is safe under the loader lock happens here; the platform is
-// prepared at the first registration. When the whole process is ending
-// (reserved is set) the system reclaims everything and other threads are
-// already gone, so nothing is released one by one.
+// prepared at the first registration, which also keeps the library loaded,
+// so an unload by FreeLibrary finds nothing prepared. When the whole
+// process is ending (reserved is set) the system reclaims everything and
+// other threads are already gone, so nothing is released one by one.
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) Startup();
     if (reason == DLL_PROCESS_DETACH && !reserved) Shutdown();

@@ -1,5 +1,7 @@
 // Windows of the stand-in: a tree with properties, replaceable procedures,
 // synchronous message delivery and the destruction order Windows uses.
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -142,8 +144,14 @@ void resizeSurface(SimWindow& w, int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
     if (width == w.surfaceWidth && height == w.surfaceHeight) return;
-    // The old content survives a resize; new area starts white.
-    std::vector<std::uint32_t> next(static_cast<std::size_t>(width) * height, 0xFFFFFFu);
+    // The old content survives a resize; new area starts white. Without
+    // memory for it the old surface stays, as a failed bitmap leaves it.
+    std::vector<std::uint32_t> next;
+    try {
+        next.assign(static_cast<std::size_t>(width) * height, 0xFFFFFFu);
+    } catch (const std::bad_alloc&) {
+        return;
+    }
     for (int y = 0; y < std::min(height, w.surfaceHeight); ++y)
         for (int x = 0; x < std::min(width, w.surfaceWidth); ++x)
             next[static_cast<std::size_t>(y) * width + x] =
@@ -176,6 +184,11 @@ bool destroyWindow(Window window) {
 }
 
 bool isWindow(Window window) { return find(window) != nullptr; }
+
+bool isOurWindow(Window window, WindowKind kind) {
+    SimWindow* w = find(window);
+    return w && w->kind == (kind == WindowKind::Canvas ? Kind::Canvas : Kind::Container);
+}
 
 Window parentOf(Window window) {
     SimWindow* w = find(window);
@@ -288,6 +301,14 @@ int startupCount = 0;
 void startup() { ++startupCount; }
 
 void shutdown() {}
+
+void keepModuleLoaded(const void* address) {
+    Dl_info info{};
+    if (!dladdr(address, &info) || !info.dli_fname) return;
+    // Taking one more reference that is never given back, and marking the
+    // object never to be unloaded.
+    dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+}
 
 }  // namespace vb::platform
 

@@ -191,7 +191,12 @@ private:
     HRESULT describe(const VARIANT& child, AccessibleDescription* out) const {
         if (!source_) return CO_E_OBJNOTCONNECTED;
         if (!isSelf(child)) return E_INVALIDARG;
-        return source_(reinterpret_cast<Window>(canvas_), out) ? S_OK : CO_E_OBJNOTCONNECTED;
+        // A COM method is a boundary: nothing thrown may leave it.
+        try {
+            return source_(reinterpret_cast<Window>(canvas_), out) ? S_OK : CO_E_OBJNOTCONNECTED;
+        } catch (...) {
+            return E_OUTOFMEMORY;
+        }
     }
     HRESULT notSupported() const { return source_ ? DISP_E_MEMBERNOTFOUND : CO_E_OBJNOTCONNECTED; }
     HRESULT lacks(BSTR* out) const {
@@ -220,8 +225,13 @@ LResult answerAccessibleQuery(Window window, Window canvas, WParam wParam, LPara
     // The object id travels as a DWORD in lParam.
     if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT || !source || !IsWindow(hwnd(canvas)))
         return 0;
-    auto* object = new (std::nothrow) BarAccessible(hwnd(canvas), source);
-    if (!object) return 0;
+    // The object records itself as live, which can run out of memory too.
+    BarAccessible* object = nullptr;
+    try {
+        object = new BarAccessible(hwnd(canvas), source);
+    } catch (...) {
+        return 0;
+    }
     LRESULT answer = LresultFromObject(__uuidof(IAccessible), static_cast<WPARAM>(wParam), object);
     object->Release();  // the answer holds its own reference when it succeeded
     if (FAILED(static_cast<HRESULT>(answer))) return 0;

@@ -1,8 +1,10 @@
 // Files and processes over KERNEL32 and SHELL32.
 #include "platform/win32/win32.h"
 // The headers below need <windows.h> first.
+#include <objbase.h>
 #include <shellapi.h>
 
+#include <cstring>
 #include <string>
 
 namespace vb::platform {
@@ -55,19 +57,38 @@ bool isExistingFile(const char* path) {
 }
 
 // CreateProcessA first; when it cannot start the program, the shell.
+namespace {
+
+// A bare program name found in the Windows folder, as that folder's own
+// path: a search would look in the current folder first, where anyone may
+// have left a program of the same name. Empty when it is not there.
+std::string inWindowsFolder(const char* program) {
+    if (std::strpbrk(program, "\\/:")) return {};
+    char folder[MAX_PATH] = "";
+    UINT length = GetWindowsDirectoryA(folder, sizeof folder);
+    if (length == 0 || length >= sizeof folder) return {};
+    std::string path = std::string(folder) + "\\" + program;
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return {};
+    return path;
+}
+
+}  // namespace
+
 bool startProgram(const char* program, const char* arguments, const char* workingFolder) {
     if (!program) return false;
     const char* folder = workingFolder && *workingFolder ? workingFolder : nullptr;
     bool started = false;
     try {
+        std::string application = inWindowsFolder(program);
         std::string commandLine = "\"" + std::string(program) + "\" " + (arguments ? arguments : "");
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = SW_SHOWNORMAL;
         PROCESS_INFORMATION process{};
-        if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
-                           nullptr, folder, &startup, &process)) {
+        if (CreateProcessA(application.empty() ? nullptr : application.c_str(), commandLine.data(), nullptr,
+                           nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, folder, &startup, &process)) {
             CloseHandle(process.hThread);
             CloseHandle(process.hProcess);
             started = true;
@@ -81,9 +102,12 @@ bool startProgram(const char* program, const char* arguments, const char* workin
     shell.lpParameters = arguments;
     shell.lpDirectory = folder;
     shell.nShow = SW_SHOWNORMAL;
-    if (!ShellExecuteExA(&shell)) return false;
-    if (shell.hProcess) CloseHandle(shell.hProcess);
-    return true;
+    // The shell may hand the start to extensions, which need COM.
+    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    started = ShellExecuteExA(&shell) != 0;
+    if (started && shell.hProcess) CloseHandle(shell.hProcess);
+    if (SUCCEEDED(com)) CoUninitialize();
+    return started;
 }
 
 }  // namespace vb::platform

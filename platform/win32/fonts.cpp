@@ -9,9 +9,24 @@
 
 namespace vb::platform::win32 {
 
+namespace {
+
+// Released when its thread ends.
+struct ThreadScratchDC {
+    HDC dc = CreateCompatibleDC(nullptr);
+    ThreadScratchDC() = default;
+    ThreadScratchDC(const ThreadScratchDC&) = delete;
+    ThreadScratchDC& operator=(const ThreadScratchDC&) = delete;
+    ~ThreadScratchDC() {
+        if (dc) DeleteDC(dc);
+    }
+};
+
+}  // namespace
+
 HDC scratchDC() {
-    thread_local HDC dc = CreateCompatibleDC(nullptr);
-    return dc;
+    thread_local ThreadScratchDC scratch;
+    return scratch.dc;
 }
 
 }  // namespace vb::platform::win32

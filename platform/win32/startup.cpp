@@ -1,5 +1,6 @@
 // Platform preparation and release: common controls with the tooltip
-// class, COM, AlphaBlend from msimg32.dll when present, our window classes.
+// class, COM, our window classes. No library is loaded at run time: what
+// the layer calls is imported from the system's own DLLs.
 // Runs on first need, never inside DllMain: loading libraries and starting
 // COM under the loader lock can deadlock the host.
 #include "platform/win32/win32.h"
@@ -17,11 +18,7 @@ void destroyTooltipWindows();
 
 namespace {
 
-using AlphaBlendFunction = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
-
 struct Prepared {
-    HMODULE msimg32 = nullptr;
-    AlphaBlendFunction alphaBlend = nullptr;
     bool classes = false;
 };
 
@@ -57,12 +54,14 @@ void startup() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&icc);
     CoInitialize(nullptr);
-    p.msimg32 = LoadLibraryA("msimg32.dll");
-    if (p.msimg32)
-        p.alphaBlend = reinterpret_cast<AlphaBlendFunction>(
-            reinterpret_cast<void*>(GetProcAddress(p.msimg32, "AlphaBlend")));
     p.classes = registerClass(kContainerClass, containerProc, 0) &&
                 registerClass(kCanvasClass, canvasProc, CS_DBLCLKS);
+}
+
+void keepModuleLoaded(const void* address) {
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       static_cast<const char*>(address), &module);
 }
 
 void shutdown() {
@@ -73,9 +72,6 @@ void shutdown() {
         UnregisterClassA(kContainerClass, moduleInstance());
         p.classes = false;
     }
-    p.alphaBlend = nullptr;
-    if (p.msimg32) FreeLibrary(p.msimg32);
-    p.msimg32 = nullptr;
 }
 
 }  // namespace vb::platform

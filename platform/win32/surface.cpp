@@ -2,6 +2,7 @@
 // filled from pictures, shown on WM_PAINT and WM_PRINTCLIENT.
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "platform/win32/win32.h"
 
@@ -31,7 +32,9 @@ bool resizeSurface(HWND canvas, int width, int height) {
     height = std::max(height, 0);
     Surface* old = surfaceOf(canvas);
     if (old && old->width == width && old->height == height) return true;
-    auto* next = new Surface;
+    // A window procedure calls this: nothing may be thrown from here.
+    auto* next = new (std::nothrow) Surface;
+    if (!next) return false;
     next->width = width;
     next->height = height;
     next->stride = strideFor(width);

@@ -61,10 +61,12 @@ Window threadTooltipWindow() {
 
 bool replaceTooltipTool(Window tooltip, Window parent, Window tool, const char* text) {
     if (!isWindow(tooltip) || !isWindow(tool)) return false;
-    // The full-size record (TTTOOLINFOA_V2 and later) that the tooltip
-    // control of version 6 expects.
+    // The record of the size both versions of the common controls take:
+    // version 5 (a host without the version 6 manifest) refuses a tool
+    // whose record is larger than it knows, and the fields used here are
+    // all within it.
     TTTOOLINFOA info{};
-    info.cbSize = sizeof info;
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     info.hwnd = hwnd(parent);
     info.uId = reinterpret_cast<UINT_PTR>(hwnd(tool));
@@ -82,7 +84,7 @@ namespace vb::platform {
 void deleteTooltipTool(Window parent, Window tool) {
     if (!threadTooltip || !IsWindow(threadTooltip)) return;
     TTTOOLINFOA info{};
-    info.cbSize = sizeof info;
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
     info.hwnd = win32::hwnd(parent);
     info.uId = reinterpret_cast<UINT_PTR>(win32::hwnd(tool));
     SendMessageA(threadTooltip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));

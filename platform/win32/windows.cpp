@@ -97,6 +97,15 @@ bool destroyWindow(Window window) { return IsWindow(hwnd(window)) && DestroyWind
 
 bool isWindow(Window window) { return window && IsWindow(hwnd(window)); }
 
+bool isOurWindow(Window window, WindowKind kind) {
+    if (!isWindow(window)) return false;
+    auto module = reinterpret_cast<HINSTANCE>(GetClassLongPtrA(hwnd(window), GCLP_HMODULE));
+    char name[32] = "";
+    GetClassNameA(hwnd(window), name, sizeof name);
+    const char* cls = kind == WindowKind::Canvas ? kCanvasClass : kContainerClass;
+    return module == moduleInstance() && lstrcmpiA(name, cls) == 0;
+}
+
 Window parentOf(Window window) {
     if (!isWindow(window)) return nullptr;
     if (!(GetWindowLongPtrA(hwnd(window), GWL_STYLE) & WS_CHILD)) return nullptr;

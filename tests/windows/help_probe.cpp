@@ -1,7 +1,7 @@
 // Help through the real process calls: the plug-in's help exports start
-// "hh.exe" (our recording stand-in, found beside this program) with the help
-// file and topic, in the help file's folder; a missing help file starts
-// nothing.
+// "hh.exe" (our recording stand-in, placed where Windows keeps the viewer)
+// with the help file and topic, in the help file's folder; a copy planted
+// in the current folder never runs; a missing help file starts nothing.
 //
 //   help_probe PLUGIN SCRATCH      exit 0 when every check holds
 #define WIN32_LEAN_AND_MEAN
@@ -26,10 +26,12 @@ void expect(bool ok, const std::string& what) {
 
 // The viewer runs on its own; its record appears when it has run. Waiting
 // is bounded only so that a viewer that never starts ends the test.
-bool waitForRecord(const std::string& path, std::string* commandLine, std::string* folder) {
+bool waitForRecord(const std::string& path, std::string* commandLine, std::string* folder,
+                   std::string* program) {
     for (int tries = 0; tries < 600; ++tries) {
         std::ifstream in(path);
-        if (in && std::getline(in, *commandLine) && std::getline(in, *folder)) return true;
+        if (in && std::getline(in, *commandLine) && std::getline(in, *folder) && std::getline(in, *program))
+            return true;
         Sleep(50);
     }
     return false;
@@ -60,11 +62,23 @@ int main(int argc, char** argv) {
     DeleteFileA(record.c_str());
     SetEnvironmentVariableA("VELUMBAR_HH_RECORD", record.c_str());
 
+    // The viewer where Windows keeps it, and a copy planted in the current
+    // folder, which a search would find first.
+    char windowsFolder[MAX_PATH] = "";
+    GetWindowsDirectoryA(windowsFolder, sizeof windowsFolder);
+    std::string viewer = std::string(windowsFolder) + "\\hh.exe";
+    std::string planted = scratch + "\\Planted";
+    CreateDirectoryA(planted.c_str(), nullptr);
+    expect(CopyFileA(viewer.c_str(), (planted + "\\hh.exe").c_str(), FALSE) != 0,
+           "no viewer to copy at " + viewer);
+    SetCurrentDirectoryA(planted.c_str());
+
     // A topic: the help file, "::" and the action's topic page.
     expect(plugin.exports.ShowHelpForAction("Velumbar.SetText", helpFolder.c_str()) == 1,
            "ShowHelpForAction did not start the viewer");
-    std::string commandLine, folder;
-    expect(waitForRecord(record, &commandLine, &folder), "the viewer never ran");
+    std::string commandLine, folder, program;
+    expect(waitForRecord(record, &commandLine, &folder, &program), "the viewer never ran");
+    expect(lstrcmpiA(program.c_str(), viewer.c_str()) == 0, "the viewer that ran was " + program);
     std::string file = helpFolder + "\\Velumbar.chm";
     expect(commandLine == "\"hh.exe\" " + file + "::velumbar_settext.htm",
            "command line was: " + commandLine);
@@ -74,7 +88,8 @@ int main(int argc, char** argv) {
     DeleteFileA(record.c_str());
     expect(plugin.exports.ShowHelpForPlugin(helpFolder.c_str()) == 1,
            "ShowHelpForPlugin did not start the viewer");
-    expect(waitForRecord(record, &commandLine, &folder), "the viewer never ran for the plug-in");
+    expect(waitForRecord(record, &commandLine, &folder, &program), "the viewer never ran for the plug-in");
+    expect(lstrcmpiA(program.c_str(), viewer.c_str()) == 0, "the plug-in's viewer that ran was " + program);
     expect(commandLine == "\"hh.exe\" " + file, "plug-in command line was: " + commandLine);
 
     // No help file: nothing starts, the answer is 0.
