@@ -17,10 +17,10 @@
 #include <map>
 #include <vector>
 
-#include "host/system.h"
+#include "platform/driver.h"
 #include "platform/win32/win32.h"
 
-namespace vb::host::system {
+namespace vb::platform::driver {
 
 namespace {
 
@@ -30,8 +30,8 @@ constexpr const char* kPageClass = "VelumbarHostPage";
 // keeps the cursor on it.
 constexpr int kScreenMargin = 200;
 
-HWND hwnd(Window window) { return reinterpret_cast<HWND>(window); }
-Window handle(HWND window) { return reinterpret_cast<Window>(window); }
+using win32::handle;
+using win32::hwnd;
 
 // Properties a control class puts on its own window when it is made (Wine's
 // theming leaves "ux_theme" on progress bars): the system's, not something
@@ -53,9 +53,9 @@ LRESULT CALLBACK pageProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_ERASEBKGND || msg == WM_PRINTCLIENT) {
         RECT r;
         GetClientRect(window, &r);
-        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrA(window, GWLP_USERDATA)));
-        FillRect(reinterpret_cast<HDC>(wParam), &r, brush);
-        DeleteObject(brush);
+        win32::UniqueBrush brush(
+            CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrA(window, GWLP_USERDATA))));
+        FillRect(reinterpret_cast<HDC>(wParam), &r, brush.get());
         return msg == WM_ERASEBKGND ? 1 : 0;
     }
     return DefWindowProcA(window, msg, wParam, lParam);
@@ -119,20 +119,6 @@ void pump() {
 
 // ---- pictures ---------------------------------------------------------------
 
-struct Dib {
-    HBITMAP bitmap = nullptr;
-    std::uint8_t* bits = nullptr;  // top-down blue, green, red, unused
-    int width = 0, height = 0;
-    Dib(int w, int h) : width(w), height(h) {
-        void* p = nullptr;
-        bitmap = platform::win32::createDibSection(nullptr, w, h, 32, true, &p);
-        bits = static_cast<std::uint8_t*>(p);
-    }
-    ~Dib() {
-        if (bitmap) DeleteObject(bitmap);
-    }
-};
-
 std::vector<HWND> childrenOf(HWND window) {
     std::vector<HWND> out;  // GW_CHILD is the top of the z-order
     for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) out.push_back(c);
@@ -147,9 +133,8 @@ void paintTree(HWND window, HDC dc, int x, int y, RECT clip) {
     GetClientRect(window, &client);
     RECT own{x, y, x + client.right, y + client.bottom}, area;
     if (!IntersectRect(&area, &own, &clip)) return;
-    HRGN region = CreateRectRgnIndirect(&area);
-    SelectClipRgn(dc, region);
-    DeleteObject(region);
+    win32::UniqueRegion region(CreateRectRgnIndirect(&area));
+    SelectClipRgn(dc, region.get());
     POINT before;
     SetViewportOrgEx(dc, x, y, &before);
     SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
@@ -173,19 +158,20 @@ struct Composed {
 std::vector<std::uint32_t> compose(HWND window, int width, int height) {
     std::vector<std::uint32_t> out;
     if (width <= 0 || height <= 0) return out;
-    Dib dib(width, height);
-    if (!dib.bits) return out;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, dib.bitmap);
-    changes().composing = true;
-    paintTree(window, dc, 0, 0, RECT{0, 0, width, height});
-    changes().composing = false;
-    GdiFlush();
-    SelectObject(dc, old);
-    DeleteDC(dc);
+    void* bits = nullptr;  // top-down blue, green, red, unused
+    win32::UniqueBitmap dib(win32::createDibSection(nullptr, width, height, 32, true, &bits));
+    win32::UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
+    if (!bits || !dc) return out;
+    {
+        win32::SelectedObject selected(dc.get(), dib.get());
+        changes().composing = true;
+        paintTree(window, dc.get(), 0, 0, RECT{0, 0, width, height});
+        changes().composing = false;
+        GdiFlush();
+    }
     std::size_t count = static_cast<std::size_t>(width) * height;
     out.resize(count);
-    const std::uint8_t* p = dib.bits;
+    const std::uint8_t* p = static_cast<const std::uint8_t*>(bits);
     for (std::size_t i = 0; i < count; ++i, p += 4)
         out[i] = static_cast<std::uint32_t>(p[2]) | (static_cast<std::uint32_t>(p[1]) << 8) |
                  (static_cast<std::uint32_t>(p[0]) << 16);
@@ -346,7 +332,8 @@ void listenForEvents() {
     (void)hook;
 }
 
-std::string narrow(BSTR text) {
+std::string narrow(const win32::Bstr& owned) {
+    BSTR text = owned.get();
     if (!text) return {};
     int length = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(SysStringLen(text)), nullptr, 0,
                                      nullptr, nullptr);
@@ -354,7 +341,6 @@ std::string narrow(BSTR text) {
     if (length > 0)
         WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(SysStringLen(text)), out.data(), length,
                             nullptr, nullptr);
-    SysFreeString(text);
     return out;
 }
 
@@ -607,23 +593,22 @@ bool queryAccessible(Window window, platform::AccessibleDescription* out) {
     pump();
     LRESULT answer = SendMessageA(w, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
     if (answer <= 0) return false;
-    IAccessible* object = nullptr;
-    if (FAILED(ObjectFromLresult(answer, __uuidof(IAccessible), 0, reinterpret_cast<void**>(&object))) ||
+    win32::ComPtr<IAccessible> object;
+    if (FAILED(ObjectFromLresult(answer, __uuidof(IAccessible), 0, reinterpret_cast<void**>(object.put()))) ||
         !object)
         return false;
     VARIANT self;
     VariantInit(&self);
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
-    BSTR name = nullptr, value = nullptr;
+    win32::Bstr name, value;
     VARIANT state;
     VariantInit(&state);
     long left = 0, top = 0, width = 0, height = 0;
     bool ok = SUCCEEDED(object->get_accState(self, &state)) &&
               SUCCEEDED(object->accLocation(&left, &top, &width, &height, self));
-    object->get_accName(self, &name);
-    object->get_accValue(self, &value);
-    object->Release();
+    object->get_accName(self, name.put());
+    object->get_accValue(self, value.put());
     out->name = narrow(name);
     out->value = narrow(value);
     long bits = state.vt == VT_I4 ? state.lVal : 0;
@@ -670,4 +655,4 @@ void showUntilClosed(Window page) {
     }
 }
 
-}  // namespace vb::host::system
+}  // namespace vb::platform::driver
