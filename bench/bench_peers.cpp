@@ -253,7 +253,7 @@ void forcedRepaint(control::BarControl* bar) {
 
 Pixels shown(control::BarControl* bar) {
     int w = 0, h = 0;
-    Pixels p = sim::renderWindow(bar->Methods->GetCanvas(bar), &w, &h);
+    Pixels p = vb::platform::driver::renderWindow(bar->Methods->GetCanvas(bar), &w, &h);
     return p;
 }
 

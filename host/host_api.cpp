@@ -7,8 +7,8 @@
 #include <string>
 
 #include "host/page.h"
-#include "host/system.h"
 #include "pixels/picture.h"
+#include "platform/driver.h"
 #include "render/png_writer.h"
 
 namespace vb::host {
@@ -33,15 +33,15 @@ pixels::Point objectPoint(lua_State* L, int nameIndex) {
     return pixels::Point{origin.x + x, origin.y + y};
 }
 
-system::Button checkButton(lua_State* L, int index) {
+driver::Button checkButton(lua_State* L, int index) {
     static const char* const kNames[] = {"left", "right", "middle", nullptr};
     switch (luaL_checkoption(L, index, nullptr, kNames)) {
         case 0:
-            return system::Button::Left;
+            return driver::Button::Left;
         case 1:
-            return system::Button::Right;
+            return driver::Button::Right;
         default:
-            return system::Button::Middle;
+            return driver::Button::Middle;
     }
 }
 
@@ -119,7 +119,7 @@ int properties(lua_State* L) {
 int pixel(lua_State* L) {
     pixels::Point p = objectPoint(L, 1);
     std::uint32_t colour = 0;
-    if (!system::pixelAt(p.x, p.y, &colour)) {
+    if (!driver::pixelAt(p.x, p.y, &colour)) {
         lua_pushnil(L);
         return 1;
     }
@@ -144,7 +144,7 @@ int snapshot(lua_State* L) {
     bool ok = false;
     try {
         int width = 0, height = 0;
-        std::vector<std::uint32_t> screen = system::renderWindow(page, &width, &height);
+        std::vector<std::uint32_t> screen = driver::renderWindow(page, &width, &height);
         if (!object) area = pixels::Rect{0, 0, width, height};
         auto picture = pixels::makePicture(std::max(area.width(), 1), std::max(area.height(), 1));
         if (picture) {
@@ -170,17 +170,17 @@ int snapshot(lua_State* L) {
 
 int mouseMove(lua_State* L) {
     pixels::Point p = objectPoint(L, 1);
-    system::mouseMove(p.x, p.y);
+    driver::mouseMove(p.x, p.y);
     return 0;
 }
 
 // Host.MouseDown / Host.MouseUp(name, button, x, y).
 int mouseButton(lua_State* L, bool down) {
-    system::Button button = checkButton(L, 2);
+    driver::Button button = checkButton(L, 2);
     const HostObject& object = checkObject(L, 1);
     pixels::Point origin = Page::Current().Origin(object);
     int x = static_cast<int>(luaL_checknumber(L, 3)), y = static_cast<int>(luaL_checknumber(L, 4));
-    system::mouseButton(button, down, origin.x + x, origin.y + y);
+    driver::mouseButton(button, down, origin.x + x, origin.y + y);
     return 0;
 }
 
@@ -203,13 +203,13 @@ int doubleClick(lua_State* L) {
 }
 
 int wait(lua_State* L) {
-    system::advanceClock(static_cast<int>(luaL_checknumber(L, 1)));
+    driver::advanceClock(static_cast<int>(luaL_checknumber(L, 1)));
     return 0;
 }
 
 int wheel(lua_State* L) {
     checkObject(L, 1);
-    system::mouseWheel(static_cast<int>(luaL_checknumber(L, 2)));
+    driver::mouseWheel(static_cast<int>(luaL_checknumber(L, 2)));
     return 0;
 }
 
@@ -220,27 +220,27 @@ int focus(lua_State* L) {
     }
     const HostObject& object = checkObject(L, 1);
     pixels::Point o = Page::Current().Origin(object);
-    platform::setFocus(system::windowAt(o.x, o.y));
+    platform::setFocus(driver::windowAt(o.x, o.y));
     return 0;
 }
 
 int keyDown(lua_State* L) {
-    system::keyDown(static_cast<int>(luaL_checknumber(L, 1)));
+    driver::keyDown(static_cast<int>(luaL_checknumber(L, 1)));
     return 0;
 }
 
 int keyUp(lua_State* L) {
-    system::keyUp(static_cast<int>(luaL_checknumber(L, 1)));
+    driver::keyUp(static_cast<int>(luaL_checknumber(L, 1)));
     return 0;
 }
 
 int character(lua_State* L) {
-    system::character(static_cast<int>(luaL_checknumber(L, 1)));
+    driver::character(static_cast<int>(luaL_checknumber(L, 1)));
     return 0;
 }
 
 int cursor(lua_State* L) {
-    const char* name = system::cursorName();
+    const char* name = driver::cursorName();
     if (name)
         lua_pushstring(L, name);
     else
@@ -249,8 +249,8 @@ int cursor(lua_State* L) {
 }
 
 bool findTooltip(platform::Window window, std::string* text) {
-    if (system::tooltipText(window, text)) return true;
-    for (platform::Window child : system::children(window))
+    if (driver::tooltipText(window, text)) return true;
+    for (platform::Window child : driver::children(window))
         if (findTooltip(child, text)) return true;
     return false;
 }
@@ -268,14 +268,14 @@ int tooltip(lua_State* L) {
 int showObject(lua_State* L) {
     const HostObject& object = checkObject(L, 1);
     luaL_checkany(L, 2);
-    system::showWindow(object.window, lua_toboolean(L, 2) != 0);
+    driver::showWindow(object.window, lua_toboolean(L, 2) != 0);
     return 0;
 }
 
 int enableObject(lua_State* L) {
     const HostObject& object = checkObject(L, 1);
     luaL_checkany(L, 2);
-    system::enableWindow(object.window, lua_toboolean(L, 2) != 0);
+    driver::enableWindow(object.window, lua_toboolean(L, 2) != 0);
     return 0;
 }
 
@@ -289,8 +289,8 @@ platform::Window everNamedWindow(lua_State* L, int index) {
 
 // The first window inside `window` that answers a screen reader.
 bool findAccessible(platform::Window window, platform::AccessibleDescription* out) {
-    for (platform::Window child : system::children(window))
-        if (system::queryAccessible(child, out) || findAccessible(child, out)) return true;
+    for (platform::Window child : driver::children(window))
+        if (driver::queryAccessible(child, out) || findAccessible(child, out)) return true;
     return false;
 }
 
@@ -311,7 +311,7 @@ int accessible(lua_State* L) {
     platform::Window window = everNamedWindow(L, 1);
     bool ownWindow = luaL_checkoption(L, 2, "bar", kPlaces) == 1;
     platform::AccessibleDescription d;
-    bool found = ownWindow ? system::queryAccessible(window, &d) : findAccessible(window, &d);
+    bool found = ownWindow ? driver::queryAccessible(window, &d) : findAccessible(window, &d);
     if (!found) {
         lua_pushnil(L);
         return 1;
@@ -345,7 +345,7 @@ int accessible(lua_State* L) {
 
 // Host.AccessEvents(name): "ValueChange" and "NameChange", oldest first.
 int accessEvents(lua_State* L) {
-    std::vector<platform::AccessEvent> events = system::accessEvents(everNamedWindow(L, 1));
+    std::vector<platform::AccessEvent> events = driver::accessEvents(everNamedWindow(L, 1));
     lua_createtable(L, static_cast<int>(events.size()), 0);
     int n = 0;
     for (platform::AccessEvent event : events) {
@@ -389,7 +389,7 @@ void InstallHostApi(lua_State* L, const std::string& outFolder) {
     outputFolder = outFolder;
     luaL_register(L, "Host", kHostFunctions);
     // Scripts skip the few checks a window system cannot honour by name.
-    lua_pushstring(L, system::backendName());
+    lua_pushstring(L, driver::backendName());
     lua_setfield(L, -2, "Backend");
     lua_pop(L, 1);
 }

@@ -20,7 +20,7 @@
 #include "host/host_api.h"
 #include "host/page.h"
 #include "host/plugin_loader.h"
-#include "host/system.h"
+#include "platform/driver.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     const char* script = argv[i++];
-    if (show && !vb::host::system::canShow()) {
+    if (show && !vb::platform::driver::canShow()) {
         std::fprintf(stderr, "velumbar-host: showing needs the Windows host\n");
         return kExitUsage;
     }
@@ -120,7 +120,7 @@ int main(int argc, char** argv) {
         return kExitScriptError;
     }
     // The state stays open while the page is shown: its bars call back into it.
-    if (show) vb::host::system::showUntilClosed(vb::host::Page::Current().PageWindow());
+    if (show) vb::platform::driver::showUntilClosed(vb::host::Page::Current().PageWindow());
     lua_close(L);
     return 0;
 }

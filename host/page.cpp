@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "host/system.h"
+#include "platform/driver.h"
 
 namespace vb::host {
 
@@ -41,20 +41,20 @@ std::map<platform::Window, platform::WindowProc>& previousProcs() {
 platform::LResult VB_CALLBACK objectProc(platform::Window window, unsigned msg, platform::WParam wParam,
                                          platform::LParam lParam) {
     messageLog()[window].push_back(msg);
-    if (msg == platform::wm::Destroy) propertiesAtDestroy()[window] = system::propertyNames(window);
+    if (msg == platform::wm::Destroy) propertiesAtDestroy()[window] = driver::propertyNames(window);
     auto previous = previousProcs().find(window);
     platform::WindowProc next = previous == previousProcs().end() ? nullptr : previous->second;
     return platform::callWindowProc(next, window, msg, wParam, lParam);
 }
 
-system::ObjectClass classOf(ObjectKind kind) {
+driver::ObjectClass classOf(ObjectKind kind) {
     switch (kind) {
         case ObjectKind::Progress:
-            return system::ObjectClass::Progress;
+            return driver::ObjectClass::Progress;
         case ObjectKind::Input:
-            return system::ObjectClass::Input;
+            return driver::ObjectClass::Input;
         default:
-            return system::ObjectClass::Button;
+            return driver::ObjectClass::Button;
     }
 }
 
@@ -83,7 +83,7 @@ int ObjectTypeNumber(ObjectKind kind) {
 }
 
 Page::Page() {
-    page_ = system::createTopLevel(pixels::Rect{0, 0, kMinPageWidth, kMinPageHeight}, kPageColour);
+    page_ = driver::createTopLevel(pixels::Rect{0, 0, kMinPageWidth, kMinPageHeight}, kPageColour);
 }
 
 Page& Page::Current() {
@@ -94,7 +94,7 @@ Page& Page::Current() {
 platform::Window Page::surfaceFor(bool dialog) {
     if (!dialog) return page_;
     if (!platform::isWindow(dialog_))
-        dialog_ = system::createTopLevel(
+        dialog_ = driver::createTopLevel(
             pixels::Rect{kDialogScreenX, 0, kDialogScreenX + kMinPageWidth, kMinPageHeight}, kPageColour);
     return dialog_;
 }
@@ -118,7 +118,7 @@ platform::Window Page::Add(ObjectKind kind, const std::string& name, bool dialog
     fit(surface, x + width, y + height);
     platform::WindowProc previous = nullptr;
     platform::Window window =
-        system::createObjectWindow(surface, pixels::Rect{x, y, x + width, y + height}, classOf(kind),
+        driver::createObjectWindow(surface, pixels::Rect{x, y, x + width, y + height}, classOf(kind),
                                    colourOf(kind), objectProc, &previous);
     if (!window) return nullptr;
     previousProcs()[window] = previous;
@@ -183,7 +183,7 @@ std::vector<std::string> Page::Properties(const std::string& name) const {
     for (const auto* objects : {&pageObjects_, &dialogObjects_}) {
         auto it = objects->find(name);
         if (it == objects->end()) continue;
-        if (platform::isWindow(it->second.window)) return system::propertyNames(it->second.window);
+        if (platform::isWindow(it->second.window)) return driver::propertyNames(it->second.window);
         auto seen = propertiesAtDestroy().find(it->second.window);
         if (seen != propertiesAtDestroy().end()) return seen->second;
     }

@@ -6,9 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/driver.h"
 #include "platform/platform.h"
 
 namespace vb::host {
+
+namespace driver = platform::driver;
 
 enum class ObjectKind { Progress, Input, Button };
 

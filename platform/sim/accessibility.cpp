@@ -95,19 +95,26 @@ namespace vb::sim {
 
 using namespace vb::sim::detail;
 
+bool readAccessible(LResult object, platform::AccessibleDescription* out) {
+    auto it = access().objects.find(object);
+    if (it == access().objects.end()) return false;
+    const AccessibleObject entry = it->second;
+    return find(entry.canvas) && entry.source(toHandle(entry.canvas), out);
+}
+
+}  // namespace vb::sim
+
+namespace vb::platform::driver {
+
+using namespace vb::sim;
+using namespace vb::sim::detail;
+
 void showWindow(Window window, bool visible) {
     if (SimWindow* w = find(window)) w->visible = visible;
 }
 
 void enableWindow(Window window, bool enabled) {
     if (SimWindow* w = find(window)) w->enabled = enabled;
-}
-
-bool readAccessible(LResult object, platform::AccessibleDescription* out) {
-    auto it = access().objects.find(object);
-    if (it == access().objects.end()) return false;
-    const AccessibleObject entry = it->second;
-    return find(entry.canvas) && entry.source(toHandle(entry.canvas), out);
 }
 
 bool queryAccessible(Window window, platform::AccessibleDescription* out) {
@@ -124,4 +131,4 @@ std::vector<platform::AccessEvent> accessEvents(Window window) {
     return events;
 }
 
-}  // namespace vb::sim
+}  // namespace vb::platform::driver

@@ -61,6 +61,9 @@ Window focusWindow() { return input().focus ? toHandle(input().focus) : nullptr;
 
 namespace vb::sim {
 
+using platform::driver::Button;
+using platform::driver::windowAt;
+
 using namespace vb::sim::detail;
 
 namespace {
@@ -188,6 +191,47 @@ void pressOrRelease(Button button, bool down, int screenX, int screenY) {
 
 }  // namespace
 
+platform::Cursor shownCursor(bool* hidden) {
+    if (hidden) *hidden = input().cursor == nullptr;
+    return input().cursor;
+}
+
+const char* cursorName(platform::Cursor cursor) {
+    switch (reinterpret_cast<std::uintptr_t>(cursor)) {
+        case idc::Arrow:
+            return "arrow";
+        case idc::Cross:
+            return "cross";
+        case idc::IBeam:
+            return "ibeam";
+        case idc::Hand:
+            return "hand";
+        case idc::Wait:
+            return "wait";
+        case idc::No:
+            return "no";
+        case idc::SizeAll:
+            return "sizeall";
+        case idc::SizeWE:
+            return "sizewe";
+        case idc::SizeNS:
+            return "sizens";
+        case idc::SizeNWSE:
+            return "sizenwse";
+        case idc::SizeNESW:
+            return "sizenesw";
+        default:
+            return nullptr;
+    }
+}
+
+}  // namespace vb::sim
+
+namespace vb::platform::driver {
+
+using namespace vb::sim;
+using namespace vb::sim::detail;
+
 void mouseMove(int screenX, int screenY) {
     deliverOwedMoves();
     moveTo(screenX, screenY);
@@ -236,38 +280,4 @@ void advanceClock(int milliseconds) {
     if (milliseconds > 0) input().clockMs += milliseconds;
 }
 
-platform::Cursor shownCursor(bool* hidden) {
-    if (hidden) *hidden = input().cursor == nullptr;
-    return input().cursor;
-}
-
-const char* cursorName(platform::Cursor cursor) {
-    switch (reinterpret_cast<std::uintptr_t>(cursor)) {
-        case idc::Arrow:
-            return "arrow";
-        case idc::Cross:
-            return "cross";
-        case idc::IBeam:
-            return "ibeam";
-        case idc::Hand:
-            return "hand";
-        case idc::Wait:
-            return "wait";
-        case idc::No:
-            return "no";
-        case idc::SizeAll:
-            return "sizeall";
-        case idc::SizeWE:
-            return "sizewe";
-        case idc::SizeNS:
-            return "sizens";
-        case idc::SizeNWSE:
-            return "sizenwse";
-        case idc::SizeNESW:
-            return "sizenesw";
-        default:
-            return nullptr;
-    }
-}
-
-}  // namespace vb::sim
+}  // namespace vb::platform::driver

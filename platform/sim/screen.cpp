@@ -72,6 +72,13 @@ namespace vb::sim {
 
 using namespace vb::sim::detail;
 
+}  // namespace vb::sim
+
+namespace vb::platform::driver {
+
+using namespace vb::sim;
+using namespace vb::sim::detail;
+
 Window windowAt(int x, int y) {
     // Top-level windows: the last created is on top.
     SimWindow* hit = nullptr;
@@ -104,4 +111,4 @@ std::vector<std::uint32_t> renderWindow(Window window, int* width, int* height) 
     return out;
 }
 
-}  // namespace vb::sim
+}  // namespace vb::platform::driver

@@ -55,6 +55,18 @@ namespace vb::sim {
 
 using namespace vb::sim::detail;
 
+int tooltipToolCount(Window tooltip) {
+    auto it = tools().find(toId(tooltip));
+    return it == tools().end() ? 0 : static_cast<int>(it->second.size());
+}
+
+}  // namespace vb::sim
+
+namespace vb::platform::driver {
+
+using namespace vb::sim;
+using namespace vb::sim::detail;
+
 bool tooltipText(Window tool, std::string* text) {
     for (auto& [tooltip, list] : tools()) {
         if (!find(tooltip)) continue;
@@ -67,9 +79,4 @@ bool tooltipText(Window tool, std::string* text) {
     return false;
 }
 
-int tooltipToolCount(Window tooltip) {
-    auto it = tools().find(toId(tooltip));
-    return it == tools().end() ? 0 : static_cast<int>(it->second.size());
-}
-
-}  // namespace vb::sim
+}  // namespace vb::platform::driver

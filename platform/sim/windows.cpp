@@ -327,14 +327,21 @@ Window createChild(Window parent, const Rect& rect, std::uint32_t fill, WindowPr
     return create(toId(parent), rect, Kind::Plain, proc, fill, doubleClicks);
 }
 
+std::size_t liveWindowCount() { return table().size(); }
+
+}  // namespace vb::sim
+
+namespace vb::platform::driver {
+
+using namespace vb::sim;
+using namespace vb::sim::detail;
+
 std::vector<Window> children(Window window) {
     std::vector<Window> out;
     if (SimWindow* w = find(window))
         for (std::uintptr_t id : w->children) out.push_back(toHandle(id));
     return out;
 }
-
-std::size_t liveWindowCount() { return table().size(); }
 
 std::vector<std::string> propertyNames(Window window) {
     std::vector<std::string> names;
@@ -343,4 +350,4 @@ std::vector<std::string> propertyNames(Window window) {
     return names;
 }
 
-}  // namespace vb::sim
+}  // namespace vb::platform::driver

@@ -23,7 +23,7 @@ TEST_F(OperationsTest, FreshControlState) {
     EXPECT_TRUE(platform::isWindow(bar->Methods->GetCanvas(bar)));
     // The canvas shows the bar image from the start.
     std::uint32_t shown = 0;
-    ASSERT_TRUE(sim::pixelAt(60, 10, &shown));
+    ASSERT_TRUE(vb::platform::driver::pixelAt(60, 10, &shown));
     EXPECT_EQ(shown, bar->BarImage->at(60, 10) & 0xFFFFFF);
 }
 
