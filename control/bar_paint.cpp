@@ -9,6 +9,7 @@
 #include "render/raster.h"
 #include "render/rounding.h"
 #include "render/row_blend.h"
+#include "render/squeeze.h"
 #include "render/text.h"
 
 namespace vb::control {
@@ -45,9 +46,32 @@ bool revealInPlace(BarControl* c, pixels::Picture& target, int p, float f) {
     return true;
 }
 
+// The whole fill squeezed into the filled part, straight into the frame:
+// the squeezed columns, then the background beside them, each byte written
+// once. Only for pictures of the bar's own size and height without alpha,
+// which is what a bar keeps; false leaves the rest to the general path.
+bool squeezeInPlace(BarControl* c, pixels::Picture& target, int p, float f) {
+    const pixels::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
+    const pixels::Picture* bar = c->BarImage ? &*c->BarImage : nullptr;
+    if (!background || !bar || !render::IsWellFormed(*bar) || !render::IsWellFormed(target) ||
+        target.hasAlpha || target.height != c->Height || !render::IsWellFormed(*background) ||
+        background->hasAlpha || background->width != target.width || background->height != target.height)
+        return false;
+    int n = static_cast<int>(std::floor(f));
+    bool fills = n >= 1 && p >= c->RangeMin;
+    if (fills && !render::SqueezeAcross(target, *bar, n)) return false;
+    const std::size_t width = static_cast<std::size_t>(target.width);
+    const std::size_t filled = fills ? std::min(width, static_cast<std::size_t>(n)) : 0;
+    for (int y = 0; y < target.height; ++y)
+        render::CopyRunMasked(&target.at(static_cast<int>(filled), y),
+                              background->pixels.data() + y * width + filled, width - filled, 0xFFFFFFu);
+    return true;
+}
+
 void drawFill(BarControl* c, pixels::Picture& target, int p, float f) {
     const pixels::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
     if (c->ScaleType == kScale) {
+        if (squeezeInPlace(c, target, p, f)) return;
         // The whole fill squeezed into the filled part.
         if (!c->BarImage) return;
         auto squeezed = render::CopyPicture(*c->BarImage);
