@@ -103,6 +103,8 @@ void drawBorder(BarControl* c, pixels::Picture& target, float f) {
 
 // Lays the text out for the bar's room (cut to fit, with "..."), and makes
 // its mask; kept in the record until the font, the text or the room change.
+// A new text reuses the kept record's buffers, and one measure gives both
+// the width and the height of the cell.
 const PaintedText* laidOutText(BarControl* c, bool forAlpha) {
     platform::Font font = c->Font.get();
     int room = c->Width - c->IconWidth;
@@ -110,20 +112,26 @@ const PaintedText* laidOutText(BarControl* c, bool forAlpha) {
     if (kept && kept->font == font && kept->room == room && kept->forAlpha == forAlpha &&
         kept->text == c->Text)
         return &*kept;
-    kept.reset();
     PaintedText laid;
+    if (kept) {  // their capacity, not their pixels
+        laid.mask.weights.swap(kept->mask.weights);
+        laid.coverage.rgb.swap(kept->coverage.rgb);
+    }
+    kept.reset();
     laid.font = font;
     laid.text = c->Text;
     laid.room = room;
     laid.forAlpha = forAlpha;
-    laid.height = render::TextHeight(font, c->Text);
+    platform::Size cell =
+        c->Text.empty() ? platform::Size{} : platform::textExtent(font, c->Text.data(), c->Text.size());
+    laid.height = cell.height;
     std::string s = c->Text;
-    if (render::TextWidth(font, c->Text) > room) {
+    if (cell.width > room) {
         int cw = render::TextWidth(font, "C");
         int k = cw > 0 ? static_cast<int>(std::floor(static_cast<double>(room) / cw)) - 4 : 0;
         s = (k > 0 ? c->Text.substr(0, static_cast<std::size_t>(k)) : std::string()) + "...";
     }
-    laid.drawn = render::MakeTextMask(font, s, forAlpha, &laid.mask);
+    laid.drawn = render::MakeTextMask(font, s, forAlpha, &laid.mask, &laid.coverage);
     kept = std::move(laid);
     return &*kept;
 }

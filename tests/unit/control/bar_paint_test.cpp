@@ -182,6 +182,31 @@ TEST_F(PaintTest, FillRevealedInPlaceMatchesBackgroundThenCroppedFill) {
     }
 }
 
+// Each new text reuses the kept record's buffers (mask and coverage) from
+// the text before, longer or shorter: the pixels are those of a record made
+// afresh, for every text in turn.
+TEST_F(PaintTest, NewTextsInTurnGiveThePixelsOfAFreshRecord) {
+    BarControl* bar = build(260, 24);
+    ASSERT_NE(bar, nullptr);
+    bar->Methods->SetFont(bar, "DejaVu Sans", 9, 0xFFFFFF, kTextBorder, 0x000000, kFontBold);
+    const char* texts[] = {"1%",
+                           "Copying files... 99%",
+                           "7%",
+                           "A text far too long to fit into this bar, cut with dots",
+                           "x",
+                           "100%",
+                           "Copying files... 100%",
+                           " ",
+                           "W"};
+    int position = 3;
+    for (const char* text : texts) {
+        bar->Methods->SetCurrentPosition(bar, position += 11);
+        ASSERT_EQ(bar->Methods->SetText(bar, text), 1);
+        pixels::Picture reused = *bar->ComposeImage;
+        EXPECT_EQ(reused.pixels, repainted(bar, true).pixels) << text;
+    }
+}
+
 // The scale bar squeezes straight into the frame; the rule it stands for:
 // background, then a copy of the bar image resized to floor(f) columns.
 TEST_F(PaintTest, SqueezedFillMatchesBackgroundThenResizedCopy) {
