@@ -83,8 +83,8 @@ TEST(SqueezeAcross, OntoAFrameWithAlphaWritesOpaquePixels) {
 }
 
 TEST(SqueezeAcross, TheWidestPackedSourceStillExact) {
-    // 8207 columns of white: the largest sums the packed arithmetic holds.
-    std::optional<Picture> white = makePicture(8207, 1);
+    // 8208 columns of white: the largest sums the packed arithmetic holds.
+    std::optional<Picture> white = makePicture(8208, 1);
     ASSERT_TRUE(white);
     for (auto& px : white->pixels) px = 0xFFFFFFu;
     std::optional<Picture> frame = makePicture(300, 1);
@@ -100,7 +100,7 @@ TEST(SqueezeAcross, LeavesWhatItCannotDoToTheCaller) {
     EXPECT_FALSE(SqueezeAcross(frame, source, -4));
     EXPECT_FALSE(SqueezeAcross(frame, noise(10, 3, 5, true), 4));  // alpha: blended, not copied
     EXPECT_FALSE(SqueezeAcross(frame, noise(10, 4, 5), 4));        // the height would change
-    std::optional<Picture> tooWide = makePicture(9000, 3);
+    std::optional<Picture> tooWide = makePicture(8209, 3);
     ASSERT_TRUE(tooWide);
     EXPECT_FALSE(SqueezeAcross(frame, *tooWide, 4));
     Picture broken = source;
