@@ -62,8 +62,8 @@ bool squeezeInPlace(BarControl* c, pixels::Picture& target, int p, float f) {
     if (fills && !render::SqueezeAcross(target, *bar, n)) return false;
     const std::size_t width = static_cast<std::size_t>(target.width);
     const std::size_t filled = fills ? std::min(width, static_cast<std::size_t>(n)) : 0;
-    for (int y = 0; y < target.height; ++y)
-        render::CopyRunMasked(&target.at(static_cast<int>(filled), y),
+    for (int y = 0; y < target.height; ++y)  // pointers: a full bar leaves no column to name
+        render::CopyRunMasked(target.pixels.data() + y * width + filled,
                               background->pixels.data() + y * width + filled, width - filled, 0xFFFFFFu);
     return true;
 }
