@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <lua.hpp>
 
@@ -14,17 +15,40 @@
 
 namespace vb::bench {
 
+// The host objects it added are removed again when it goes, so the bars of
+// one workload never sit in the next one's way.
 struct BarPage {
     lua_State* L = nullptr;
+    std::vector<std::string> names;
 
     BarPage(const std::string& name, int width, int height) {
-        host::Page::Current().Add(host::ObjectKind::Progress, name, false, 0, 0, width, height);
+        add(name, width, height);
         L = luaL_newstate();
         luaL_openlibs(L);
         host::InstallHostGlobals(L);
         actions::RegisterActions(L);
     }
-    ~BarPage() { lua_close(L); }
+    ~BarPage() {
+        removeAll();
+        lua_close(L);
+    }
+    BarPage(const BarPage&) = delete;
+    BarPage& operator=(const BarPage&) = delete;
+
+    // Another progress object; false when the name was used before.
+    bool add(const std::string& name, int width, int height, int x = 0, int y = 0) {
+        bool added = host::Page::Current().Add(host::ObjectKind::Progress, name, false, x, y, width,
+                                               height) != nullptr;
+        if (added) names.push_back(name);
+        return added;
+    }
+    // Removes the objects added after the first `keep`, newest first.
+    void removeAll(std::size_t keep = 0) {
+        while (names.size() > keep) {
+            host::Page::Current().Remove(names.back());
+            names.pop_back();
+        }
+    }
 
     // Runs a chunk; false when it raised.
     bool run(const char* chunk) { return luaL_dostring(L, chunk) == 0; }
@@ -41,6 +65,65 @@ constexpr const char* kRepaintWithTextSetup =
     "Velumbar.SetFont('Repaint', 'DejaVu Sans', 9, 0xFFFFFF, VELUMBAR_TEXT_BORDER, 0)"
     "Velumbar.SetText('Repaint', 'Twenty characters!!!')"
     "Velumbar.SetCurrentPosition('Repaint', 60)";
+
+// The bar of the update workloads: 400 x 30 (unless told), a three-stop
+// gradient, white outlined text "50%", range 0..100.
+inline std::string UpdateBarSetup(const std::string& name, bool scale, const char* text = "50%") {
+    std::string n = "'" + name + "'";
+    return "local stops = Velumbar.AllocColor({Index = 0, Color = 255}, {Index = 50, Color = 65280},"
+           " {Index = 100, Color = 16711680}) "
+           "assert(Velumbar.Create(" +
+           n + ", {ColorType = VELUMBAR_GRADIENT, GradientColors = stops," +
+           " ScaleType = " + (scale ? "VELUMBAR_SCALE" : "VELUMBAR_NOSCALE") + "})) " + "Velumbar.SetFont(" +
+           n + ", 'DejaVu Sans', 9, 0xFFFFFF, VELUMBAR_TEXT_BORDER, 0) " +
+           (text ? "Velumbar.SetText(" + n + ", '" + text + "') " : std::string()) +
+           "Velumbar.SetCurrentPosition(" + n + ", 50)";
+}
+
+// Calls Velumbar.<action>(name, number) as a script does; its result as a boolean.
+inline bool CallAction(lua_State* L, const char* action, const char* name, double number) {
+    lua_getglobal(L, "Velumbar");
+    lua_getfield(L, -1, action);
+    lua_pushstring(L, name);
+    lua_pushnumber(L, number);
+    lua_call(L, 2, 1);
+    bool result = lua_toboolean(L, -1);
+    lua_settop(L, 0);
+    return result;
+}
+
+// Velumbar.SetText(name, text) as a script calls it.
+inline bool CallSetText(lua_State* L, const char* name, const char* text) {
+    lua_getglobal(L, "Velumbar");
+    lua_getfield(L, -1, "SetText");
+    lua_pushstring(L, name);
+    lua_pushstring(L, text);
+    lua_call(L, 2, 1);
+    bool result = lua_toboolean(L, -1);
+    lua_settop(L, 0);
+    return result;
+}
+
+// Velumbar.GetCurrentPosition(name); -1 for nil.
+inline double CallGetPosition(lua_State* L, const char* name) {
+    lua_getglobal(L, "Velumbar");
+    lua_getfield(L, -1, "GetCurrentPosition");
+    lua_pushstring(L, name);
+    lua_call(L, 1, 1);
+    double result = lua_isnumber(L, -1) ? lua_tonumber(L, -1) : -1;
+    lua_settop(L, 0);
+    return result;
+}
+
+// The percentage texts of the fresh-text workloads: "1%" .. "100%".
+inline const std::vector<std::string>& PercentTexts() {
+    static const std::vector<std::string> texts = [] {
+        std::vector<std::string> t;
+        for (int i = 1; i <= 100; ++i) t.push_back(std::to_string(i) + "%");
+        return t;
+    }();
+    return texts;
+}
 
 // The peer of event dispatch: a closure that builds the table dispatch
 // builds for a mouse move at (40, 10) over the bar "Events" and calls its

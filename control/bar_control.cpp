@@ -5,8 +5,9 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <list>
+#include <map>
 #include <new>
+#include <unordered_map>
 
 #include "control/accessible.h"
 #include "control/bar_paint.h"
@@ -18,10 +19,43 @@ namespace vb::control {
 
 namespace {
 
+// Every live control, indexed so that no look-up grows with the number of
+// bars: by address for the live test, by canvas for the window procedures.
+// Each canvas keeps its controls in the order they were made, so the
+// oldest one answers, as a walk through the list of all bars would.
+struct Registry {
+    std::unordered_map<const BarControl*, std::uint64_t> order;  // control -> when it was made
+    std::unordered_map<platform::Window, std::map<std::uint64_t, BarControl*>> byCanvas;
+    std::uint64_t made = 0;
+
+    void add(BarControl* c) {
+        std::uint64_t when = made++;
+        byCanvas[c->Canvas].emplace(when, c);
+        try {
+            order.emplace(c, when);
+        } catch (...) {
+            forget(c->Canvas, when);
+            throw;
+        }
+    }
+    void remove(BarControl* c) {
+        auto it = order.find(c);
+        if (it == order.end()) return;
+        forget(c->Canvas, it->second);
+        order.erase(it);
+    }
+    void forget(platform::Window canvas, std::uint64_t when) {
+        auto it = byCanvas.find(canvas);
+        if (it == byCanvas.end()) return;
+        it->second.erase(when);
+        if (it->second.empty()) byCanvas.erase(it);
+    }
+};
+
 // Process-wide singletons are never destroyed: the library's unload step
 // and the windows' last messages may still reach them during exit.
-std::list<BarControl*>& registry() {
-    static auto* controls = new std::list<BarControl*>;
+Registry& registry() {
+    static auto* controls = new Registry;
     return *controls;
 }
 
@@ -182,8 +216,7 @@ int FreeOp(BarControl* c) {
     // The tooltip window outlives every bar: it must not keep a tool for a
     // window that is gone.
     if (c->TooltipParent) platform::deleteTooltipTool(c->TooltipParent, c->Canvas);
-    auto& controls = registry();
-    controls.remove(c);
+    registry().remove(c);
     delete c;
     return 1;
 }
@@ -377,7 +410,7 @@ BarControl* ConstructBarControl(platform::Window container, const pixels::Rect& 
         std::size_t count = static_cast<std::size_t>(std::max(render::UpperBound(stops), 0));
         std::vector<render::ColorStop> given(stops.begin(), stops.begin() + count);
         c->ColorStops = std::make_unique<render::BarStops>(render::MakeBarStops(given));
-        registry().push_back(c);
+        registry().add(c);
     } catch (...) {
         delete c;
         return nullptr;
@@ -385,11 +418,7 @@ BarControl* ConstructBarControl(platform::Window container, const pixels::Rect& 
     return c;
 }
 
-bool IsLiveControl(const BarControl* control) {
-    if (!control) return false;
-    const auto& controls = registry();
-    return std::find(controls.begin(), controls.end(), control) != controls.end();
-}
+bool IsLiveControl(const BarControl* control) { return control && registry().order.count(control) != 0; }
 
 BarControl* ControlOnWindow(platform::Window window) {
     auto* control = static_cast<BarControl*>(platform::property(window, prop::kControl));
@@ -397,11 +426,11 @@ BarControl* ControlOnWindow(platform::Window window) {
 }
 
 BarControl* ControlOfCanvas(platform::Window canvas) {
-    for (BarControl* control : registry())
-        if (control->Canvas == canvas) return control;
-    return nullptr;
+    const auto& byCanvas = registry().byCanvas;
+    auto it = byCanvas.find(canvas);
+    return it == byCanvas.end() || it->second.empty() ? nullptr : it->second.begin()->second;
 }
 
-std::size_t ControlCount() { return registry().size(); }
+std::size_t ControlCount() { return registry().order.size(); }
 
 }  // namespace vb::control

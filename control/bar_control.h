@@ -56,6 +56,7 @@ struct PaintedText {
     int height = 0;      // of the text's cell
     bool drawn = false;  // false: the shown string leaves no mark
     render::TextMask mask;
+    platform::TextCoverage coverage;  // the platform's part, kept for its buffer
 };
 
 // The 27 operations, in slot order. Each takes the control first and

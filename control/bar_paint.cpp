@@ -9,6 +9,7 @@
 #include "render/raster.h"
 #include "render/rounding.h"
 #include "render/row_blend.h"
+#include "render/squeeze.h"
 #include "render/text.h"
 
 namespace vb::control {
@@ -45,9 +46,32 @@ bool revealInPlace(BarControl* c, pixels::Picture& target, int p, float f) {
     return true;
 }
 
+// The whole fill squeezed into the filled part, straight into the frame:
+// the squeezed columns, then the background beside them, each byte written
+// once. Only for pictures of the bar's own size and height without alpha,
+// which is what a bar keeps; false leaves the rest to the general path.
+bool squeezeInPlace(BarControl* c, pixels::Picture& target, int p, float f) {
+    const pixels::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
+    const pixels::Picture* bar = c->BarImage ? &*c->BarImage : nullptr;
+    if (!background || !bar || !render::IsWellFormed(*bar) || !render::IsWellFormed(target) ||
+        target.hasAlpha || target.height != c->Height || !render::IsWellFormed(*background) ||
+        background->hasAlpha || background->width != target.width || background->height != target.height)
+        return false;
+    int n = static_cast<int>(std::floor(f));
+    bool fills = n >= 1 && p >= c->RangeMin;
+    if (fills && !render::SqueezeAcross(target, *bar, n)) return false;
+    const std::size_t width = static_cast<std::size_t>(target.width);
+    const std::size_t filled = fills ? std::min(width, static_cast<std::size_t>(n)) : 0;
+    for (int y = 0; y < target.height; ++y)  // pointers: a full bar leaves no column to name
+        render::CopyRunMasked(target.pixels.data() + y * width + filled,
+                              background->pixels.data() + y * width + filled, width - filled, 0xFFFFFFu);
+    return true;
+}
+
 void drawFill(BarControl* c, pixels::Picture& target, int p, float f) {
     const pixels::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
     if (c->ScaleType == kScale) {
+        if (squeezeInPlace(c, target, p, f)) return;
         // The whole fill squeezed into the filled part.
         if (!c->BarImage) return;
         auto squeezed = render::CopyPicture(*c->BarImage);
@@ -79,6 +103,8 @@ void drawBorder(BarControl* c, pixels::Picture& target, float f) {
 
 // Lays the text out for the bar's room (cut to fit, with "..."), and makes
 // its mask; kept in the record until the font, the text or the room change.
+// A new text reuses the kept record's buffers, and one measure gives both
+// the width and the height of the cell.
 const PaintedText* laidOutText(BarControl* c, bool forAlpha) {
     platform::Font font = c->Font.get();
     int room = c->Width - c->IconWidth;
@@ -86,20 +112,26 @@ const PaintedText* laidOutText(BarControl* c, bool forAlpha) {
     if (kept && kept->font == font && kept->room == room && kept->forAlpha == forAlpha &&
         kept->text == c->Text)
         return &*kept;
-    kept.reset();
     PaintedText laid;
+    if (kept) {  // their capacity, not their pixels
+        laid.mask.weights.swap(kept->mask.weights);
+        laid.coverage.rgb.swap(kept->coverage.rgb);
+    }
+    kept.reset();
     laid.font = font;
     laid.text = c->Text;
     laid.room = room;
     laid.forAlpha = forAlpha;
-    laid.height = render::TextHeight(font, c->Text);
+    platform::Size cell =
+        c->Text.empty() ? platform::Size{} : platform::textExtent(font, c->Text.data(), c->Text.size());
+    laid.height = cell.height;
     std::string s = c->Text;
-    if (render::TextWidth(font, c->Text) > room) {
+    if (cell.width > room) {
         int cw = render::TextWidth(font, "C");
         int k = cw > 0 ? static_cast<int>(std::floor(static_cast<double>(room) / cw)) - 4 : 0;
         s = (k > 0 ? c->Text.substr(0, static_cast<std::size_t>(k)) : std::string()) + "...";
     }
-    laid.drawn = render::MakeTextMask(font, s, forAlpha, &laid.mask);
+    laid.drawn = render::MakeTextMask(font, s, forAlpha, &laid.mask, &laid.coverage);
     kept = std::move(laid);
     return &*kept;
 }

@@ -1,14 +1,15 @@
 #include "control/canvas_state.h"
 
-#include <map>
+#include <unordered_map>
 
 namespace vb::control {
 
 namespace {
 
-// Never destroyed: canvases may still receive messages during exit.
-std::map<platform::Window, CanvasState>& states() {
-    static auto* byCanvas = new std::map<platform::Window, CanvasState>;
+// Never destroyed: canvases may still receive messages during exit. Hashed:
+// a mouse message over one bar costs the same on a page of a thousand.
+std::unordered_map<platform::Window, CanvasState>& states() {
+    static auto* byCanvas = new std::unordered_map<platform::Window, CanvasState>;
     return *byCanvas;
 }
 

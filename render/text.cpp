@@ -19,6 +19,12 @@ int TextHeight(platform::Font font, std::string_view text) {
 
 bool MakeTextMask(platform::Font font, std::string_view text, bool forAlpha, TextMask* mask) {
     platform::TextCoverage coverage;
+    return MakeTextMask(font, text, forAlpha, mask, &coverage);
+}
+
+bool MakeTextMask(platform::Font font, std::string_view text, bool forAlpha, TextMask* mask,
+                  platform::TextCoverage* scratch) {
+    platform::TextCoverage& coverage = *scratch;
     if (text.empty() || !platform::textCoverage(font, text.data(), text.size(), &coverage) ||
         coverage.width <= 0 || coverage.height <= 0)
         return false;

@@ -34,6 +34,10 @@ struct TextMask {
 // False when the text leaves no mark (empty, no coverage); may throw
 // std::bad_alloc.
 bool MakeTextMask(platform::Font font, std::string_view text, bool forAlpha, TextMask* mask);
+// The same, with the platform's coverage made in `scratch`, whose buffer a
+// caller may keep so that masks of new texts reuse it.
+bool MakeTextMask(platform::Font font, std::string_view text, bool forAlpha, TextMask* mask,
+                  platform::TextCoverage* scratch);
 // The same pixels as DrawText with the text the mask was made from; a mask
 // made for the other kind of picture draws nothing.
 void DrawTextMask(pixels::Picture& target, const TextMask& mask, int x, int y, std::uint32_t colour);

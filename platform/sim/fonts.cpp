@@ -97,6 +97,7 @@ struct FontState {
     std::optional<FontRecord> defaultFont;
     bool defaultTried = false;
     bool fontconfigUsed = false;
+    std::vector<std::uint8_t> coverage;  // one string's grey coverage, kept for its buffer
 
     FontState() = default;
     FontState(const FontState&) = delete;
@@ -398,16 +399,20 @@ bool buildCoverage(const FontRecord& font, const char* text, std::size_t length,
     Layout layout = layOut(font, text, length);
     Box box = layout.ink;
     for (const Line& line : decorations(font)) box.add(0, line.top, layout.advance, line.top + line.size);
-    *out = TextCoverage{};
+    // The caller's buffer is reused: a new text each paint allocates nothing.
+    out->left = out->top = out->width = out->height = 0;
+    out->rgb.clear();
     if (box.empty()) return true;  // nothing but blanks
     long long width = box.right - box.left, height = box.bottom - box.top;
     if (width > kMaxCoverage / height || box.left < INT_MIN / 2 || box.top < INT_MIN / 2) return false;
-    std::vector<std::uint8_t> mask(static_cast<std::size_t>(width * height), 0);
+    std::vector<std::uint8_t>& mask = state().coverage;
+    mask.assign(static_cast<std::size_t>(width * height), 0);
     paintCoverage(font, text, length, layout, box, mask);
     // Grey smoothing: the same coverage in red, green and blue.
     out->rgb.resize(mask.size() * 3);
     for (std::size_t i = 0; i < mask.size(); ++i)
         out->rgb[i * 3] = out->rgb[i * 3 + 1] = out->rgb[i * 3 + 2] = mask[i];
+    if (mask.capacity() > (std::size_t{1} << 20)) std::vector<std::uint8_t>().swap(mask);  // a rare giant
     out->left = static_cast<int>(box.left);
     out->top = static_cast<int>(box.top);
     out->width = static_cast<int>(width);

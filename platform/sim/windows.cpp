@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <unordered_map>
 
 #include "platform/sim/sim.h"
 #include "platform/sim/state.h"
@@ -14,8 +15,10 @@ namespace vb::sim::detail {
 namespace {
 
 // Never destroyed: libraries unloading at exit still talk to their windows.
-std::map<std::uintptr_t, std::unique_ptr<SimWindow>>& table() {
-    static auto* windows = new std::map<std::uintptr_t, std::unique_ptr<SimWindow>>;
+// Hashed, so finding a window does not grow with the number of windows;
+// handles only grow, so their order is the order of creation.
+std::unordered_map<std::uintptr_t, std::unique_ptr<SimWindow>>& table() {
+    static auto* windows = new std::unordered_map<std::uintptr_t, std::unique_ptr<SimWindow>>;
     return *windows;
 }
 
@@ -119,6 +122,7 @@ std::vector<std::uintptr_t> topLevels() {
     std::vector<std::uintptr_t> ids;
     for (const auto& [id, w] : table())
         if (!w->parent) ids.push_back(id);
+    std::sort(ids.begin(), ids.end());  // oldest first
     return ids;
 }
 

@@ -182,5 +182,77 @@ TEST_F(PaintTest, FillRevealedInPlaceMatchesBackgroundThenCroppedFill) {
     }
 }
 
+// Each new text reuses the kept record's buffers (mask and coverage) from
+// the text before, longer or shorter: the pixels are those of a record made
+// afresh, for every text in turn.
+TEST_F(PaintTest, NewTextsInTurnGiveThePixelsOfAFreshRecord) {
+    BarControl* bar = build(260, 24);
+    ASSERT_NE(bar, nullptr);
+    bar->Methods->SetFont(bar, "DejaVu Sans", 9, 0xFFFFFF, kTextBorder, 0x000000, kFontBold);
+    const char* texts[] = {"1%",
+                           "Copying files... 99%",
+                           "7%",
+                           "A text far too long to fit into this bar, cut with dots",
+                           "x",
+                           "100%",
+                           "Copying files... 100%",
+                           " ",
+                           "W"};
+    int position = 3;
+    for (const char* text : texts) {
+        bar->Methods->SetCurrentPosition(bar, position += 11);
+        ASSERT_EQ(bar->Methods->SetText(bar, text), 1);
+        pixels::Picture reused = *bar->ComposeImage;
+        EXPECT_EQ(reused.pixels, repainted(bar, true).pixels) << text;
+    }
+}
+
+// The scale bar squeezes straight into the frame; the rule it stands for:
+// background, then a copy of the bar image resized to floor(f) columns.
+TEST_F(PaintTest, SqueezedFillMatchesBackgroundThenResizedCopy) {
+    for (int width : {37, 150, 401}) {
+        if (platform::isWindow(page_)) platform::destroyWindow(page_);
+        BarControl* bar = build(width, 20, 0, kScale);
+        ASSERT_NE(bar, nullptr);
+        render::BarStops stops = render::MakeBarStops({{0.0f, 0x0000FF}, {0.4f, 0x00FF00}, {1.0f, 0xFF8000}});
+        ASSERT_EQ(bar->Methods->SetGradientColors(bar, &stops, 0), 1);
+        std::int32_t range[2] = {0, 1000};
+        bar->Methods->SetRange(bar, range);
+        auto expectRule = [&](int position) {
+            bar->Methods->SetCurrentPosition(bar, position);
+            int p = std::clamp(position < bar->RangeMin ? 0 : position, 0, bar->RangeMax);
+            int n = static_cast<int>(std::floor(FillWidth(width, p, 0, 1000)));
+            pixels::Picture expected = *pixels::makePicture(width, 20);
+            auto copy = render::CopyPicture(*bar->BarImage);
+            ASSERT_TRUE(copy);
+            if (n >= 1) render::Resize(*copy, n, 20);
+            render::DrawPicture(expected, *bar->BackgroundImage, 0, 0);
+            if (n >= 1) render::DrawPicture(expected, *copy, 0, 0);
+            ASSERT_EQ(bar->ComposeImage->pixels, expected.pixels) << width << " wide at " << position;
+        };
+        for (int position = -5; position <= 1010; position += 7) expectRule(position);
+        for (int position : {1, 2, 999, 1000}) expectRule(position);
+    }
+}
+
+TEST_F(PaintTest, SqueezedSolidFillKeptNarrowerStretchesLikeTheRule) {
+    // A solid bar image is not rebuilt when the bar grows: the squeeze then
+    // stretches the narrower image.
+    BarControl* bar = build(90, 16, 0, kScale);
+    ASSERT_NE(bar, nullptr);
+    bar->BarImage = render::BuildBarImage(31, 16, kColorSolid, render::MakeBarStops({}), 0x3366CC, 1);
+    for (int position : {3, 34, 50, 77, 100}) {
+        bar->Methods->SetCurrentPosition(bar, position);
+        int n = static_cast<int>(std::floor(FillWidth(90, position, 0, 100)));
+        pixels::Picture expected = *pixels::makePicture(90, 16);
+        auto copy = render::CopyPicture(*bar->BarImage);
+        ASSERT_TRUE(copy);
+        render::Resize(*copy, n, 16);
+        render::DrawPicture(expected, *bar->BackgroundImage, 0, 0);
+        render::DrawPicture(expected, *copy, 0, 0);
+        EXPECT_EQ(bar->ComposeImage->pixels, expected.pixels) << position;
+    }
+}
+
 }  // namespace
 }  // namespace vb::control::testing

@@ -1,0 +1,110 @@
+// The squeeze straight into a frame against the rule it stands for: copy
+// the picture, resize the copy to n columns at its own height, draw it.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+
+#include "render/raster.h"
+#include "render/squeeze.h"
+
+using namespace vb::pixels;
+using namespace vb::render;
+
+namespace {
+
+Picture noise(int w, int h, std::uint32_t seed, bool hasAlpha = false) {
+    std::optional<Picture> p = makePicture(w, h, hasAlpha);
+    EXPECT_TRUE(p);
+    if (!p) return Picture{};
+    std::mt19937 random(seed);
+    for (auto& px : p->pixels) {
+        std::uint32_t v = random();
+        // Every fourth pixel at the channel extremes, where rounding bites.
+        if (v % 4 == 0) v = (v & 1 ? 0xFFFFFFu : 0u) ^ (v & 0x00FF00u);
+        px = hasAlpha ? v : v & 0xFFFFFFu;
+    }
+    return *p;
+}
+
+Picture byRule(const Picture& frame, const Picture& source, int n) {
+    Picture expected = frame;
+    std::optional<Picture> copy = CopyPicture(source);
+    EXPECT_TRUE(copy);
+    if (!copy) return expected;
+    EXPECT_TRUE(Resize(*copy, n, source.height));
+    DrawPicture(expected, *copy, 0, 0);
+    return expected;
+}
+
+void expectSameAsRule(const Picture& frame, const Picture& source, int n) {
+    Picture fast = frame;
+    ASSERT_TRUE(SqueezeAcross(fast, source, n)) << source.width << " to " << n;
+    Picture expected = byRule(frame, source, n);
+    ASSERT_EQ(fast.pixels.size(), expected.pixels.size());
+    for (std::size_t i = 0; i < fast.pixels.size(); ++i)
+        ASSERT_EQ(fast.pixels[i], expected.pixels[i])
+            << "source " << source.width << " x " << source.height << " to " << n << " columns, frame "
+            << frame.width << " wide, pixel (" << i % frame.width << ", " << i / frame.width << ")";
+}
+
+}  // namespace
+
+TEST(SqueezeAcross, EveryWidthUpToFortyToEveryColumnCount) {
+    // Narrowing, widening and equal widths, into frames wider and narrower
+    // than the squeezed picture.
+    for (int s = 1; s <= 40; ++s) {
+        Picture source = noise(s, 3, static_cast<std::uint32_t>(s));
+        for (int n = 1; n <= 2 * s + 3; ++n) {
+            Picture wide = noise(2 * s + 5, 3, 1000u + static_cast<std::uint32_t>(n));
+            expectSameAsRule(wide, source, n);
+            Picture narrow = noise(std::max(1, n / 2), 3, 2000u + static_cast<std::uint32_t>(n));
+            expectSameAsRule(narrow, source, n);
+        }
+    }
+}
+
+TEST(SqueezeAcross, BarSizedPicturesAtManyFills) {
+    for (int width : {99, 400, 401, 1000}) {
+        for (int height : {1, 30}) {
+            Picture source = noise(width, height, static_cast<std::uint32_t>(width * height));
+            Picture frame = noise(width, height, 7);
+            for (int n :
+                 {1, 2, 3, width / 7, width / 3, width / 2 - 1, width / 2, width - 1, width, width + 1})
+                if (n >= 1) expectSameAsRule(frame, source, n);
+        }
+    }
+}
+
+TEST(SqueezeAcross, OntoAFrameWithAlphaWritesOpaquePixels) {
+    Picture source = noise(17, 4, 3);
+    Picture frame = noise(20, 4, 4, true);
+    for (int n : {1, 5, 17, 20, 25}) expectSameAsRule(frame, source, n);
+}
+
+TEST(SqueezeAcross, TheWidestPackedSourceStillExact) {
+    // 8208 columns of white: the largest sums the packed arithmetic holds.
+    std::optional<Picture> white = makePicture(8208, 1);
+    ASSERT_TRUE(white);
+    for (auto& px : white->pixels) px = 0xFFFFFFu;
+    std::optional<Picture> frame = makePicture(300, 1);
+    ASSERT_TRUE(frame);
+    for (int n : {1, 3, 299, 300}) expectSameAsRule(*frame, *white, n);
+}
+
+TEST(SqueezeAcross, LeavesWhatItCannotDoToTheCaller) {
+    Picture source = noise(10, 3, 5);
+    Picture frame = noise(12, 3, 6);
+    const Picture before = frame;
+    EXPECT_FALSE(SqueezeAcross(frame, source, 0));
+    EXPECT_FALSE(SqueezeAcross(frame, source, -4));
+    EXPECT_FALSE(SqueezeAcross(frame, noise(10, 3, 5, true), 4));  // alpha: blended, not copied
+    EXPECT_FALSE(SqueezeAcross(frame, noise(10, 4, 5), 4));        // the height would change
+    std::optional<Picture> tooWide = makePicture(8209, 3);
+    ASSERT_TRUE(tooWide);
+    EXPECT_FALSE(SqueezeAcross(frame, *tooWide, 4));
+    Picture broken = source;
+    broken.pixels.pop_back();
+    EXPECT_FALSE(SqueezeAcross(frame, broken, 4));
+    EXPECT_EQ(frame.pixels, before.pixels);
+}
