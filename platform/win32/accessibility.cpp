@@ -2,21 +2,19 @@
 // IAccessible that asks the bar's source at every call, and bars raise
 // WinEvents when their value or name changes. Releasing a bar cuts its
 // objects loose: a client that still holds one gets CO_E_OBJNOTCONNECTED.
-#define WIN32_LEAN_AND_MEAN
+#include "platform/win32/win32.h"
+// The header below needs <windows.h> first.
 #include <oleacc.h>
-#include <windows.h>
 
 #include <new>
 #include <set>
 #include <string>
 
-#include "platform/platform.h"
-
 namespace vb::platform {
 
 namespace {
 
-HWND hwnd(Window window) { return reinterpret_cast<HWND>(window); }
+using win32::hwnd;
 
 class BarAccessible;
 
@@ -232,8 +230,9 @@ LResult answerAccessibleQuery(Window window, Window canvas, WParam wParam, LPara
     } catch (...) {
         return 0;
     }
-    LRESULT answer = LresultFromObject(__uuidof(IAccessible), static_cast<WPARAM>(wParam), object);
-    object->Release();  // the answer holds its own reference when it succeeded
+    // The answer holds its own reference when it succeeded.
+    win32::ComPtr<BarAccessible> ours(object);
+    LRESULT answer = LresultFromObject(__uuidof(IAccessible), static_cast<WPARAM>(wParam), ours.get());
     if (FAILED(static_cast<HRESULT>(answer))) return 0;
     *handled = true;
     (void)window;

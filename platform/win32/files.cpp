@@ -9,31 +9,23 @@
 
 namespace vb::platform {
 
-namespace {
-
-struct FileHandle {
-    HANDLE h;
-    ~FileHandle() {
-        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-    }
-};
-
-}  // namespace
+using win32::UniqueFile;
+using win32::UniqueProcess;
 
 // Reads in chunks until the end: the size the file claims is not trusted
 // to size the buffer.
 bool readWholeFile(const char* path, std::vector<std::uint8_t>* out) {
     if (!path || !out) return false;
-    FileHandle file{CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
-    if (file.h == INVALID_HANDLE_VALUE) return false;
+    UniqueFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     bool ok = true;
     try {
         out->clear();
         std::uint8_t chunk[65536];
         for (;;) {
             DWORD got = 0;
-            if (!ReadFile(file.h, chunk, sizeof chunk, &got, nullptr)) {
+            if (!ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr)) {
                 ok = false;
                 break;
             }
@@ -89,8 +81,7 @@ bool startProgram(const char* program, const char* arguments, const char* workin
         PROCESS_INFORMATION process{};
         if (CreateProcessA(application.empty() ? nullptr : application.c_str(), commandLine.data(), nullptr,
                            nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, folder, &startup, &process)) {
-            CloseHandle(process.hThread);
-            CloseHandle(process.hProcess);
+            UniqueProcess thread(process.hThread), child(process.hProcess);
             started = true;
         }
     } catch (...) {}
@@ -105,7 +96,7 @@ bool startProgram(const char* program, const char* arguments, const char* workin
     // The shell may hand the start to extensions, which need COM.
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     started = ShellExecuteExA(&shell) != 0;
-    if (started && shell.hProcess) CloseHandle(shell.hProcess);
+    UniqueProcess shellProcess(started ? shell.hProcess : nullptr);
     if (SUCCEEDED(com)) CoUninitialize();
     return started;
 }

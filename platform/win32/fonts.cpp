@@ -9,24 +9,10 @@
 
 namespace vb::platform::win32 {
 
-namespace {
-
 // Released when its thread ends.
-struct ThreadScratchDC {
-    HDC dc = CreateCompatibleDC(nullptr);
-    ThreadScratchDC() = default;
-    ThreadScratchDC(const ThreadScratchDC&) = delete;
-    ThreadScratchDC& operator=(const ThreadScratchDC&) = delete;
-    ~ThreadScratchDC() {
-        if (dc) DeleteDC(dc);
-    }
-};
-
-}  // namespace
-
 HDC scratchDC() {
-    thread_local ThreadScratchDC scratch;
-    return scratch.dc;
+    thread_local UniqueMemoryDC scratch(CreateCompatibleDC(nullptr));
+    return scratch.get();
 }
 
 }  // namespace vb::platform::win32

@@ -50,7 +50,24 @@ using UniqueBrush = UniqueHandle<HBRUSH, DeleteGdiObject<HBRUSH>>;
 using UniqueRegion = UniqueHandle<HRGN, DeleteGdiObject<HRGN>>;
 using UniqueMemoryDC = UniqueHandle<HDC, DeleteDC>;  // from CreateCompatibleDC
 using UniqueIcon = UniqueHandle<HICON, DestroyIcon>;
-using UniqueProcess = UniqueHandle<HANDLE, CloseHandle>;
+using UniqueProcess = UniqueHandle<HANDLE, CloseHandle>;  // a process or thread
+
+// A file opened with CreateFileA, which says "none" with INVALID_HANDLE_VALUE.
+class UniqueFile {
+public:
+    explicit UniqueFile(HANDLE handle) : handle_(handle) {}
+    ~UniqueFile() {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+    UniqueFile(const UniqueFile&) = delete;
+    UniqueFile& operator=(const UniqueFile&) = delete;
+
+    HANDLE get() const { return handle_; }
+    explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
 
 // A window's device context from GetDC, given back to that window.
 class WindowDC {
@@ -91,6 +108,7 @@ template <typename Interface>
 class ComPtr {
 public:
     ComPtr() = default;
+    explicit ComPtr(Interface* adopted) : object_(adopted) {}  // takes over a reference
     ~ComPtr() { reset(); }
     ComPtr(ComPtr&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
     ComPtr& operator=(ComPtr&& other) noexcept {

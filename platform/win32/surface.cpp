@@ -2,6 +2,7 @@
 // filled from pictures, shown on WM_PAINT and WM_PRINTCLIENT.
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "platform/win32/win32.h"
@@ -11,7 +12,7 @@ namespace vb::platform::win32 {
 namespace {
 
 struct Surface {
-    HBITMAP bitmap = nullptr;
+    UniqueBitmap bitmap;
     std::uint8_t* bits = nullptr;  // bottom-up rows of blue, green, red
     int width = 0, height = 0, stride = 0;
 };
@@ -33,19 +34,16 @@ bool resizeSurface(HWND canvas, int width, int height) {
     Surface* old = surfaceOf(canvas);
     if (old && old->width == width && old->height == height) return true;
     // A window procedure calls this: nothing may be thrown from here.
-    auto* next = new (std::nothrow) Surface;
+    std::unique_ptr<Surface> next(new (std::nothrow) Surface);
     if (!next) return false;
     next->width = width;
     next->height = height;
     next->stride = strideFor(width);
     if (width > 0 && height > 0) {
         void* bits = nullptr;
-        next->bitmap = win32::createDibSection(nullptr, width, height, 24, false, &bits);
+        next->bitmap.reset(win32::createDibSection(nullptr, width, height, 24, false, &bits));
         next->bits = static_cast<std::uint8_t*>(bits);
-        if (!next->bitmap) {
-            delete next;
-            return false;
-        }
+        if (!next->bitmap) return false;
         std::memset(next->bits, 0xFF, static_cast<std::size_t>(next->stride) * height);
         if (old && old->bits) {
             int keepRows = std::min(height, old->height);
@@ -53,11 +51,8 @@ bool resizeSurface(HWND canvas, int width, int height) {
             for (int y = 0; y < keepRows; ++y) std::memcpy(row(*next, y), row(*old, y), keepBytes);
         }
     }
-    if (old) {
-        if (old->bitmap) DeleteObject(old->bitmap);
-        delete old;
-    }
-    SetWindowLongPtrA(canvas, kRecordSlot, reinterpret_cast<LONG_PTR>(next));
+    std::unique_ptr<Surface> replaced(old);
+    SetWindowLongPtrA(canvas, kRecordSlot, reinterpret_cast<LONG_PTR>(next.release()));
     return true;
 }
 
@@ -65,21 +60,18 @@ void freeSurface(HWND canvas) {
     Surface* s = surfaceOf(canvas);
     if (!s) return;
     SetWindowLongPtrA(canvas, kRecordSlot, 0);
-    if (s->bitmap) DeleteObject(s->bitmap);
-    delete s;
+    std::unique_ptr<Surface> freed(s);
 }
 
 bool paintSurface(HWND canvas, HDC dc, const RECT* area) {
     Surface* s = surfaceOf(canvas);
     if (!s || !s->bitmap || !dc) return false;
-    HDC memory = CreateCompatibleDC(dc);
+    UniqueMemoryDC memory(CreateCompatibleDC(dc));
     if (!memory) return false;
-    HGDIOBJ before = SelectObject(memory, s->bitmap);
+    SelectedObject selected(memory.get(), s->bitmap.get());
     RECT all{0, 0, s->width, s->height};
     const RECT& r = area ? *area : all;
-    BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, r.left, r.top, SRCCOPY);
-    SelectObject(memory, before);
-    DeleteDC(memory);
+    BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.get(), r.left, r.top, SRCCOPY);
     return true;
 }
 
