@@ -8,10 +8,9 @@
 #include "binding/last_error.h"
 #include "control/colour_objects.h"
 #include "control/previous_procs.h"
-#include "control/window_procs.h"
 #include "control/window_properties.h"
-#include "events/canvas_input.h"
 #include "events/main_state.h"
+#include "events/window_procs.h"
 
 namespace vb::actions {
 
@@ -42,34 +41,6 @@ void readProperties(lua_State* L, int t, control::CreateProperties* p) {
     if (p->colorType == control::kColorGradient)
         p->gradientHandle = ReadTableInteger(L, t, "GradientColors", -1);
     p->noGlossy = ReadTableBoolean(L, t, "NoGlossy");
-}
-
-// Links windows and control once the bar is built. Nothing here calls Lua.
-// Links windows and control once the bar is built. Nothing here calls Lua;
-// what can run out of memory comes before the first window changes.
-bool attach(lua_State* L, Window host, Window container, BarControl* bar, const char* name,
-            std::uint32_t backgroundColor) {
-    bar->ObjectName = name;
-    bar->LuaState = L;
-    // The procedures we replace are kept in our own record: the
-    // properties below are for the host to read, and anyone may write them.
-    WindowProc previousHost = control::SubclassWindow(host, control::HostWindowProc);
-    WindowProc previousContainer = control::SubclassWindow(container, control::ContainerWindowProc);
-    if (!previousHost || !previousContainer) return false;
-
-    setProperty(host, control::prop::kControl, bar);
-    setProperty(host, control::prop::kContainer, container);
-    setBackgroundColor(container, backgroundColor);
-    setProperty(host, control::prop::kOldHostProc, reinterpret_cast<void*>(previousHost));
-    setProperty(container, control::prop::kOldContainerProc, reinterpret_cast<void*>(previousContainer));
-    Window canvas = bar->Methods->GetCanvasHandle(bar);
-    void* nameCopy = const_cast<char*>(bar->ObjectName.c_str());
-    for (Window w : {container, canvas}) {
-        setProperty(w, control::prop::kObjectName, nameCopy);
-        setProperty(w, control::prop::kLuaState, L);
-        setProperty(w, control::prop::kControl, bar);
-    }
-    return true;
 }
 
 }  // namespace
@@ -103,19 +74,18 @@ int Create(lua_State* L) {
         if (container) {
             render::BarStops stops =
                 render::MakeBarStops(colours ? colours->stops : std::vector<render::ColorStop>{});
-            BarControl* bar =
-                control::ConstructBarControl(container, Rect{0, 0, client.width(), client.height()}, props,
-                                             stops, events::CanvasInputProc);
+            BarControl* bar = control::ConstructBarControl(
+                container, Rect{0, 0, client.width(), client.height()}, props, stops);
             auto previousContainer = static_cast<Window>(property(host, control::prop::kContainer));
             bool attached = false;
             try {
-                attached = bar && attach(owner, host, container, bar, name, props.backgroundColor);
+                attached = bar && events::AttachBar(owner, host, container, bar, name, props.backgroundColor);
             } catch (...) {
                 attached = false;  // out of memory before any window changed
             }
             if (attached) {
                 // A bar already on this object is replaced by the new one.
-                if (previousContainer != container && control::IsContainerOf(previousContainer, host))
+                if (previousContainer != container && events::IsContainerOf(previousContainer, host))
                     destroyWindow(previousContainer);
                 created = true;
             } else {

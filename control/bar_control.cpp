@@ -357,8 +357,7 @@ BarControl::~BarControl() {
 }
 
 BarControl* ConstructBarControl(platform::Window container, const pixels::Rect& area,
-                                const CreateProperties& props, const render::BarStops& stops,
-                                platform::WindowProc canvasInput) {
+                                const CreateProperties& props, const render::BarStops& stops) {
     const int x = area.left, y = area.top, width = area.width(), height = area.height();
     const std::int32_t colorType = props.colorType, scaleType = props.scaleType;
     const std::uint32_t solidColor = props.solidColor, backgroundColor = props.backgroundColor;
@@ -402,7 +401,7 @@ BarControl* ConstructBarControl(platform::Window container, const pixels::Rect& 
     // made: the record (and the canvas, if made) goes then.
     try {
         c->Canvas = platform::createWindow(container, pixels::Rect{x, y, x + width, y + height},
-                                           platform::WindowKind::Canvas, canvasInput);
+                                           platform::WindowKind::Canvas);
         if (c->Canvas) {
             InitCanvasState(c->Canvas);
             platform::presentToCanvas(c->Canvas, c->BarImage->view());

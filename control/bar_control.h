@@ -159,8 +159,7 @@ struct CreateProperties {
 // of `container`, the gradient from `stops`; null when a picture or the
 // record cannot be made.
 BarControl* ConstructBarControl(platform::Window container, const pixels::Rect& area,
-                                const CreateProperties& props, const render::BarStops& stops,
-                                platform::WindowProc canvasInput);
+                                const CreateProperties& props, const render::BarStops& stops);
 
 // The control stored as "iObject" on a window, when it is one we made.
 BarControl* ControlOnWindow(platform::Window window);

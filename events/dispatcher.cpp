@@ -5,9 +5,9 @@
 #include <lua.hpp>
 
 #include "control/bar_control.h"
-#include "control/deferred.h"
 #include "control/window_properties.h"
 #include "events/callback_registry.h"
+#include "events/deferred.h"
 #include "events/lua_states.h"
 
 namespace vb::events {
@@ -129,7 +129,7 @@ void Dispatch(platform::Window canvas, const EventData& event) {
     int ref = LookupCallback(L, name);
     if (ref == 0) return;
 
-    control::DispatchScope scope;
+    DispatchScope scope;
     std::int32_t range[2] = {0, 0};
     int width = bar->Methods->GetWidth(bar);
     bar->Methods->GetRange(bar, range);

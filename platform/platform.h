@@ -133,10 +133,11 @@ enum class WindowKind {
     Canvas,     // child window with a 24-bit surface; asks for double clicks
 };
 
-// Creates a visible child window. A canvas forwards every message other
-// than painting to `input` (when set); a container uses the default procedure.
-VB_PLATFORM_API Window createWindow(Window parent, const Rect& rect, WindowKind kind,
-                                    WindowProc input = nullptr);
+// Creates a visible child window; a container uses the default procedure.
+VB_PLATFORM_API Window createWindow(Window parent, const Rect& rect, WindowKind kind);
+// From now on the canvas forwards every message other than painting to
+// `input` (null: to nobody); false for a window that is not our canvas.
+VB_PLATFORM_API bool setCanvasInput(Window canvas, WindowProc input);
 VB_PLATFORM_API bool destroyWindow(Window window);
 // Whether the window is one this layer made, of that kind: a window of
 // another component is never taken for ours, whatever its properties say.

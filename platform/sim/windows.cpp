@@ -171,14 +171,17 @@ namespace vb::platform {
 
 using namespace vb::sim::detail;
 
-Window createWindow(Window parent, const Rect& rect, WindowKind kind, WindowProc inputProc) {
+Window createWindow(Window parent, const Rect& rect, WindowKind kind) {
     if (!find(parent)) return nullptr;
-    if (kind == WindowKind::Canvas) {
-        Window w = create(toId(parent), rect, Kind::Canvas, canvasProc, 0xFFFFFF, true);
-        if (SimWindow* sw = find(w)) sw->canvasInput = inputProc;
-        return w;
-    }
+    if (kind == WindowKind::Canvas)
+        return create(toId(parent), rect, Kind::Canvas, canvasProc, 0xFFFFFF, true);
     return create(toId(parent), rect, Kind::Container, nullptr, 0xFFFFFF, false);
+}
+
+bool setCanvasInput(Window canvas, WindowProc input) {
+    if (!isOurWindow(canvas, WindowKind::Canvas)) return false;
+    find(canvas)->canvasInput = input;
+    return true;
 }
 
 bool destroyWindow(Window window) {

@@ -81,16 +81,19 @@ namespace vb::platform {
 
 using namespace win32;
 
-Window createWindow(Window parent, const Rect& rect, WindowKind kind, WindowProc inputProc) {
+Window createWindow(Window parent, const Rect& rect, WindowKind kind) {
     if (!IsWindow(hwnd(parent))) return nullptr;
     const char* cls = kind == WindowKind::Canvas ? kCanvasClass : kContainerClass;
     HWND made = CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                                 rect.left, rect.top, rect.width(), rect.height(), hwnd(parent), nullptr,
                                 moduleInstance(), nullptr);
-    // The input procedure sees messages from here on, as in the stand-in.
-    if (made && kind == WindowKind::Canvas && inputProc)
-        SetWindowLongPtrA(made, kInputSlot, reinterpret_cast<LONG_PTR>(inputProc));
     return handle(made);
+}
+
+bool setCanvasInput(Window canvas, WindowProc input) {
+    if (!isOurWindow(canvas, WindowKind::Canvas)) return false;
+    SetWindowLongPtrA(hwnd(canvas), kInputSlot, reinterpret_cast<LONG_PTR>(input));
+    return true;
 }
 
 bool destroyWindow(Window window) { return IsWindow(hwnd(window)) && DestroyWindow(hwnd(window)); }

@@ -23,7 +23,7 @@ protected:
         CreateProperties props;
         props.scaleType = scaleType;
         props.borderFlags = borderFlags;
-        return ConstructBarControl(container_, pixels::Rect{0, 0, width, height}, props, none, nullptr);
+        return ConstructBarControl(container_, pixels::Rect{0, 0, width, height}, props, none);
     }
 
     platform::Window page_ = nullptr;

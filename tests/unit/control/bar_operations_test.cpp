@@ -1,6 +1,6 @@
 // Operations of the control record beyond painting.
 #include "bar_fixture.h"
-#include "control/window_procs.h"
+#include "events/window_procs.h"
 
 namespace vb::control::testing {
 namespace {
@@ -36,7 +36,7 @@ TEST_F(OperationsTest, NoGlossyFlagAndBorderFlags) {
     props.solidColor = 255;
     props.backgroundColor = 0;
     props.borderFlags = kNoGlossyFlag;
-    BarControl* bar = ConstructBarControl(container, pixels::Rect{0, 0, 50, 10}, props, none, nullptr);
+    BarControl* bar = ConstructBarControl(container, pixels::Rect{0, 0, 50, 10}, props, none);
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->Glossy, 0);
     EXPECT_EQ(bar->BorderType, 0);
@@ -91,8 +91,8 @@ TEST_F(OperationsTest, OversizedBarIsRefused) {
     CreateProperties props;
     props.solidColor = 0;
     props.backgroundColor = 0;
-    EXPECT_EQ(ConstructBarControl(page_, pixels::Rect{0, 0, 100000, 20}, props, none, nullptr), nullptr);
-    EXPECT_EQ(ConstructBarControl(page_, pixels::Rect{0, 0, 0, 20}, props, none, nullptr), nullptr);
+    EXPECT_EQ(ConstructBarControl(page_, pixels::Rect{0, 0, 100000, 20}, props, none), nullptr);
+    EXPECT_EQ(ConstructBarControl(page_, pixels::Rect{0, 0, 0, 20}, props, none), nullptr);
     EXPECT_EQ(ControlCount(), before);
 }
 
@@ -100,7 +100,7 @@ TEST_F(OperationsTest, DestroyingTheContainerReleasesTheControl) {
     BarControl* bar = build(60, 20);
     ASSERT_NE(bar, nullptr);
     platform::setProperty(container_, "iObject", bar);
-    platform::WindowProc previous = platform::replaceWindowProc(container_, ContainerWindowProc);
+    platform::WindowProc previous = platform::replaceWindowProc(container_, events::ContainerWindowProc);
     platform::setProperty(container_, "OldContainerProc", reinterpret_cast<void*>(previous));
     platform::Window canvas = bar->Methods->GetCanvasHandle(bar);
     std::size_t before = ControlCount();

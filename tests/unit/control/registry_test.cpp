@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "bar_fixture.h"
-#include "control/window_procs.h"
+#include "events/window_procs.h"
 
 namespace vb::control::testing {
 namespace {
@@ -24,10 +24,11 @@ protected:
                                              platform::WindowKind::Container);
         render::BarStops none(1);
         CreateProperties props;
-        m.bar = ConstructBarControl(m.container, pixels::Rect{0, 0, 30, 4}, props, none, nullptr);
+        m.bar = ConstructBarControl(m.container, pixels::Rect{0, 0, 30, 4}, props, none);
         if (m.bar) {
             platform::setProperty(m.container, "iObject", m.bar);
-            platform::WindowProc previous = platform::replaceWindowProc(m.container, ContainerWindowProc);
+            platform::WindowProc previous =
+                platform::replaceWindowProc(m.container, events::ContainerWindowProc);
             platform::setProperty(m.container, "OldContainerProc", reinterpret_cast<void*>(previous));
         }
         return m;

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-namespace vb::control {
+namespace vb::events {
 
 class DispatchScope {
 public:
@@ -17,4 +17,4 @@ public:
 // Runs now when no callback is running, otherwise when the last one returns.
 void RunWhenIdle(std::function<void()> work);
 
-}  // namespace vb::control
+}  // namespace vb::events

@@ -1,13 +1,15 @@
-#include "control/window_procs.h"
+#include "events/window_procs.h"
 
 #include "control/accessible.h"
 #include "control/bar_control.h"
-#include "control/deferred.h"
 #include "control/previous_procs.h"
 #include "control/window_properties.h"
+#include "events/canvas_input.h"
+#include "events/deferred.h"
 
-namespace vb::control {
+namespace vb::events {
 
+using namespace vb::control;
 using namespace vb::platform;
 
 namespace {
@@ -70,6 +72,32 @@ void detachContainer(Window window) {
 
 }  // namespace
 
+bool AttachBar(lua_State* L, Window host, Window container, BarControl* bar, const char* name,
+               std::uint32_t backgroundColor) {
+    bar->ObjectName = name;
+    bar->LuaState = L;
+    // The procedures we replace are kept in our own record: the
+    // properties below are for the host to read, and anyone may write them.
+    WindowProc previousHost = SubclassWindow(host, HostWindowProc);
+    WindowProc previousContainer = SubclassWindow(container, ContainerWindowProc);
+    if (!previousHost || !previousContainer) return false;
+
+    setProperty(host, prop::kControl, bar);
+    setProperty(host, prop::kContainer, container);
+    setBackgroundColor(container, backgroundColor);
+    setProperty(host, prop::kOldHostProc, reinterpret_cast<void*>(previousHost));
+    setProperty(container, prop::kOldContainerProc, reinterpret_cast<void*>(previousContainer));
+    Window canvas = bar->Methods->GetCanvasHandle(bar);
+    setCanvasInput(canvas, CanvasInputProc);
+    void* nameCopy = const_cast<char*>(bar->ObjectName.c_str());
+    for (Window w : {container, canvas}) {
+        setProperty(w, prop::kObjectName, nameCopy);
+        setProperty(w, prop::kLuaState, L);
+        setProperty(w, prop::kControl, bar);
+    }
+    return true;
+}
+
 bool IsContainerOf(Window container, Window host) {
     return container && isOurWindow(container, WindowKind::Container) && parentOf(container) == host;
 }
@@ -107,4 +135,4 @@ LResult VB_CALLBACK ContainerWindowProc(Window window, unsigned msg, WParam wPar
     return result;
 }
 
-}  // namespace vb::control
+}  // namespace vb::events

@@ -1,9 +1,9 @@
-#include "control/deferred.h"
+#include "events/deferred.h"
 
 #include <utility>
 #include <vector>
 
-namespace vb::control {
+namespace vb::events {
 
 namespace {
 int depth = 0;
@@ -37,4 +37,4 @@ void RunWhenIdle(std::function<void()> work) {
         work();
 }
 
-}  // namespace vb::control
+}  // namespace vb::events
