@@ -19,17 +19,12 @@
 #include "host/host_api.h"
 #include "host/page.h"
 #include "host/plugin_loader.h"
+#include "probe_checks.h"
 
 namespace {
 
-int failures = 0;
-
-void expect(bool ok, const char* what) {
-    if (!ok) {
-        std::fprintf(stderr, "accessible_probe: %s\n", what);
-        ++failures;
-    }
-}
+using probe::expect;
+using probe::failures;
 
 bool run(lua_State* L, const char* chunk) {
     if (luaL_dostring(L, chunk) == 0) return true;
@@ -57,6 +52,7 @@ std::string text(BSTR value) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    probe::name = "accessible_probe";
     if (argc != 2) {
         std::fprintf(stderr, "usage: accessible_probe PLUGIN\n");
         return 2;

@@ -12,17 +12,12 @@
 #include <string>
 
 #include "host/plugin_loader.h"
+#include "probe_checks.h"
 
 namespace {
 
-int failures = 0;
-
-void expect(bool ok, const std::string& what) {
-    if (!ok) {
-        std::fprintf(stderr, "help_probe: %s\n", what.c_str());
-        ++failures;
-    }
-}
+using probe::expect;
+using probe::failures;
 
 // The viewer runs on its own; its record appears when it has run. Waiting
 // is bounded only so that a viewer that never starts ends the test.
@@ -40,6 +35,7 @@ bool waitForRecord(const std::string& path, std::string* commandLine, std::strin
 }  // namespace
 
 int main(int argc, char** argv) {
+    probe::name = "help_probe";
     if (argc != 3) {
         std::fprintf(stderr, "usage: help_probe PLUGIN SCRATCH\n");
         return 2;

@@ -16,6 +16,8 @@
 #include <sstream>
 #include <string>
 
+#include "probe_checks.h"
+
 // The help storage's entry object, as the system declares it. Outside the
 // anonymous namespace: a class only this file can see, with no definition
 // of its methods here, lets the optimiser conclude no call can reach them.
@@ -33,15 +35,8 @@ struct IITStorage : public IUnknown {
 
 namespace {
 
-int failures = 0;
-
-bool expect(bool ok, const std::string& what) {
-    if (!ok) {
-        std::fprintf(stderr, "help_storage_probe: %s\n", what.c_str());
-        ++failures;
-    }
-    return ok;
-}
+using probe::expect;
+using probe::failures;
 
 // Releases a COM pointer it owns.
 template <typename T>
@@ -122,6 +117,7 @@ void checkStorage(const std::string& chm, const std::string& html) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    probe::name = "help_storage_probe";
     if (argc != 3) {
         std::fprintf(stderr, "usage: help_storage_probe CHM HTML_FOLDER\n");
         return 2;

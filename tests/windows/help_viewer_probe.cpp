@@ -26,17 +26,12 @@
 #include <string>
 
 #include "host/plugin_loader.h"
+#include "probe_checks.h"
 
 namespace {
 
-int failures = 0;
-
-void expect(bool ok, const std::string& what) {
-    if (!ok) {
-        std::fprintf(stderr, "help_viewer_probe: %s\n", what.c_str());
-        ++failures;
-    }
-}
+using probe::expect;
+using probe::failures;
 
 struct OwnedHandle {
     HANDLE handle = nullptr;
@@ -214,6 +209,7 @@ void checkViewer(const char* what, int started, const std::set<DWORD>& before, c
 }  // namespace
 
 int main(int argc, char** argv) {
+    probe::name = "help_viewer_probe";
     if (argc != 6) {
         std::fprintf(stderr, "usage: help_viewer_probe PLUGIN CHM HTML_FOLDER SCRATCH TITLE\n");
         return 2;

@@ -27,17 +27,12 @@
 #include "host/globals.h"
 #include "host/host_api.h"
 #include "iat_hook.h"
+#include "probe_checks.h"
 
 namespace {
 
-int failures = 0;
-
-void expect(bool ok, const std::string& what) {
-    if (!ok) {
-        std::fprintf(stderr, "hostile_probe: %s\n", what.c_str());
-        ++failures;
-    }
-}
+using probe::expect;
+using probe::failures;
 
 bool run(lua_State* L, const char* chunk) {
     if (luaL_dostring(L, chunk) == 0) return true;
@@ -199,7 +194,10 @@ std::string joined(const std::vector<std::string>& list) {
 // and the state keeps our functions, whatever the host does with its handle.
 void unloadAfterCreate(const char* path) {
     HMODULE module = LoadLibraryA(path);
-    if (!module) return expect(false, "cannot load the plug-in");
+    if (!module) {
+        expect(false, "cannot load the plug-in");
+        return;
+    }
     void* entry = reinterpret_cast<void*>(registerExport(module));
     lua_State* L = hostState(module);
     run(L,
@@ -223,7 +221,10 @@ void unloadAfterCreate(const char* path) {
 // detach makes no call that is unsafe under the loader lock.
 void unloadBeforeRegister(const char* path) {
     HMODULE module = LoadLibraryA(path);
-    if (!module) return expect(false, "cannot load the plug-in");
+    if (!module) {
+        expect(false, "cannot load the plug-in");
+        return;
+    }
     hook(module, "kernel32.dll", "FreeLibrary", reinterpret_cast<void*>(onFreeLibrary), &realFreeLibrary);
     hook(module, "user32.dll", "DestroyWindow", reinterpret_cast<void*>(onDestroyWindow), &realDestroyWindow);
     hook(module, "user32.dll", "UnregisterClassA", reinterpret_cast<void*>(onUnregisterClassA),
@@ -253,7 +254,10 @@ void unloadBeforeRegister(const char* path) {
 
 void librariesFromTheSystemFolder(const char* path) {
     HMODULE module = LoadLibraryA(path);
-    if (!module) return expect(false, "cannot load the plug-in");
+    if (!module) {
+        expect(false, "cannot load the plug-in");
+        return;
+    }
     hook(module, "kernel32.dll", "LoadLibraryA", reinterpret_cast<void*>(onLoadLibraryA), &realLoadLibraryA);
     hook(module, "kernel32.dll", "LoadLibraryW", reinterpret_cast<void*>(onLoadLibraryW), &realLoadLibraryW);
     hook(module, "kernel32.dll", "LoadLibraryExA", reinterpret_cast<void*>(onLoadLibraryExA),
@@ -285,7 +289,10 @@ void librariesFromTheSystemFolder(const char* path) {
 // windows; what they put there is never called, destroyed, moved or freed.
 void foreignProperties(const char* path) {
     HMODULE module = LoadLibraryA(path);
-    if (!module) return expect(false, "cannot load the plug-in");
+    if (!module) {
+        expect(false, "cannot load the plug-in");
+        return;
+    }
     hook(module, "msvcrt.dll", "free", reinterpret_cast<void*>(onFree), &realFree);
     lua_State* L = hostState(module);
     run(L,
@@ -350,13 +357,19 @@ DWORD WINAPI textOnAThread(void* parameter) {
 void threadScratchDC(const char* path) {
     InitializeCriticalSection(&dcLock);
     HMODULE module = LoadLibraryA(path);
-    if (!module) return expect(false, "cannot load the plug-in");
+    if (!module) {
+        expect(false, "cannot load the plug-in");
+        return;
+    }
     hook(module, "gdi32.dll", "CreateCompatibleDC", reinterpret_cast<void*>(onCreateCompatibleDC),
          &realCreateCompatibleDC);
     hook(module, "gdi32.dll", "DeleteDC", reinterpret_cast<void*>(onDeleteDC), &realDeleteDC);
     DWORD id = 0;
     HANDLE thread = CreateThread(nullptr, 0, textOnAThread, module, 0, &id);
-    if (!thread) return expect(false, "cannot start a thread");
+    if (!thread) {
+        expect(false, "cannot start a thread");
+        return;
+    }
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
     int made = 0;
@@ -381,7 +394,10 @@ LRESULT WINAPI onSendMessageA(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void tooltipVersion5(const char* path) {
     HMODULE module = LoadLibraryA(path);
-    if (!module) return expect(false, "cannot load the plug-in");
+    if (!module) {
+        expect(false, "cannot load the plug-in");
+        return;
+    }
     expect(probe::hookImport(module, "user32.dll", "SendMessageA", reinterpret_cast<void*>(onSendMessageA),
                              &realSendMessageA),
            "the plug-in does not send messages through SendMessageA");
@@ -409,6 +425,7 @@ LONG WINAPI reportFault(EXCEPTION_POINTERS* info) {
 }
 
 int main(int argc, char** argv) {
+    probe::name = "hostile_probe";
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     SetUnhandledExceptionFilter(reportFault);
     if (argc != 3) {

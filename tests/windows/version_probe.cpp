@@ -11,17 +11,12 @@
 #include <vector>
 
 #include "host/plugin_loader.h"
+#include "probe_checks.h"
 
 namespace {
 
-int failures = 0;
-
-void expect(bool ok, const std::string& what) {
-    if (!ok) {
-        std::fprintf(stderr, "version_probe: %s\n", what.c_str());
-        ++failures;
-    }
-}
+using probe::expect;
+using probe::failures;
 
 // A text value of the US English, code page 1252 string table; empty when absent.
 std::string versionText(std::vector<char>& block, const char* key) {
@@ -41,6 +36,7 @@ std::string fourNumbers(DWORD high, DWORD low) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    probe::name = "version_probe";
     if (argc != 2) {
         std::fprintf(stderr, "usage: version_probe PLUGIN\n");
         return 2;
