@@ -270,9 +270,8 @@ void forcedRepaint(control::BarControl* bar) {
 }
 
 Pixels shown(control::BarControl* bar) {
-    int w = 0, h = 0;
-    Pixels p = vb::platform::driver::renderWindow(bar->Methods->GetCanvas(bar), &w, &h);
-    return p;
+    auto shown = vb::platform::driver::renderWindow(bar->Methods->GetCanvas(bar));
+    return shown ? std::move(shown->pixels) : Pixels{};
 }
 
 // Our picture as a cairo RGB24 surface.

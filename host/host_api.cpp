@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "host/page.h"
@@ -118,12 +119,12 @@ int properties(lua_State* L) {
 
 int pixel(lua_State* L) {
     pixels::Point p = objectPoint(L, 1);
-    std::uint32_t colour = 0;
-    if (!driver::pixelAt(p.x, p.y, &colour)) {
+    std::optional<std::uint32_t> colour = driver::pixelAt(p.x, p.y);
+    if (!colour) {
         lua_pushnil(L);
         return 1;
     }
-    lua_pushnumber(L, colour & 0xFFFFFF);
+    lua_pushnumber(L, *colour & 0xFFFFFF);
     return 1;
 }
 
@@ -143,8 +144,8 @@ int snapshot(lua_State* L) {
     }
     bool ok = false;
     try {
-        int width = 0, height = 0;
-        std::vector<std::uint32_t> screen = driver::renderWindow(page, &width, &height);
+        driver::WindowPixels screen = driver::renderWindow(page).value_or(driver::WindowPixels{});
+        const int width = screen.width, height = screen.height;
         if (!object) area = pixels::Rect{0, 0, width, height};
         auto picture = pixels::makePicture(std::max(area.width(), 1), std::max(area.height(), 1));
         if (picture) {
@@ -152,7 +153,7 @@ int snapshot(lua_State* L) {
                 for (int x = 0; x < picture->width; ++x) {
                     int sx = area.left + x, sy = area.top + y;
                     bool inside = sx >= 0 && sy >= 0 && sx < width && sy < height;
-                    picture->at(x, y) = inside ? screen[static_cast<std::size_t>(sy) * width + sx] : 0;
+                    picture->at(x, y) = inside ? screen.pixels[static_cast<std::size_t>(sy) * width + sx] : 0;
                 }
             std::filesystem::path path = target;
             if (path.is_relative()) path = std::filesystem::path(outputFolder) / path;
@@ -248,18 +249,17 @@ int cursor(lua_State* L) {
     return 1;
 }
 
-bool findTooltip(platform::Window window, std::string* text) {
-    if (driver::tooltipText(window, text)) return true;
+std::optional<std::string> findTooltip(platform::Window window) {
+    if (std::optional<std::string> text = driver::tooltipText(window)) return text;
     for (platform::Window child : driver::children(window))
-        if (findTooltip(child, text)) return true;
-    return false;
+        if (std::optional<std::string> text = findTooltip(child)) return text;
+    return std::nullopt;
 }
 
 int tooltip(lua_State* L) {
     const HostObject& object = checkObject(L, 1);
-    std::string text;
-    if (findTooltip(object.window, &text))
-        lua_pushstring(L, text.c_str());
+    if (std::optional<std::string> text = findTooltip(object.window))
+        lua_pushstring(L, text->c_str());
     else
         lua_pushnil(L);
     return 1;
@@ -288,10 +288,12 @@ platform::Window everNamedWindow(lua_State* L, int index) {
 }
 
 // The first window inside `window` that answers a screen reader.
-bool findAccessible(platform::Window window, platform::AccessibleDescription* out) {
-    for (platform::Window child : driver::children(window))
-        if (driver::queryAccessible(child, out) || findAccessible(child, out)) return true;
-    return false;
+std::optional<platform::AccessibleDescription> findAccessible(platform::Window window) {
+    for (platform::Window child : driver::children(window)) {
+        if (auto found = driver::queryAccessible(child)) return found;
+        if (auto found = findAccessible(child)) return found;
+    }
+    return std::nullopt;
 }
 
 void setStringField(lua_State* L, const char* key, const char* value) {
@@ -310,12 +312,13 @@ int accessible(lua_State* L) {
     static const char* const kPlaces[] = {"bar", "object", nullptr};
     platform::Window window = everNamedWindow(L, 1);
     bool ownWindow = luaL_checkoption(L, 2, "bar", kPlaces) == 1;
-    platform::AccessibleDescription d;
-    bool found = ownWindow ? driver::queryAccessible(window, &d) : findAccessible(window, &d);
+    std::optional<platform::AccessibleDescription> found =
+        ownWindow ? driver::queryAccessible(window) : findAccessible(window);
     if (!found) {
         lua_pushnil(L);
         return 1;
     }
+    const platform::AccessibleDescription& d = *found;
     pixels::Rect objectRect;
     platform::windowRect(window, &objectRect);
     pixels::Point origin{objectRect.left, objectRect.top};

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,11 +32,18 @@ VB_PLATFORM_API Window createObjectWindow(Window parent, const Rect& rect, Objec
 VB_PLATFORM_API std::vector<Window> children(Window window);  // bottom to top
 VB_PLATFORM_API std::vector<std::string> propertyNames(Window window);
 
-// What the screen shows at a screen point, red in the low byte; false when
+// What the screen shows at a screen point, red in the low byte; none when
 // no window covers it.
-VB_PLATFORM_API bool pixelAt(int x, int y, std::uint32_t* color);
-// A window and everything on it as RGB pixels, as they are shown.
-VB_PLATFORM_API std::vector<std::uint32_t> renderWindow(Window window, int* width, int* height);
+VB_PLATFORM_API std::optional<std::uint32_t> pixelAt(int x, int y);
+// A window and everything on it as RGB pixels, as they are shown: width x
+// height, rows top to bottom.
+struct WindowPixels {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+// None when `window` is not a window.
+VB_PLATFORM_API std::optional<WindowPixels> renderWindow(Window window);
 VB_PLATFORM_API Window windowAt(int x, int y);
 
 // Input, delivered as the system would.
@@ -49,12 +57,14 @@ VB_PLATFORM_API void character(int code);
 VB_PLATFORM_API void advanceClock(int milliseconds);
 // Name of the pointer now shown ("arrow", ...), or null when hidden.
 VB_PLATFORM_API const char* cursorName();
-VB_PLATFORM_API bool tooltipText(Window tool, std::string* text);
+// The text of the tooltip tool for `tool`; none when no tooltip has one.
+VB_PLATFORM_API std::optional<std::string> tooltipText(Window tool);
 
 VB_PLATFORM_API void showWindow(Window window, bool visible);
 VB_PLATFORM_API void enableWindow(Window window, bool enabled);
-// What a screen reader finds at `window` (its client object).
-VB_PLATFORM_API bool queryAccessible(Window window, platform::AccessibleDescription* out);
+// What a screen reader finds at `window` (its client object); none when the
+// window does not answer for one itself.
+VB_PLATFORM_API std::optional<platform::AccessibleDescription> queryAccessible(Window window);
 VB_PLATFORM_API std::vector<platform::AccessEvent> accessEvents(Window window);
 
 // Whether the page can be shown for trying by hand (--show).

@@ -117,10 +117,12 @@ void enableWindow(Window window, bool enabled) {
     if (SimWindow* w = find(window)) w->enabled = enabled;
 }
 
-bool queryAccessible(Window window, platform::AccessibleDescription* out) {
-    if (!find(window)) return false;
+std::optional<platform::AccessibleDescription> queryAccessible(Window window) {
+    if (!find(window)) return std::nullopt;
     LResult object = platform::sendMessage(window, platform::wm::GetObject, 0, platform::kClientObjectId);
-    return object != 0 && readAccessible(object, out);
+    platform::AccessibleDescription d;
+    if (object == 0 || !readAccessible(object, &d)) return std::nullopt;
+    return d;
 }
 
 std::vector<platform::AccessEvent> accessEvents(Window window) {

@@ -88,27 +88,20 @@ Window windowAt(int x, int y) {
     return hit ? toHandle(hit->id) : nullptr;
 }
 
-bool pixelAt(int x, int y, std::uint32_t* color) {
+std::optional<std::uint32_t> pixelAt(int x, int y) {
     SimWindow* w = find(windowAt(x, y));
-    if (!w) return false;
+    if (!w) return std::nullopt;
     Point o = clientOrigin(*w);
-    if (color) *color = colourAt(*w, x - o.x, y - o.y);
-    return true;
+    return colourAt(*w, x - o.x, y - o.y);
 }
 
-std::vector<std::uint32_t> renderWindow(Window window, int* width, int* height) {
+std::optional<WindowPixels> renderWindow(Window window) {
     SimWindow* w = find(window);
-    if (!w) {
-        if (width) *width = 0;
-        if (height) *height = 0;
-        return {};
-    }
-    int ww = w->rect.width(), hh = w->rect.height();
-    std::vector<std::uint32_t> out(static_cast<std::size_t>(ww) * hh, 0);
-    paintInto(*w, Point{0, 0}, Rect{0, 0, ww, hh}, out, ww);
-    if (width) *width = ww;
-    if (height) *height = hh;
-    return out;
+    if (!w) return std::nullopt;
+    WindowPixels shown{w->rect.width(), w->rect.height(), {}};
+    shown.pixels.assign(static_cast<std::size_t>(shown.width) * shown.height, 0);
+    paintInto(*w, Point{0, 0}, Rect{0, 0, shown.width, shown.height}, shown.pixels, shown.width);
+    return shown;
 }
 
 }  // namespace vb::platform::driver

@@ -67,16 +67,13 @@ namespace vb::platform::driver {
 using namespace vb::sim;
 using namespace vb::sim::detail;
 
-bool tooltipText(Window tool, std::string* text) {
+std::optional<std::string> tooltipText(Window tool) {
     for (auto& [tooltip, list] : tools()) {
         if (!find(tooltip)) continue;
         auto it = list.find(toId(tool));
-        if (it != list.end()) {
-            if (text) *text = it->second.text;
-            return true;
-        }
+        if (it != list.end()) return it->second.text;
     }
-    return false;
+    return std::nullopt;
 }
 
 }  // namespace vb::platform::driver

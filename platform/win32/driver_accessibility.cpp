@@ -9,6 +9,7 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,8 +64,7 @@ namespace {
 
 struct TooltipSearch {
     HWND tool;
-    std::string* text;
-    bool found;
+    std::optional<std::string> text;
 };
 
 // Asks each tooltip window of this thread for the tool of the window.
@@ -82,32 +82,31 @@ BOOL CALLBACK searchTooltip(HWND candidate, LPARAM data) {
     if (!SendMessageA(candidate, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&info))) return TRUE;
     info.lpszText = buffer.data();
     SendMessageA(candidate, TTM_GETTEXTA, buffer.size(), reinterpret_cast<LPARAM>(&info));
-    if (s->text) *s->text = buffer.data();
-    s->found = true;
+    s->text = buffer.data();
     return FALSE;
 }
 
 }  // namespace
 
-bool tooltipText(Window tool, std::string* text) {
-    if (!IsWindow(hwnd(tool))) return false;
-    TooltipSearch search{hwnd(tool), text, false};
+std::optional<std::string> tooltipText(Window tool) {
+    if (!IsWindow(hwnd(tool))) return std::nullopt;
+    TooltipSearch search{hwnd(tool), std::nullopt};
     EnumThreadWindows(GetCurrentThreadId(), searchTooltip, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return search.text;
 }
 
 // Only a window that answers WM_GETOBJECT itself counts: the system would
 // otherwise make a standard object for any window.
-bool queryAccessible(Window window, platform::AccessibleDescription* out) {
+std::optional<platform::AccessibleDescription> queryAccessible(Window window) {
     HWND w = hwnd(window);
-    if (!IsWindow(w)) return false;
+    if (!IsWindow(w)) return std::nullopt;
     pump();
     LRESULT answer = SendMessageA(w, WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
-    if (answer <= 0) return false;
+    if (answer <= 0) return std::nullopt;
     win32::ComPtr<IAccessible> object;
     if (FAILED(ObjectFromLresult(answer, __uuidof(IAccessible), 0, reinterpret_cast<void**>(object.put()))) ||
         !object)
-        return false;
+        return std::nullopt;
     VARIANT self;
     VariantInit(&self);
     self.vt = VT_I4;
@@ -120,14 +119,16 @@ bool queryAccessible(Window window, platform::AccessibleDescription* out) {
               SUCCEEDED(object->accLocation(&left, &top, &width, &height, self));
     object->get_accName(self, name.put());
     object->get_accValue(self, value.put());
-    out->name = narrow(name);
-    out->value = narrow(value);
+    if (!ok) return std::nullopt;
+    platform::AccessibleDescription d;
+    d.name = narrow(name);
+    d.value = narrow(value);
     long bits = state.vt == VT_I4 ? state.lVal : 0;
-    out->unavailable = (bits & STATE_SYSTEM_UNAVAILABLE) != 0;
-    out->invisible = (bits & STATE_SYSTEM_INVISIBLE) != 0;
-    out->location = pixels::Rect{static_cast<int>(left), static_cast<int>(top),
-                                 static_cast<int>(left + width), static_cast<int>(top + height)};
-    return ok;
+    d.unavailable = (bits & STATE_SYSTEM_UNAVAILABLE) != 0;
+    d.invisible = (bits & STATE_SYSTEM_INVISIBLE) != 0;
+    d.location = pixels::Rect{static_cast<int>(left), static_cast<int>(top), static_cast<int>(left + width),
+                              static_cast<int>(top + height)};
+    return d;
 }
 
 std::vector<platform::AccessEvent> accessEvents(Window window) {

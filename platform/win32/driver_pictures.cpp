@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "platform/win32/driver_shared.h"
@@ -89,25 +90,22 @@ const Composed& render(HWND window) {
 
 }  // namespace
 
-bool pixelAt(int x, int y, std::uint32_t* color) {
+std::optional<std::uint32_t> pixelAt(int x, int y) {
     HWND top = topLevelAt(x, y);
-    if (!top) return false;
+    if (!top) return std::nullopt;
     const Composed& shown = render(top);
     RECT r;
     GetWindowRect(top, &r);
     int cx = x - r.left, cy = y - r.top;
-    if (cx < 0 || cy < 0 || cx >= shown.width || cy >= shown.height || shown.pixels.empty()) return false;
-    if (color) *color = shown.pixels[static_cast<std::size_t>(cy) * shown.width + cx];
-    return true;
+    if (cx < 0 || cy < 0 || cx >= shown.width || cy >= shown.height || shown.pixels.empty())
+        return std::nullopt;
+    return shown.pixels[static_cast<std::size_t>(cy) * shown.width + cx];
 }
 
-std::vector<std::uint32_t> renderWindow(Window window, int* width, int* height) {
-    *width = *height = 0;
-    if (!IsWindow(hwnd(window))) return {};
+std::optional<WindowPixels> renderWindow(Window window) {
+    if (!IsWindow(hwnd(window))) return std::nullopt;
     const Composed& shown = render(hwnd(window));
-    *width = shown.width;
-    *height = shown.height;
-    return shown.pixels;
+    return WindowPixels{shown.width, shown.height, shown.pixels};
 }
 
 Window windowAt(int x, int y) {

@@ -22,9 +22,9 @@ TEST_F(OperationsTest, FreshControlState) {
     EXPECT_EQ(bar->Methods->GetHeight(bar), 20);
     EXPECT_TRUE(platform::isWindow(bar->Methods->GetCanvas(bar)));
     // The canvas shows the bar image from the start.
-    std::uint32_t shown = 0;
-    ASSERT_TRUE(vb::platform::driver::pixelAt(60, 10, &shown));
-    EXPECT_EQ(shown, bar->BarImage->at(60, 10) & 0xFFFFFF);
+    std::optional<std::uint32_t> shown = vb::platform::driver::pixelAt(60, 10);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(*shown, bar->BarImage->at(60, 10) & 0xFFFFFF);
 }
 
 TEST_F(OperationsTest, NoGlossyFlagAndBorderFlags) {

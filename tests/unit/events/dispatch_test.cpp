@@ -133,9 +133,9 @@ TEST(Tooltip, SettingTwiceLeavesOneTool) {
     int before = sim::tooltipToolCount(tooltip);
     s.run("Velumbar.SetTooltip('Tip', 'two')");
     EXPECT_EQ(sim::tooltipToolCount(tooltip), before);
-    std::string text;
-    ASSERT_TRUE(vb::platform::driver::tooltipText(canvasOf(s.L, "Tip"), &text));
-    EXPECT_EQ(text, "two");
+    std::optional<std::string> text = vb::platform::driver::tooltipText(canvasOf(s.L, "Tip"));
+    ASSERT_TRUE(text);
+    EXPECT_EQ(*text, "two");
 }
 
 TEST(Tooltip, ReleasedBarLeavesNoTool) {
@@ -149,7 +149,7 @@ TEST(Tooltip, ReleasedBarLeavesNoTool) {
     // A second bar over the same object replaces the first and its tool.
     s.run("Velumbar.Create('Gone') Velumbar.SetTooltip('Gone', 'again')");
     EXPECT_EQ(sim::tooltipToolCount(tooltip), before + 1);
-    EXPECT_FALSE(vb::platform::driver::tooltipText(canvas, nullptr));
+    EXPECT_FALSE(vb::platform::driver::tooltipText(canvas));
     host::Page::Current().Remove("Gone");
     EXPECT_EQ(sim::tooltipToolCount(tooltip), before);
 }
