@@ -142,6 +142,8 @@ void drawText(BarControl* c, pixels::Picture& target) {
     try {
         text = laidOutText(c, target.hasAlpha);
     } catch (const std::bad_alloc&) {
+        // Kept: the bar is shown without its text and the paint still
+        // succeeds; a throw would fail the action and leave the canvas stale.
         c->TextCache.reset();
         return;
     }

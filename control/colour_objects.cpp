@@ -2,7 +2,6 @@
 
 #include <map>
 #include <memory>
-#include <new>
 
 namespace vb::control {
 
@@ -23,16 +22,12 @@ std::map<std::int32_t, std::unique_ptr<ColorObject>>& registry() {
 
 std::int32_t RegisterColorObject(std::vector<render::ColorStop> stops) {
     static std::int32_t next = kFirstHandle;
-    try {
-        auto object = std::make_unique<ColorObject>();
-        object->stops = std::move(stops);
-        std::int32_t handle = next;
-        registry()[handle] = std::move(object);
-        next += kHandleStep;
-        return handle;
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
+    auto object = std::make_unique<ColorObject>();
+    object->stops = std::move(stops);
+    std::int32_t handle = next;
+    registry()[handle] = std::move(object);
+    next += kHandleStep;
+    return handle;
 }
 
 bool IsColorObject(std::int32_t handle) { return registry().count(handle) != 0; }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <new>
+#include <memory>
 
 #include "render/raster.h"
 
@@ -38,9 +38,8 @@ bool FitSink::Begin(int width, int height, bool hasAlpha) {
     if (width < 1 || height < 1) return false;
     const pixels::Size fitted = FitSize(width, height, maxWidth_, maxHeight_);
     if (fitted.width == width && fitted.height == height) return whole_.Begin(width, height, hasAlpha);
-    reduced_.reset(new (std::nothrow)
-                       render::RowResampler(width, height, fitted.width, fitted.height, hasAlpha));
-    return reduced_ && reduced_->ok();
+    reduced_ = std::make_unique<render::RowResampler>(width, height, fitted.width, fitted.height, hasAlpha);
+    return reduced_->ok();
 }
 
 void FitSink::Row(int y, const std::uint32_t* pixels) noexcept {

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <limits>
 #include <memory>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -67,14 +66,9 @@ bool PassesFileTest(const char* path) { return path && *path && platform::isExis
 
 ImageHandle LoadImageRecord(int type, const char* wParam, int lParam) {
     if (type < kAssociation || type > kImageFile || !wParam) return 0;
-    std::unique_ptr<ImageRecord> record;
-    try {
-        record = std::make_unique<ImageRecord>();
-        if (!fillRecord(record.get(), type, wParam, lParam)) return 0;
-        registry().push_back(std::move(record));
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
+    auto record = std::make_unique<ImageRecord>();
+    if (!fillRecord(record.get(), type, wParam, lParam)) return 0;
+    registry().push_back(std::move(record));
     return handleOf(registry().back().get());
 }
 

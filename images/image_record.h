@@ -29,8 +29,8 @@ struct ImageRecord {
 using ImageHandle = std::uintptr_t;
 
 // Runs the loader for `type` and lists the record; 0 when the type is not
-// 1-6, the loader gives nothing or memory runs out. `lParam` is the icon
-// index for executables.
+// 1-6 or the loader gives nothing. `lParam` is the icon index for
+// executables. Out of memory throws std::bad_alloc, nothing listed.
 ImageHandle LoadImageRecord(int type, const char* wParam, int lParam);
 // Unlists and destroys the record; false for 0 or an unlisted handle.
 bool FreeImageRecord(ImageHandle handle);

@@ -43,6 +43,8 @@ inline std::optional<Picture> makePicture(int width, int height, bool hasAlpha =
     try {
         picture.pixels.assign(static_cast<std::size_t>(width) * height, 0u);
     } catch (const std::bad_alloc&) {
+        // Kept: a picture that cannot be made is an answer its callers act on
+        // (a bar keeps its image, a paint leaves a part out and still succeeds).
         return std::nullopt;
     }
     picture.width = width;

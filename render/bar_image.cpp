@@ -94,6 +94,8 @@ std::optional<pixels::Picture> BuildBarImage(int width, int height, std::int32_t
         }
         picture = std::move(p);
     } catch (const std::bad_alloc&) {
+        // Kept: none is an answer; the bar keeps its image, and Create fails
+        // with its own code while SetGradientColors still returns true.
         picture.reset();
     }
     return picture;

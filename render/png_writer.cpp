@@ -4,7 +4,6 @@
 #include <png.h>
 
 #include <cstdio>
-#include <new>
 #include <vector>
 
 #include "render/raster.h"
@@ -64,12 +63,7 @@ bool encode(std::FILE* file, const pixels::Picture& picture, std::uint8_t* row) 
 
 bool WritePng(const pixels::Picture& picture, const char* path) {
     if (!path || !IsWellFormed(picture)) return false;
-    std::vector<std::uint8_t> row;
-    try {
-        row.resize(static_cast<std::size_t>(picture.width) * 4);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(picture.width) * 4);
     FileCloser out{std::fopen(path, "wb")};
     bool written = out.file && encode(out.file, picture, row.data());
     if (out.file && std::fclose(out.file) != 0) written = false;

@@ -53,12 +53,7 @@ template <typename PerPixel>
 void applyRamp(pixels::Picture& target, int x, int y, int w, int h, const LaidRamp& laid, PerPixel op) {
     Span s = clip(target, x, y, w, h);
     if (s.empty() || !laid.ramp) return;
-    std::vector<std::uint32_t> line;
-    try {
-        line = rampLine(laid, s);
-    } catch (const std::bad_alloc&) {
-        return;
-    }
+    std::vector<std::uint32_t> line = rampLine(laid, s);
     bool horizontal = laid.direction == RampDirection::Horizontal;
     for (int py = s.y0; py < s.y1; ++py) {
         std::uint32_t* row = &target.at(s.x0, py);
@@ -119,12 +114,7 @@ void BlendWithRamp(pixels::Picture& target, int x, int y, int w, int h, const La
         // One colour a row: each row is a run blended toward it.
         Span s = clip(target, x, y, w, h);
         if (s.empty() || !ramp.ramp) return;
-        std::vector<std::uint32_t> line;
-        try {
-            line = rampLine(ramp, s);
-        } catch (const std::bad_alloc&) {
-            return;
-        }
+        std::vector<std::uint32_t> line = rampLine(ramp, s);
         for (int py = s.y0; py < s.y1; ++py) {
             std::uint32_t c = line[static_cast<std::size_t>(py - s.y0)];
             BlendRun(&target.at(s.x0, py), static_cast<std::size_t>(s.x1 - s.x0),
@@ -150,6 +140,8 @@ std::optional<pixels::Picture> CopyPicture(const pixels::Picture& source) {
     try {
         copy = source;
     } catch (const std::bad_alloc&) {
+        // Kept: a copy that cannot be made is an answer; the paint leaves the
+        // part out and SetIcon shows no icon, and both still succeed.
         copy.reset();
     }
     return copy;

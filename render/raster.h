@@ -23,6 +23,8 @@ void FillRect(pixels::Picture& target, int x, int y, int w, int h, std::uint32_t
 // A 1-pixel horizontal or vertical line including both end points, in either
 // direction. A slanted line draws nothing: the bar never asks for one.
 void DrawLine(pixels::Picture& target, int x1, int y1, int x2, int y2, std::uint32_t colour);
+// The two ramps may throw std::bad_alloc (a row of colours), the target
+// then partly drawn.
 void FillWithRamp(pixels::Picture& target, int x, int y, int w, int h, const LaidRamp& ramp);
 void BlendWithRamp(pixels::Picture& target, int x, int y, int w, int h, const LaidRamp& ramp);
 void BlendRect(pixels::Picture& target, int x, int y, int w, int h, std::uint32_t rgba);

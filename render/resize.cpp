@@ -156,21 +156,17 @@ RowResampler::RowResampler(int srcWidth, int srcHeight, int dstWidth, int dstHei
                          srcHeight <= pixels::kMaxPictureSide && dstWidth >= 1 && dstHeight >= 1 &&
                          static_cast<long long>(dstWidth) * dstHeight <= kMaxResampledPixels;
     if (!sizesOk) return;
-    try {
-        auto state = std::make_unique<State>();
-        state->across = makeAxis(srcWidth, dstWidth);
-        state->down = makeAxis(srcHeight, dstHeight);
-        state->tapRow.resize(state->down.taps.size());
-        for (int y = 0; y < dstHeight; ++y)
-            for (std::size_t k = state->down.first[static_cast<std::size_t>(y)];
-                 k < state->down.first[static_cast<std::size_t>(y) + 1]; ++k)
-                state->tapRow[k] = y;
-        state->acc.assign(static_cast<std::size_t>(dstWidth) * dstHeight, Sums{});
-        state->reduced.assign(static_cast<std::size_t>(dstWidth), Sums{});
-        state_ = std::move(state);
-    } catch (const std::bad_alloc&) {
-        state_.reset();
-    }
+    auto state = std::make_unique<State>();
+    state->across = makeAxis(srcWidth, dstWidth);
+    state->down = makeAxis(srcHeight, dstHeight);
+    state->tapRow.resize(state->down.taps.size());
+    for (int y = 0; y < dstHeight; ++y)
+        for (std::size_t k = state->down.first[static_cast<std::size_t>(y)];
+             k < state->down.first[static_cast<std::size_t>(y) + 1]; ++k)
+            state->tapRow[k] = y;
+    state->acc.assign(static_cast<std::size_t>(dstWidth) * dstHeight, Sums{});
+    state->reduced.assign(static_cast<std::size_t>(dstWidth), Sums{});
+    state_ = std::move(state);
 }
 
 RowResampler::~RowResampler() = default;
@@ -212,6 +208,8 @@ bool Resize(pixels::Picture& picture, int w, int h) {
             picture.width = w;
             picture.height = h;
         } catch (const std::bad_alloc&) {
+            // Kept: the picture stays as it was and the paint or the bar's
+            // resize goes on, as it does for any failed picture operation.
             done = false;
         }
     }

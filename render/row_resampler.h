@@ -22,7 +22,8 @@ public:
     RowResampler(const RowResampler&) = delete;
     RowResampler& operator=(const RowResampler&) = delete;
 
-    // False when a size is out of range or memory ran out.
+    // False when a size is out of range. Out of memory throws std::bad_alloc
+    // from the constructor.
     bool ok() const { return state_ != nullptr; }
     // Row y of the source (srcWidth packed colours); rows come in ascending order.
     void addRow(int y, const std::uint32_t* pixels) noexcept;

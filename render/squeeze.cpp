@@ -75,6 +75,8 @@ bool SqueezeAcross(pixels::Picture& target, const pixels::Picture& source, int n
     try {
         columns = columnsFor(source.width, n, shown);
     } catch (const std::bad_alloc&) {
+        // Kept: false sends the paint to the general path, whose failed copy
+        // leaves the fill out and still succeeds.
         return false;
     }
     const std::uint32_t half = static_cast<std::uint32_t>(source.width) / 2;

@@ -2,7 +2,6 @@
 #include "render/text.h"
 
 #include <algorithm>
-#include <new>
 
 #include "render/raster.h"
 #include "render/row_blend.h"
@@ -74,10 +73,8 @@ void DrawTextMask(pixels::Picture& target, const TextMask& mask, int x, int y, s
 void DrawText(pixels::Picture& target, platform::Font font, int x, int y, std::string_view text,
               std::uint32_t colour) {
     if (!IsWellFormed(target)) return;
-    try {
-        TextMask mask;
-        if (MakeTextMask(font, text, target.hasAlpha, &mask)) DrawTextMask(target, mask, x, y, colour);
-    } catch (const std::bad_alloc&) {}
+    TextMask mask;
+    if (MakeTextMask(font, text, target.hasAlpha, &mask)) DrawTextMask(target, mask, x, y, colour);
 }
 
 }  // namespace vb::render

@@ -16,7 +16,8 @@ int TextHeight(platform::Font font, std::string_view text);
 // Draws the text with the top-left of its cell at (x, y), each channel
 // blended toward colour by its coverage; nothing behind the glyphs changes.
 // On a picture with alpha, a touched pixel's alpha composes over by its
-// largest channel coverage, as blends do (raster.h).
+// largest channel coverage, as blends do (raster.h). May throw
+// std::bad_alloc, the target then unchanged.
 void DrawText(pixels::Picture& target, platform::Font font, int x, int y, std::string_view text,
               std::uint32_t colour);
 

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 
 #include "images/readers/byte_reader.h"
 #include "images/readers/row_sink.h"
@@ -246,12 +245,7 @@ std::optional<pixels::Picture> DecodeDib(const DibSource& source) {
         // describe is refused before anything is allocated.
         const std::uint64_t area = std::uint64_t(l.width) * l.height;
         if (area > (std::uint64_t(l.bitsBytes) + 2) * 255) return std::nullopt;
-        std::vector<std::uint32_t> pixels;
-        try {
-            pixels.resize(static_cast<std::size_t>(area));
-        } catch (const std::bad_alloc&) {
-            return std::nullopt;
-        }
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(area));
         if (!decodeRle(l, &pixels)) return std::nullopt;
         return pixels::Picture{l.width, l.height, false, std::move(pixels)};
     }
@@ -260,12 +254,7 @@ std::optional<pixels::Picture> DecodeDib(const DibSource& source) {
     const std::uint64_t maskStride = source.iconImage ? (std::uint64_t(l.width) + 31) / 32 * 4 : 0;
     if ((stride + maskStride) * l.height > l.bitsBytes) return std::nullopt;
 
-    std::vector<std::uint32_t> pixels;
-    try {
-        pixels.resize(static_cast<std::size_t>(l.width) * l.height);
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(l.width) * l.height);
     for (int row = 0; row < l.height; ++row) {
         int y = l.topDown ? row : l.height - 1 - row;
         decodeRow(l, l.bits + row * stride, &pixels[static_cast<std::size_t>(y) * l.width]);

@@ -40,12 +40,7 @@ private:
 }  // namespace
 
 std::optional<IconDirEntry> ChooseIconFileImage(const std::uint8_t* data, std::size_t size) {
-    std::optional<std::vector<IconDirEntry>> entries;
-    try {
-        entries = ReadIconDirectory(data, size, IconDirKind::File);
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
+    std::optional<std::vector<IconDirEntry>> entries = ReadIconDirectory(data, size, IconDirKind::File);
     const int index = entries ? ChooseFirstSizeEntry(*entries) : -1;
     if (index < 0) return std::nullopt;
     return (*entries)[static_cast<std::size_t>(index)];

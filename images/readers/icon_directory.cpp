@@ -2,7 +2,6 @@
 #include "images/readers/icon_directory.h"
 
 #include <cstdlib>
-#include <new>
 
 #include "images/readers/byte_reader.h"
 #include "images/readers/dib_reader.h"
@@ -22,11 +21,7 @@ std::optional<std::vector<IconDirEntry>> ReadIconDirectory(const std::uint8_t* d
     if (count == 0 || !fits(6, std::uint64_t{count} * entrySize, size)) return std::nullopt;
 
     std::vector<IconDirEntry> entries;
-    try {
-        entries.reserve(count);
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
+    entries.reserve(count);
     for (unsigned i = 0; i < count; ++i) {
         const std::uint8_t* p = data + 6 + i * entrySize;
         IconDirEntry e;

@@ -1,7 +1,6 @@
 // Walks a PE file's resource directory: type -> name -> language.
 #include "images/readers/pe_resources.h"
 
-#include <new>
 #include <vector>
 
 #include "images/readers/byte_reader.h"
@@ -184,22 +183,14 @@ bool chooseImage(const std::uint8_t* data, std::size_t size, long long index, in
 int PeIconGroupCount(const std::uint8_t* data, std::size_t size) {
     Image pe;
     std::vector<DirEntry> groups;
-    try {
-        if (!openImage(data, size, &pe) || !typeEntries(pe, kRtGroupIcon, &groups)) return 0;
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
+    if (!openImage(data, size, &pe) || !typeEntries(pe, kRtGroupIcon, &groups)) return 0;
     return static_cast<int>(groups.size());
 }
 
 std::optional<IconImageBytes> PeIconImage(const std::uint8_t* data, std::size_t size, long long index,
                                           int side, bool allowPng) {
     Span chosen;
-    try {
-        if (!chooseImage(data, size, index, side, allowPng, &chosen)) return std::nullopt;
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
+    if (!chooseImage(data, size, index, side, allowPng, &chosen)) return std::nullopt;
     return IconImageBytes{chosen.data, chosen.size};
 }
 

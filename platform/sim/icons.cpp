@@ -5,7 +5,6 @@
 #include <cctype>
 #include <cstring>
 #include <map>
-#include <new>
 #include <string>
 
 #include "images/readers/dib_reader.h"
@@ -37,12 +36,8 @@ IconTable& table() {
 Icon store(pixels::Picture&& pixels) {
     if (pixels.width < 1 || pixels.height < 1) return nullptr;
     IconTable& t = table();
-    try {
-        t.lastId += 4;
-        t.icons.emplace(t.lastId, std::move(pixels));
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    t.icons.emplace(t.lastId + 4, std::move(pixels));
+    t.lastId += 4;
     return reinterpret_cast<Icon>(t.lastId);
 }
 
@@ -87,47 +82,25 @@ Icon shellFileIcon(const char* path) {
     if (sameNoCase(ext, "exe") || sameNoCase(ext, "ico")) {
         if (Icon own = extractIcon(path, 0)) return own;
     }
-    try {
-        return store(art::documentIcon(ext));
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    return store(art::documentIcon(ext));
 }
 
 Icon shellTypeIcon(const char* extension) {
     if (!extension) return nullptr;
-    try {
-        return store(art::documentIcon(extension[0] == '.' ? extension + 1 : extension));
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    return store(art::documentIcon(extension[0] == '.' ? extension + 1 : extension));
 }
 
 Icon shellFolderIcon(const char* path) {
     if (!path) return nullptr;
-    try {
-        return store(art::folderIcon());
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    return store(art::folderIcon());
 }
 
 Icon shellDriveIcon(const char* root) {
     if (!root) return nullptr;
-    try {
-        return store(art::driveIcon(art::driveLookOf(root)));
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    return store(art::driveIcon(art::driveLookOf(root)));
 }
 
-Icon shellFallbackIcon() {
-    try {
-        return store(art::fallbackIcon());
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-}
+Icon shellFallbackIcon() { return store(art::fallbackIcon()); }
 
 // Index -1 asks the system for a count, which iconCount answers; here it
 // gives no icon.

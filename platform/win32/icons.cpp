@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -98,12 +97,7 @@ namespace {
 // system's large icon size, as CreateIconFromResource does.
 Icon iconFromBits(const std::uint8_t* bits, std::size_t size, bool defaultSize, int width, int height) {
     if (!bits || size == 0 || size > 0x7FFFFFFF) return nullptr;
-    std::vector<std::uint32_t> aligned;
-    try {
-        aligned.resize((size + 3) / 4);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
+    std::vector<std::uint32_t> aligned((size + 3) / 4);
     std::memcpy(aligned.data(), bits, size);
     PBYTE resource = reinterpret_cast<PBYTE>(aligned.data());
     const DWORD bytes = static_cast<DWORD>(size);

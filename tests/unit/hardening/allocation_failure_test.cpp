@@ -8,10 +8,16 @@
 // of its own. The host's side is plain Lua here (no C++ allocates there)
 // and host windows have a procedure that allocates nothing, so every
 // injected failure lands in the plug-in or the window system below it.
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <new>
 #include <string>
+#include <vector>
+
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 #include <lua.hpp>
@@ -275,6 +281,154 @@ TEST(AllocationFailure, NoWindowMessageLetsAnExceptionOut) {
                 break;
             }
             bench.run("Velumbar.SetCurrentPosition('P', 33) Velumbar.GetText('P')");
+        }
+    }
+}
+
+// Little-endian fields of the files below.
+void put16(std::vector<std::uint8_t>& b, unsigned v) {
+    for (int i = 0; i < 2; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+void put32(std::vector<std::uint8_t>& b, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+void putInfoHeader(std::vector<std::uint8_t>& b, int width, int height, unsigned bits) {
+    put32(b, 40);
+    put32(b, static_cast<std::uint32_t>(width));
+    put32(b, static_cast<std::uint32_t>(height));
+    put16(b, 1);
+    put16(b, bits);
+    for (int i = 0; i < 6; ++i) put32(b, 0);
+}
+
+// An icon file of one 16 x 16 32-bit image, and a 40 x 40 24-bit bitmap
+// (larger than an icon, so that loading it reduces it), in a folder of this
+// process's own.
+struct ImageFiles {
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("velumbar_allocation_" + std::to_string(getpid()));
+    std::string ico = (folder / "one.ico").string();
+    std::string bmp = (folder / "large.bmp").string();
+
+    ImageFiles() {
+        std::filesystem::create_directories(folder);
+        std::vector<std::uint8_t> image;
+        putInfoHeader(image, 16, 32, 32);
+        for (int i = 0; i < 16 * 16; ++i) put32(image, 0xFF2080C0u);
+        image.insert(image.end(), 16 * 4, 0);  // the AND mask: every pixel shown
+        std::vector<std::uint8_t> icon;
+        put16(icon, 0);
+        put16(icon, 1);
+        put16(icon, 1);
+        icon.insert(icon.end(), {16, 16, 0, 0});
+        put16(icon, 1);
+        put16(icon, 32);
+        put32(icon, static_cast<std::uint32_t>(image.size()));
+        put32(icon, 22);
+        icon.insert(icon.end(), image.begin(), image.end());
+        write(ico, icon);
+
+        std::vector<std::uint8_t> bitmap{'B', 'M'};
+        const std::uint32_t rowBytes = 40 * 3, size = 54 + rowBytes * 40;
+        put32(bitmap, size);
+        put32(bitmap, 0);
+        put32(bitmap, 54);
+        putInfoHeader(bitmap, 40, 40, 24);
+        for (std::uint32_t i = 0; i < rowBytes * 40; ++i) bitmap.push_back(static_cast<std::uint8_t>(i * 7));
+        write(bmp, bitmap);
+    }
+    ~ImageFiles() {
+        std::error_code ec;
+        std::filesystem::remove_all(folder, ec);
+    }
+    static void write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+};
+
+struct LoadCase {
+    const char* call;  // with `path` naming the file
+    bool iconFile;     // else the bitmap
+    int failureCode;   // the last error that goes with a nil result
+};
+
+// Out of memory anywhere in loading an image (reading the file, a reader, a
+// reduced copy, the shell's icon, the record) is the loader failing: nil with
+// "Could not load image.", never some other answer or none.
+const LoadCase kLoads[] = {
+    {"Velumbar.LoadImage(VELUMBAR_LOADIMAGE_IMAGEFILE, path)", true, 459880},
+    {"Velumbar.LoadImage(VELUMBAR_LOADIMAGE_IMAGEFILE, path)", false, 459880},
+    {"Velumbar.LoadImage(VELUMBAR_LOADIMAGE_EXECUTABLE, path, 0)", true, 459880},
+    {"Velumbar.LoadImage(VELUMBAR_LOADIMAGE_ASSOCIATION, path)", false, 459880},
+    {"Velumbar.LoadImage(VELUMBAR_LOADIMAGE_EXTENSION, '.bmp')", false, 459880},
+};
+
+TEST(AllocationFailure, ImageLoadsFailAsTheLoaderFails) {
+    ImageFiles files;
+    Bench bench;
+    for (const LoadCase& load : kLoads) {
+        lua_pushstring(bench.L, load.iconFile ? files.ico.c_str() : files.bmp.c_str());
+        lua_setglobal(bench.L, "path");
+        const std::string chunk =
+            std::string("local r = ") + load.call + " return r, Application.GetLastError()";
+        for (long n = 0;; ++n) {
+            ASSERT_EQ(luaL_loadstring(bench.L, chunk.c_str()), 0);
+            fired = false;
+            countdown = n;
+            int status = lua_pcall(bench.L, 0, 2, 0);
+            countdown = -1;
+            ASSERT_EQ(status, 0) << load.call << " at allocation " << n << ": " << lua_tostring(bench.L, -1);
+            const bool loaded = lua_type(bench.L, -2) == LUA_TNUMBER;
+            const int code = static_cast<int>(lua_tonumber(bench.L, -1));
+            lua_pop(bench.L, 2);
+            if (!fired) {
+                EXPECT_TRUE(loaded) << load.call << " loads nothing with memory to spare";
+                EXPECT_EQ(code, 0) << load.call;
+                std::printf("%-60.60s %ld allocations\n", load.call, n);
+                break;
+            }
+            if (loaded)
+                EXPECT_EQ(code, 0) << load.call << " at allocation " << n;
+            else
+                EXPECT_EQ(code, load.failureCode) << load.call << " at allocation " << n;
+        }
+    }
+}
+
+// CountIconsInFile and AllocColor set no error code; out of memory shows as
+// their failure value (0, nil) or, when the allocation was not needed for
+// the answer, as the answer itself.
+TEST(AllocationFailure, CountAndColoursSetNoCode) {
+    ImageFiles files;
+    Bench bench;
+    lua_pushstring(bench.L, files.ico.c_str());
+    lua_setglobal(bench.L, "path");
+    struct Case {
+        const char* chunk;
+        double answer;  // with memory to spare; every other answer is nil or 0
+    } cases[] = {
+        {"local r = Velumbar.CountIconsInFile(path) return r, Application.GetLastError()", 1},
+        {"local r = Velumbar.AllocColor({Index = 0, Color = 1}, {Index = 100, Color = 2}) "
+         "return r and 1 or r, Application.GetLastError()",
+         1},
+    };
+    for (const Case& c : cases) {
+        for (long n = 0;; ++n) {
+            ASSERT_EQ(luaL_loadstring(bench.L, c.chunk), 0);
+            fired = false;
+            countdown = n;
+            int status = lua_pcall(bench.L, 0, 2, 0);
+            countdown = -1;
+            ASSERT_EQ(status, 0) << c.chunk << " at allocation " << n << ": " << lua_tostring(bench.L, -1);
+            const bool answered =
+                lua_type(bench.L, -2) == LUA_TNUMBER && lua_tonumber(bench.L, -2) == c.answer;
+            const bool failed = lua_isnil(bench.L, -2) ||
+                                (lua_type(bench.L, -2) == LUA_TNUMBER && lua_tonumber(bench.L, -2) == 0);
+            EXPECT_EQ(lua_tonumber(bench.L, -1), 0) << c.chunk << " at allocation " << n;
+            lua_pop(bench.L, 2);
+            EXPECT_TRUE(answered || (fired && failed)) << c.chunk << " at allocation " << n;
+            if (!fired) break;
         }
     }
 }
