@@ -57,10 +57,11 @@ struct Layout {
 
 bool validBitCount(int bc) { return bc == 1 || bc == 4 || bc == 8 || bc == 16 || bc == 24 || bc == 32; }
 
-bool readLayout(const DibSource& s, Layout* l) {
+std::optional<Layout> readLayout(const DibSource& s) {
+    Layout l;
     using namespace bytes;
     const std::uint8_t* h = s.header;
-    if (!h || s.headerBytes < 4) return false;
+    if (!h || s.headerBytes < 4) return std::nullopt;
     std::uint32_t headerSize = u32(h);
     std::uint32_t compression = kBiRgb;
     std::uint64_t tableEntries = 0;
@@ -70,16 +71,16 @@ bool readLayout(const DibSource& s, Layout* l) {
     bool haveMasks = false;
 
     if (headerSize == 12) {  // the old core header: 16-bit sizes, 3-byte palette
-        if (s.headerBytes < 12) return false;
-        l->width = u16(h + 4);
+        if (s.headerBytes < 12) return std::nullopt;
+        l.width = u16(h + 4);
         storedHeight = u16(h + 6);
-        l->bitCount = u16(h + 10);
-        l->entrySize = 3;
+        l.bitCount = u16(h + 10);
+        l.entrySize = 3;
         pos = 12;
     } else if (headerSize >= 40 && headerSize <= s.headerBytes) {
-        l->width = i32(h + 4);
+        l.width = i32(h + 4);
         storedHeight = i32(h + 8);
-        l->bitCount = u16(h + 14);
+        l.bitCount = u16(h + 14);
         compression = u32(h + 16);
         tableEntries = u32(h + 32);
         pos = headerSize;
@@ -90,59 +91,59 @@ bool readLayout(const DibSource& s, Layout* l) {
                 if (headerSize >= 56) masks[3] = u32(h + 52);
             } else {
                 int n = compression == kBiBitfields ? 3 : 4;
-                if (!fits(pos, 4u * n, s.headerBytes)) return false;
+                if (!fits(pos, 4u * n, s.headerBytes)) return std::nullopt;
                 for (int i = 0; i < n; ++i) masks[i] = u32(h + pos + 4 * i);
                 pos += 4u * n;
             }
         }
     } else {
-        return false;
+        return std::nullopt;
     }
 
     if (storedHeight < 0) {
-        if (s.iconImage || storedHeight == INT32_MIN) return false;
-        l->topDown = true;
+        if (s.iconImage || storedHeight == INT32_MIN) return std::nullopt;
+        l.topDown = true;
         storedHeight = -storedHeight;
     }
-    l->height = static_cast<int>(s.iconImage ? storedHeight / 2 : storedHeight);
-    if (l->width < 1 || l->height < 1) return false;
-    if (l->width > pixels::kMaxPictureSide || l->height > pixels::kMaxPictureSide) return false;
-    if (!validBitCount(l->bitCount)) return false;
+    l.height = static_cast<int>(s.iconImage ? storedHeight / 2 : storedHeight);
+    if (l.width < 1 || l.height < 1) return std::nullopt;
+    if (l.width > pixels::kMaxPictureSide || l.height > pixels::kMaxPictureSide) return std::nullopt;
+    if (!validBitCount(l.bitCount)) return std::nullopt;
     const bool rle =
-        (compression == kBiRle8 && l->bitCount == 8) || (compression == kBiRle4 && l->bitCount == 4);
+        (compression == kBiRle8 && l.bitCount == 8) || (compression == kBiRle4 && l.bitCount == 4);
     // Run-length rows are stored bottom-up only, and never in icons.
-    if (rle && (l->topDown || s.iconImage)) return false;
-    if (compression != kBiRgb && !rle && !(haveMasks && (l->bitCount == 16 || l->bitCount == 32)))
-        return false;
-    l->compression = compression;
+    if (rle && (l.topDown || s.iconImage)) return std::nullopt;
+    if (compression != kBiRgb && !rle && !(haveMasks && (l.bitCount == 16 || l.bitCount == 32)))
+        return std::nullopt;
+    l.compression = compression;
 
-    if (!haveMasks && l->bitCount == 16) {
+    if (!haveMasks && l.bitCount == 16) {
         masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F;  // 5-5-5
-    } else if (!haveMasks && l->bitCount == 32) {
+    } else if (!haveMasks && l.bitCount == 32) {
         masks[0] = 0x00FF0000, masks[1] = 0x0000FF00, masks[2] = 0x000000FF, masks[3] = 0xFF000000;
     }
-    l->red = channelOf(masks[0]);
-    l->green = channelOf(masks[1]);
-    l->blue = channelOf(masks[2]);
-    l->alpha = channelOf(masks[3]);
+    l.red = channelOf(masks[0]);
+    l.green = channelOf(masks[1]);
+    l.blue = channelOf(masks[2]);
+    l.alpha = channelOf(masks[3]);
 
-    if (l->bitCount <= 8) {
-        std::uint64_t most = 1u << l->bitCount;
+    if (l.bitCount <= 8) {
+        std::uint64_t most = 1u << l.bitCount;
         if (tableEntries == 0) tableEntries = most;
-        l->tableUsed = static_cast<std::uint32_t>(std::min(tableEntries, most));
-        if (!fits(pos, std::uint64_t{l->tableUsed} * l->entrySize, s.headerBytes)) return false;
-        l->table = h + pos;
+        l.tableUsed = static_cast<std::uint32_t>(std::min(tableEntries, most));
+        if (!fits(pos, std::uint64_t{l.tableUsed} * l.entrySize, s.headerBytes)) return std::nullopt;
+        l.table = h + pos;
     }
     if (s.bits) {
-        l->bits = s.bits;
-        l->bitsBytes = s.bitsBytes;
+        l.bits = s.bits;
+        l.bitsBytes = s.bitsBytes;
     } else {
-        std::uint64_t start = pos + tableEntries * l->entrySize;
-        if (!fits(start, 0, s.headerBytes)) return false;
-        l->bits = h + start;
-        l->bitsBytes = s.headerBytes - static_cast<std::size_t>(start);
+        std::uint64_t start = pos + tableEntries * l.entrySize;
+        if (!fits(start, 0, s.headerBytes)) return std::nullopt;
+        l.bits = h + start;
+        l.bitsBytes = s.headerBytes - static_cast<std::size_t>(start);
     }
-    return true;
+    return l;
 }
 
 std::uint32_t paletteColour(const Layout& l, unsigned index) {
@@ -234,8 +235,9 @@ bool decodeRle(const Layout& l, std::vector<std::uint32_t>* pixels) {
 }  // namespace
 
 std::optional<pixels::Picture> DecodeDib(const DibSource& source) {
-    Layout l;
-    if (!readLayout(source, &l)) return std::nullopt;
+    std::optional<Layout> read = readLayout(source);
+    if (!read) return std::nullopt;
+    const Layout& l = *read;
     // Held whole, so held to what one image may take, however much data
     // backs the claim.
     if (static_cast<long long>(l.width) * l.height > kMaxHeldPixels) return std::nullopt;

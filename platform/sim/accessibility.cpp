@@ -95,11 +95,13 @@ namespace vb::sim {
 
 using namespace vb::sim::detail;
 
-bool readAccessible(LResult object, platform::AccessibleDescription* out) {
+std::optional<platform::AccessibleDescription> readAccessible(LResult object) {
     auto it = access().objects.find(object);
-    if (it == access().objects.end()) return false;
+    if (it == access().objects.end()) return std::nullopt;
     const AccessibleObject entry = it->second;
-    return find(entry.canvas) && entry.source(toHandle(entry.canvas), out);
+    platform::AccessibleDescription d;
+    if (!find(entry.canvas) || !entry.source(toHandle(entry.canvas), &d)) return std::nullopt;
+    return d;
 }
 
 }  // namespace vb::sim
@@ -120,9 +122,7 @@ void enableWindow(Window window, bool enabled) {
 std::optional<platform::AccessibleDescription> queryAccessible(Window window) {
     if (!find(window)) return std::nullopt;
     LResult object = platform::sendMessage(window, platform::wm::GetObject, 0, platform::kClientObjectId);
-    platform::AccessibleDescription d;
-    if (object == 0 || !readAccessible(object, &d)) return std::nullopt;
-    return d;
+    return object != 0 ? readAccessible(object) : std::nullopt;
 }
 
 std::vector<platform::AccessEvent> accessEvents(Window window) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,9 +33,9 @@ VB_PLATFORM_API std::size_t liveWindowCount();
 
 VB_PLATFORM_API platform::Cursor shownCursor(bool* hidden);
 VB_PLATFORM_API const char* cursorName(platform::Cursor cursor);
-// Reads an accessible object by the answer WM_GETOBJECT gave; false once
+// Reads an accessible object by the answer WM_GETOBJECT gave; none once
 // it was disconnected, as a client holding it would find.
-VB_PLATFORM_API bool readAccessible(LResult object, platform::AccessibleDescription* out);
+VB_PLATFORM_API std::optional<platform::AccessibleDescription> readAccessible(LResult object);
 VB_PLATFORM_API int tooltipToolCount(Window tooltip);
 
 }  // namespace vb::sim

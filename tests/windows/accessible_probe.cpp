@@ -19,6 +19,7 @@
 #include "host/host_api.h"
 #include "host/page.h"
 #include "host/plugin_loader.h"
+#include "platform/win32/handles.h"
 #include "probe_checks.h"
 
 namespace {
@@ -42,10 +43,10 @@ HWND findCanvas(HWND window) {
     return nullptr;
 }
 
-std::string text(BSTR value) {
+std::string text(const vb::platform::win32::Bstr& value) {
     std::string out;
-    for (UINT i = 0; value && i < SysStringLen(value); ++i) out += static_cast<char>(value[i]);
-    SysFreeString(value);
+    for (UINT i = 0; value.get() && i < SysStringLen(value.get()); ++i)
+        out += static_cast<char>(value.get()[i]);
     return out;
 }
 
@@ -79,13 +80,13 @@ int main(int argc, char** argv) {
     const vb::host::HostObject* bar = vb::host::Page::Current().Find("Bar");
     HWND canvas = bar ? findCanvas(reinterpret_cast<HWND>(bar->window)) : nullptr;
     expect(canvas != nullptr, "the bar has no canvas window");
-    IAccessible* object = nullptr;
+    vb::platform::win32::ComPtr<IAccessible> object;
     if (canvas)
-        expect(
-            SUCCEEDED(AccessibleObjectFromWindow(canvas, static_cast<DWORD>(OBJID_CLIENT),
-                                                 __uuidof(IAccessible), reinterpret_cast<void**>(&object))) &&
-                object,
-            "AccessibleObjectFromWindow gave no object");
+        expect(SUCCEEDED(AccessibleObjectFromWindow(canvas, static_cast<DWORD>(OBJID_CLIENT),
+                                                    __uuidof(IAccessible),
+                                                    reinterpret_cast<void**>(object.put()))) &&
+                   object,
+               "AccessibleObjectFromWindow gave no object");
     if (object) {
         VARIANT self;
         VariantInit(&self);
@@ -96,20 +97,19 @@ int main(int argc, char** argv) {
         expect(object->get_accRole(self, &role) == S_OK && role.vt == VT_I4 &&
                    role.lVal == ROLE_SYSTEM_PROGRESSBAR,
                "role is not a progress bar");
-        BSTR name = nullptr, value = nullptr;
-        expect(object->get_accName(self, &name) == S_OK, "no name");
+        vb::platform::win32::Bstr name, value;
+        expect(object->get_accName(self, name.put()) == S_OK, "no name");
         expect(text(name) == "Copying", "name is not the bar's text");
-        expect(object->get_accValue(self, &value) == S_OK, "no value");
+        expect(object->get_accValue(self, value.put()) == S_OK, "no value");
         expect(text(value) == "45%", "value is not the shown percentage");
 
         // The bar goes; the client still holds its object.
         run(L, "Host.RemoveObject('Bar')");
         expect(!IsWindow(canvas), "the canvas outlived its host object");
-        name = value = nullptr;
         long x = 0, y = 0, w = 0, h = 0;
-        expect(object->get_accName(self, &name) == CO_E_OBJNOTCONNECTED && !name,
+        expect(object->get_accName(self, name.put()) == CO_E_OBJNOTCONNECTED && !name.get(),
                "name after release is not CO_E_OBJNOTCONNECTED");
-        expect(object->get_accValue(self, &value) == CO_E_OBJNOTCONNECTED && !value,
+        expect(object->get_accValue(self, value.put()) == CO_E_OBJNOTCONNECTED && !value.get(),
                "value after release is not CO_E_OBJNOTCONNECTED");
         expect(object->accLocation(&x, &y, &w, &h, self) == CO_E_OBJNOTCONNECTED,
                "location after release is not CO_E_OBJNOTCONNECTED");
@@ -117,7 +117,6 @@ int main(int argc, char** argv) {
         VariantInit(&state);
         expect(object->get_accState(self, &state) == CO_E_OBJNOTCONNECTED,
                "state after release is not CO_E_OBJNOTCONNECTED");
-        object->Release();
     }
     lua_close(L);
     if (failures == 0) std::printf("accessible_probe: all checks hold\n");

@@ -16,6 +16,7 @@
 #include <sstream>
 #include <string>
 
+#include "platform/win32/handles.h"
 #include "probe_checks.h"
 
 // The help storage's entry object, as the system declares it. Outside the
@@ -38,17 +39,7 @@ namespace {
 using probe::expect;
 using probe::failures;
 
-// Releases a COM pointer it owns.
-template <typename T>
-struct ComRef {
-    T* pointer = nullptr;
-    ComRef() = default;
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    ~ComRef() {
-        if (pointer) pointer->Release();
-    }
-};
+using vb::platform::win32::ComPtr;
 
 struct ComApartment {
     HRESULT result = CoInitialize(nullptr);
@@ -81,37 +72,37 @@ std::wstring wide(const std::string& text) {
 }
 
 void checkStorage(const std::string& chm, const std::string& html) {
-    ComRef<IITStorage> system;
+    ComPtr<IITStorage> system;
     HRESULT made = CoCreateInstance(kClsidItStorage, nullptr, CLSCTX_INPROC_SERVER, kIidItStorage,
-                                    reinterpret_cast<void**>(&system.pointer));
-    if (!expect(SUCCEEDED(made) && system.pointer, "no ITStorage object from the system")) return;
+                                    reinterpret_cast<void**>(system.put()));
+    if (!expect(SUCCEEDED(made) && system.get(), "no ITStorage object from the system")) return;
     std::wstring name = wide(chm);
     // Wine's help storage does not implement this test (Windows checks the
     // file's signature): skipped there, and only there.
-    HRESULT known = system.pointer->StgIsStorageFile(name.c_str());
+    HRESULT known = system->StgIsStorageFile(name.c_str());
     if (known == E_NOTIMPL)
         std::printf("help_storage_probe: StgIsStorageFile not implemented here; that check is skipped\n");
     else
         expect(known == S_OK, "the help storage does not know the file");
-    ComRef<IStorage> storage;
-    HRESULT opened = system.pointer->StgOpenStorage(name.c_str(), nullptr, STGM_READ | STGM_SHARE_DENY_WRITE,
-                                                    nullptr, 0, &storage.pointer);
-    if (!expect(SUCCEEDED(opened) && storage.pointer, "the help storage cannot open the file")) return;
+    ComPtr<IStorage> storage;
+    HRESULT opened = system->StgOpenStorage(name.c_str(), nullptr, STGM_READ | STGM_SHARE_DENY_WRITE, nullptr,
+                                            0, storage.put());
+    if (!expect(SUCCEEDED(opened) && storage.get(), "the help storage cannot open the file")) return;
 
     for (const char* topic : {"index.htm", "velumbar_settext.htm", "Velumbar.hhc", "Velumbar.hhk"}) {
-        ComRef<IStream> stream;
-        HRESULT found = storage.pointer->OpenStream(wide(topic).c_str(), nullptr,
-                                                    STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &stream.pointer);
-        if (!expect(SUCCEEDED(found) && stream.pointer, std::string("no stream ") + topic)) continue;
-        std::string bytes = readStream(stream.pointer);
+        ComPtr<IStream> stream;
+        HRESULT found = storage->OpenStream(wide(topic).c_str(), nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0,
+                                            stream.put());
+        if (!expect(SUCCEEDED(found) && stream.get(), std::string("no stream ") + topic)) continue;
+        std::string bytes = readStream(stream.get());
         expect(!bytes.empty() && bytes == readFile(html + "/" + topic),
                std::string(topic) + " read through ITStorage differs from the rendered page");
     }
     // A name that is not in the file is not made up.
-    ComRef<IStream> missing;
-    HRESULT absent = storage.pointer->OpenStream(L"no_such_topic.htm", nullptr,
-                                                 STGM_READ | STGM_SHARE_EXCLUSIVE, 0, &missing.pointer);
-    expect(FAILED(absent) && !missing.pointer, "a topic that is not there opened");
+    ComPtr<IStream> missing;
+    HRESULT absent = storage->OpenStream(L"no_such_topic.htm", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0,
+                                         missing.put());
+    expect(FAILED(absent) && !missing.get(), "a topic that is not there opened");
 }
 
 }  // namespace

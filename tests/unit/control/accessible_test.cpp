@@ -42,17 +42,17 @@ TEST_F(AccessibleTest, HeldObjectGoesDeadWhenTheBarIsFreed) {
     bool handled = false;
     platform::LResult object = AnswerAccessibleQuery(canvas, bar, 0, platform::kClientObjectId, &handled);
     ASSERT_TRUE(handled);
-    platform::AccessibleDescription d;
-    ASSERT_TRUE(sim::readAccessible(object, &d));
-    EXPECT_EQ(d.value, "100%");
-    EXPECT_EQ(d.location.width(), 80);
+    std::optional<platform::AccessibleDescription> d = sim::readAccessible(object);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->value, "100%");
+    EXPECT_EQ(d->location.width(), 80);
     // Asking again gives the same object; other object ids are not ours.
     EXPECT_EQ(AnswerAccessibleQuery(canvas, bar, 0, platform::kClientObjectId, &handled), object);
     AnswerAccessibleQuery(canvas, bar, 0, -1, &handled);
     EXPECT_FALSE(handled);
 
     bar->Methods->Free(bar);
-    EXPECT_FALSE(sim::readAccessible(object, &d));
+    EXPECT_FALSE(sim::readAccessible(object));
 }
 
 }  // namespace
