@@ -294,6 +294,21 @@ bool findAccessible(platform::Window window, platform::AccessibleDescription* ou
     return false;
 }
 
+// The window timers running on `window` and every window inside it.
+int timersWithin(platform::Window window) {
+    int count = driver::timerCount(window);
+    for (platform::Window child : driver::children(window)) count += timersWithin(child);
+    return count;
+}
+
+// Host.Timers(name): the window timers running on the object's window and
+// those put over it (the bar's canvas); 0 for a removed object.
+int timers(lua_State* L) {
+    platform::Window window = everNamedWindow(L, 1);
+    lua_pushnumber(L, platform::isWindow(window) ? timersWithin(window) : 0);
+    return 1;
+}
+
 void setStringField(lua_State* L, const char* key, const char* value) {
     lua_pushstring(L, value);
     lua_setfield(L, -2, key);
@@ -331,6 +346,10 @@ int accessible(lua_State* L) {
     }
     if (d.invisible) {
         lua_pushstring(L, "invisible");
+        lua_rawseti(L, -2, ++n);
+    }
+    if (d.busy) {
+        lua_pushstring(L, "busy");
         lua_rawseti(L, -2, ++n);
     }
     lua_setfield(L, -2, "State");
@@ -380,6 +399,7 @@ constexpr luaL_Reg kHostFunctions[] = {
     {"EnableObject", enableObject},
     {"Accessible", accessible},
     {"AccessEvents", accessEvents},
+    {"Timers", timers},
     {nullptr, nullptr},
 };
 

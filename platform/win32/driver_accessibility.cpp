@@ -125,6 +125,7 @@ bool queryAccessible(Window window, platform::AccessibleDescription* out) {
     long bits = state.vt == VT_I4 ? state.lVal : 0;
     out->unavailable = (bits & STATE_SYSTEM_UNAVAILABLE) != 0;
     out->invisible = (bits & STATE_SYSTEM_INVISIBLE) != 0;
+    out->busy = (bits & STATE_SYSTEM_BUSY) != 0;
     out->location = pixels::Rect{static_cast<int>(left), static_cast<int>(top),
                                  static_cast<int>(left + width), static_cast<int>(top + height)};
     return ok;
