@@ -135,12 +135,15 @@ check.equal(rows("Twin"), rows("Bar"), "nothing moves once idle")
 Velumbar.SetText("Bar", "")
 Velumbar.SetText("Twin", "")
 
--- Glide: half a second, eased out. The accessible value is the new
+-- Glide, eased out (half a second on the stand-in). The accessible value is the new
 -- position at once; the fill moves from where it shows.
-check.result(true, 0, Velumbar.SetGlide("Bar", 500))
+-- Reading a row takes time on Windows while its timers go on: a longer
+-- glide there leaves room for the checks made during it.
+local GLIDE = exactClock and 500 or 2000
+check.result(true, 0, Velumbar.SetGlide("Bar", GLIDE))
 Velumbar.SetCurrentPosition("Bar", 0)
 Velumbar.SetCurrentPosition("Twin", 0)
-Host.Wait(600)
+Host.Wait(GLIDE + 100)
 local atZero = rows("Twin")
 check.equal(atZero, rows("Bar"), "the glide ends where the position is")
 Host.Wait(100)
@@ -148,7 +151,7 @@ check.equal(0, Host.Timers("Bar"), "timers after a glide")
 Velumbar.SetCurrentPosition("Bar", 100)
 check.equal(100, Velumbar.GetCurrentPosition("Bar"))
 check.equal("100%", Host.Accessible("Bar").Value, "value at once")
-local first = rows("Bar")
+local first = exactClock and rows("Bar")
 Host.Wait(100)
 check.equal(1, Host.Timers("Bar"), "timers while gliding")
 if exactClock then
@@ -170,10 +173,10 @@ else
   local middle = borders("Bar")[1]
   assert(middle and middle > 1 and middle < 198, "a glide's frame lies between its ends")
 end
-Host.Wait(600)
+Host.Wait(GLIDE + 100)
 Velumbar.SetCurrentPosition("Twin", 100)
 check.equal(rows("Twin"), rows("Bar"), "the glide ends exactly at 100")
-check.equal(atZero, first, "the glide's first frame shows where it started")
+if exactClock then check.equal(atZero, first, "the glide's first frame shows where it started") end
 
 -- Glide 0 is today's behaviour: the position shows at once.
 check.result(true, 0, Velumbar.SetGlide("Bar", 0))
