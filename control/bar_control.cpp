@@ -266,7 +266,8 @@ int SetRangeOp(BarControl* c, const std::int32_t pair[2]) {
     int before = ShownPercent(c);
     c->RangeMin = pair[0];
     c->RangeMax = pair[1];
-    if (ShownPercent(c) != before && !c->Animation.busy) platform::raiseAccessEvent(c->Canvas, platform::AccessEvent::ValueChange);
+    if (ShownPercent(c) != before && !c->Animation.busy)
+        platform::raiseAccessEvent(c->Canvas, platform::AccessEvent::ValueChange);
     return 1;
 }
 

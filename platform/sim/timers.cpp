@@ -76,8 +76,8 @@ void runTimersUntil(long long until) {
 
 int timerCountOf(std::uintptr_t window) {
     const auto& running = timers().running;
-    return static_cast<int>(std::distance(running.lower_bound({window, 0}),
-                                          running.upper_bound({window, UINTPTR_MAX})));
+    return static_cast<int>(
+        std::distance(running.lower_bound({window, 0}), running.upper_bound({window, UINTPTR_MAX})));
 }
 
 }  // namespace vb::sim::detail

@@ -1,9 +1,9 @@
 // Motion: where a busy band is at a time, how a glide eases, and a busy
 // frame against the rule it draws (the background, the fill's columns or
 // the whole fill squeezed into the band, the flat border round the band).
+#include "control/motion.h"
 #include "bar_fixture.h"
 #include "control/bar_paint.h"
-#include "control/motion.h"
 #include "platform/driver.h"
 #include "render/raster.h"
 
@@ -17,13 +17,12 @@ TEST(BusyBandTest, EntersAtTheLeftAndLeavesAtTheRightOncePerPeriod) {
         int left, bandWidth;
     };
     const Case cases[] = {
-        {200, 1000, 0, -50, 50},     // waiting left of the bar
-        {200, 1000, 400, 50, 50},    // 250 columns of travel, 2/5 of the way
-        {200, 1000, 999, 199, 50},   // its last column on the bar's last
-        {200, 1000, 1000, -50, 50},  // the next pass
-        {200, 1000, 1200, 0, 50},
-        {3, 1500, 0, -1, 1},  // a quarter of a narrow bar is still a column
-        {0, 1500, 10, 0, 0},  // nothing to cross
+        {200, 1000, 0, -50, 50},                          // waiting left of the bar
+        {200, 1000, 400, 50, 50},                         // 250 columns of travel, 2/5 of the way
+        {200, 1000, 999, 199, 50},                        // its last column on the bar's last
+        {200, 1000, 1000, -50, 50},                       // the next pass
+        {200, 1000, 1200, 0, 50},   {3, 1500, 0, -1, 1},  // a quarter of a narrow bar is still a column
+        {0, 1500, 10, 0, 0},                              // nothing to cross
         {200, 0, 10, 0, 0},
     };
     for (const Case& c : cases) {
