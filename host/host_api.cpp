@@ -127,6 +127,31 @@ int pixel(lua_State* L) {
     return 1;
 }
 
+// Host.Pixels(name, x, y, count): `count` colours rightward from (x, y) of
+// the object, all read from one picture of its page, so a bar that moves
+// while they are read is seen in one frame; nil where the page ends.
+int pixelRow(lua_State* L) {
+    const HostObject& object = checkObject(L, 1);
+    int x = static_cast<int>(luaL_checknumber(L, 2)), y = static_cast<int>(luaL_checknumber(L, 3));
+    int count = static_cast<int>(luaL_checknumber(L, 4));
+    luaL_argcheck(L, count >= 0 && count <= 65536, 4, "count out of range");
+    platform::Window page = platform::parentOf(object.window);
+    pixels::Point origin = Page::Current().Origin(object);
+    pixels::Rect pageRect;
+    platform::windowRect(page, &pageRect);
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> shown = driver::renderWindow(page, &width, &height);
+    lua_createtable(L, count, 0);
+    int sy = origin.y - pageRect.top + y;
+    for (int i = 0; i < count; ++i) {
+        int sx = origin.x - pageRect.left + x + i;
+        if (sx < 0 || sy < 0 || sx >= width || sy >= height) continue;
+        lua_pushnumber(L, shown[static_cast<std::size_t>(sy) * width + sx] & 0xFFFFFF);
+        lua_rawseti(L, -2, i + 1);
+    }
+    return 1;
+}
+
 int snapshot(lua_State* L) {
     const char* target = luaL_checkstring(L, 1);
     const HostObject* object = lua_isnoneornil(L, 2) ? nullptr : &checkObject(L, 2);
@@ -380,6 +405,7 @@ constexpr luaL_Reg kHostFunctions[] = {
     {"ResizeObject", resizeObject},
     {"Messages", messages},
     {"Pixel", pixel},
+    {"Pixels", pixelRow},
     {"Snapshot", snapshot},
     {"MouseMove", mouseMove},
     {"MouseDown", mouseDown},

@@ -14,31 +14,27 @@ local ROW = 12
 
 local function px(name, x) return Host.Pixel(name, x, ROW) end
 
--- The row's pixels, to compare two bars or two moments.
-local function row(name, y)
-  local out = {}
-  for x = 0, 199 do out[#out + 1] = Host.Pixel(name, x, y) end
-  return table.concat(out, ",")
+-- Rows read from one picture each: on Windows the bar moves between two
+-- reads of single pixels.
+local function line(name, y) return Host.Pixels(name, 0, y or ROW, 200) end
+local function rows(name)
+  return table.concat(line(name, 3), ",") .. "/" .. table.concat(line(name, ROW), ",") .. "/" ..
+    table.concat(line(name, 20), ",")
 end
-local function rows(name) return row(name, 3) .. "/" .. row(name, ROW) .. "/" .. row(name, 20) end
 
--- The flat border's columns on the row (black), left to right.
-local function borders(name)
+-- The flat border's columns on a row (black), left to right.
+local function borders(row)
   local found = {}
   for x = 1, 198 do
-    if px(name, x) == 0 then found[#found + 1] = x end
+    if row[x + 1] == 0 then found[#found + 1] = x end
   end
   return found
 end
 
-local function has(list, value)
-  for _, v in ipairs(list) do if v == value then return true end end
-  return false
-end
-
 -- A band's frame: its left edge at `left` (the border's column when on the
 -- bar), 50 columns wide on a 200-wide bar, the fill inside, background out.
-local function checkBand(name, left)
+local function checkBand(name, left, row)
+  row = row or line(name)
   local right = left + 49
   for x = 1, 198 do
     local want = BACK
@@ -47,16 +43,17 @@ local function checkBand(name, left)
     elseif x > left and x < right then
       want = FILL
     end
-    check.equal(want, px(name, x), name .. " band at " .. left .. ", column " .. x)
+    check.equal(want, row[x + 1], name .. " band at " .. left .. ", column " .. x)
   end
 end
 
--- The band's left edge as shown: the border column with fill to its right.
-local function bandLeft(name)
+-- The band's left edge as shown: the border column with fill to its right
+-- (0 for a band entering at the left edge).
+local function bandLeft(row)
   for x = 1, 197 do
-    if px(name, x) == 0 and px(name, x + 1) == FILL then return x end
+    if row[x + 1] == 0 and row[x + 2] == FILL then return x end
   end
-  if px(name, 1) == FILL then return 0 end
+  if row[2] == FILL then return 0 end
   return nil
 end
 
@@ -109,11 +106,12 @@ if exactClock then
   checkBand("Bar", 0)      -- 1200 ms: the second pass
 else
   -- Real timers: the band keeps its width and moves right within a pass.
-  local first = bandLeft("Bar")
+  local first = bandLeft(line("Bar"))
   Host.Wait(200)
-  local second = bandLeft("Bar")
+  local shown = line("Bar")
+  local second = bandLeft(shown)
   assert(first and second, "a band shows")
-  if second > first then checkBand("Bar", second) end
+  if second > first and second > 0 and second < 150 then checkBand("Bar", second, shown) end
   assert(second > first or second < 40, "the band moves right, or starts a new pass")
 end
 
@@ -170,7 +168,7 @@ if exactClock then
   Host.Wait(240)
   check.equal(FILL, px("Bar", 170)); check.equal(0, px("Bar", 171)); check.equal(BACK, px("Bar", 172))
 else
-  local middle = borders("Bar")[1]
+  local middle = borders(line("Bar"))[1]
   assert(middle and middle > 1 and middle < 198, "a glide's frame lies between its ends")
 end
 Host.Wait(GLIDE + 100)
@@ -192,7 +190,7 @@ assert(Velumbar.Create("Squeezed", {ScaleType = VELUMBAR_SCALE}))
 Velumbar.SetCurrentPosition("Squeezed", 10)
 assert(Velumbar.SetBusy("Squeezed", true, 1000))
 Host.Wait(400)
-if exactClock then checkBand("Squeezed", 50) else assert(bandLeft("Squeezed"), "a squeezed band") end
+if exactClock then checkBand("Squeezed", 50) else assert(bandLeft(line("Squeezed")), "a squeezed band") end
 
 -- Replacing a busy bar ends its motion; the new bar stands still.
 assert(Velumbar.Create("Squeezed"))
