@@ -104,34 +104,43 @@ float quotientScale(std::uint32_t divisor) { return 1.0f / static_cast<float>(di
 // 2^15, which the signed multiply-add needs. Wider ones take the packed way.
 constexpr int kMaxVectorMiddle = 128;
 
-void squeezeRowVector(std::uint32_t* to, const std::uint32_t* from, const Column* columns, int shown, int n,
-                      int sourceWidth, std::uint32_t alpha, const PackedSqueeze& packed) {
+// A column at a time down all rows, so its weights are made ready once.
+void squeezeVector(std::uint32_t* to, std::size_t toStride, const std::uint32_t* from, std::size_t fromStride,
+                   int height, const std::vector<Column>& columns, int n, int sourceWidth,
+                   std::uint32_t alpha, const PackedSqueeze& packed) {
     const __m128i zero = _mm_setzero_si128();
     const __m128i full = _mm_set1_epi32(n);  // high words 0: a multiply-add gives n x lane
     const __m128 bias = _mm_set1_ps(quotientBias(static_cast<std::uint32_t>(sourceWidth)));
     const __m128 scale = _mm_set1_ps(quotientScale(static_cast<std::uint32_t>(sourceWidth)));
-    for (int i = 0; i < shown; ++i) {
+    const __m128i keep = _mm_set1_epi32(0xFFFFFF), opaque = _mm_set1_epi32(static_cast<int>(alpha));
+    for (std::size_t i = 0; i < columns.size(); ++i) {
         const Column& c = columns[i];
+        std::uint32_t* out = to + i;
+        const std::uint32_t* first = from + c.first;
+        const std::uint32_t* last = from + c.last;
         if (c.middle > kMaxVectorMiddle) {
-            to[i] = packed(from, c) | alpha;
+            for (int y = 0; y < height; ++y, out += toStride, first += fromStride)
+                *out = packed(first - c.first, c) | alpha;
             continue;
         }
-        __m128i first = _mm_cvtsi32_si128(static_cast<int>(from[c.first]));
-        __m128i last = _mm_cvtsi32_si128(static_cast<int>(from[c.last]));
-        // Words first0 last0 first1 last1 ..., weighed in pairs into 32 bits.
-        __m128i ends = _mm_unpacklo_epi8(_mm_unpacklo_epi8(first, last), zero);
-        __m128i sum =
-            _mm_madd_epi16(ends, _mm_set1_epi32(static_cast<int>(c.firstWeight | (c.lastWeight << 16))));
-        if (c.middle) {
-            __m128i inner = zero;
-            for (int k = 1; k <= c.middle; ++k)
-                inner = _mm_add_epi16(
-                    inner, _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(from[c.first + k])), zero));
-            sum = _mm_add_epi32(sum, _mm_madd_epi16(_mm_unpacklo_epi16(inner, zero), full));
+        const __m128i weights = _mm_set1_epi32(static_cast<int>(c.firstWeight | (c.lastWeight << 16)));
+        for (int y = 0; y < height; ++y, out += toStride, first += fromStride, last += fromStride) {
+            // Words first0 last0 first1 last1 ..., weighed in pairs into 32 bits.
+            __m128i ends = _mm_unpacklo_epi8(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(*first)),
+                                                               _mm_cvtsi32_si128(static_cast<int>(*last))),
+                                             zero);
+            __m128i sum = _mm_madd_epi16(ends, weights);
+            if (c.middle) {
+                __m128i inner = zero;
+                for (int k = 1; k <= c.middle; ++k)
+                    inner = _mm_add_epi16(
+                        inner, _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(first[k])), zero));
+                sum = _mm_add_epi32(sum, _mm_madd_epi16(_mm_unpacklo_epi16(inner, zero), full));
+            }
+            __m128i q = _mm_cvttps_epi32(_mm_mul_ps(_mm_add_ps(_mm_cvtepi32_ps(sum), bias), scale));
+            q = _mm_or_si128(_mm_and_si128(_mm_packus_epi16(_mm_packs_epi32(q, q), zero), keep), opaque);
+            *out = static_cast<std::uint32_t>(_mm_cvtsi128_si32(q));
         }
-        __m128i q = _mm_cvttps_epi32(_mm_mul_ps(_mm_add_ps(_mm_cvtepi32_ps(sum), bias), scale));
-        q = _mm_packus_epi16(_mm_packs_epi32(q, q), zero);
-        to[i] = (static_cast<std::uint32_t>(_mm_cvtsi128_si32(q)) & 0xFFFFFFu) | alpha;
     }
 }
 #endif
@@ -158,15 +167,17 @@ bool SqueezeAcross(pixels::Picture& target, const pixels::Picture& source, int n
     const PackedSqueeze packed{static_cast<std::uint64_t>(n), static_cast<std::uint32_t>(source.width) / 2,
                                Reciprocal(static_cast<std::uint32_t>(source.width))};
     const std::uint32_t alpha = target.hasAlpha ? 0xFF000000u : 0u;  // a copied pixel is opaque
+#if defined(__SSE2__)
+    squeezeVector(target.pixels.data(), static_cast<std::size_t>(target.width), source.pixels.data(),
+                  static_cast<std::size_t>(source.width), target.height, columns, n, source.width, alpha,
+                  packed);
+#else
     for (int y = 0; y < target.height; ++y) {
         const std::uint32_t* from = source.pixels.data() + static_cast<std::size_t>(y) * source.width;
         std::uint32_t* to = &target.at(0, y);
-#if defined(__SSE2__)
-        squeezeRowVector(to, from, columns.data(), shown, n, source.width, alpha, packed);
-#else
         for (int i = 0; i < shown; ++i) to[i] = packed(from, columns[static_cast<std::size_t>(i)]) | alpha;
-#endif
     }
+#endif
     return true;
 }
 
