@@ -46,22 +46,32 @@ struct Column {
     int last = 0;  // the column weighed by lastWeight; `first` when that is 0
 };
 
-// The first `count` new columns of n.
+// The first `count` new columns of n. The old column where each new one
+// ends, hi / N, steps by S / N and a remainder, so one division serves
+// every column (a 64-bit division costs as much as a whole pixel).
 std::vector<Column> columnsFor(int sourceWidth, int n, int count) {
     std::vector<Column> columns(static_cast<std::size_t>(count));
     const long long S = sourceWidth, N = n;
+    const long long step = S / N, extra = S % N;
+    long long j = 0, rest = 0;  // lo / N and lo % N
     for (long long i = 0; i < count; ++i) {
         long long lo = i * S, hi = lo + S;
-        long long j = lo / N;
+        long long endFull = j + step, endRest = rest + extra;  // hi / N and hi % N
+        if (endRest >= N) {
+            endRest -= N;
+            ++endFull;
+        }
         Column& c = columns[static_cast<std::size_t>(i)];
         c.first = static_cast<int>(j);
         c.firstWeight = static_cast<std::uint32_t>(std::min(hi, (j + 1) * N) - lo);
         long long next = j + 1;
-        long long endFull = hi / N;  // old columns below this lie wholly inside
+        // Old columns below endFull lie wholly inside.
         if (next < endFull) c.middle = static_cast<int>(endFull - next);
         long long tail = hi - std::max(endFull, next) * N;
         if (tail > 0 && (j + 1) * N < hi) c.lastWeight = static_cast<std::uint32_t>(tail);
         c.last = c.lastWeight ? c.first + c.middle + 1 : c.first;
+        j = endFull;
+        rest = endRest;
     }
     return columns;
 }
