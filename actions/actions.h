@@ -28,4 +28,8 @@ int LoadImage(lua_State* L);
 int FreeImage(lua_State* L);
 int CountIconsInFile(lua_State* L);
 
+// Beyond the 21: motion.
+int SetBusy(lua_State* L);
+int SetGlide(lua_State* L);
+
 }  // namespace vb::actions

@@ -67,6 +67,12 @@ constexpr NamedFunction kBarFunctions[] = {
     {"RemoveCallback", Contained<actions::RemoveCallback, Failure::False>},
 };
 
+// Beyond the 21 the editor's document lists: bars in motion.
+constexpr NamedFunction kMotionFunctions[] = {
+    {"SetBusy", Contained<actions::SetBusy, Failure::False>},
+    {"SetGlide", Contained<actions::SetGlide, Failure::False>},
+};
+
 constexpr NamedFunction kImageFunctions[] = {
     {"LoadImage", Contained<actions::LoadImage, Failure::Nil>},
     {"FreeImage", Contained<actions::FreeImage, Failure::False>},
@@ -172,6 +178,7 @@ void RegisterActions(lua_State* L) {
     lua_createtable(L, 0, 0);
     for (const NamedFunction& f : kBarFunctions) RegisterFunction(L, f.name, f.function);
     for (const NamedFunction& f : kImageFunctions) RegisterFunction(L, f.name, f.function);
+    for (const NamedFunction& f : kMotionFunctions) RegisterFunction(L, f.name, f.function);
     lua_settable(L, LUA_GLOBALSINDEX);
 
     RegisterErrorMessage(L, kCouldNotCreate, "Could not create Velumbar.");

@@ -22,6 +22,7 @@
 #include "binding/host_objects.h"
 #include "binding/last_error.h"
 #include "control/bar_control.h"
+#include "control/motion.h"
 #include "events/dispatcher.h"
 #include "platform/sim/sim.h"
 #include "render/bar_image.h"
@@ -821,6 +822,74 @@ Row unpackClassScript() {
     return unpackBeside("Unpack, class script", plain);
 }
 
+// ---- bars in motion ------------------------------------------------------------
+
+// One frame of a moving bar as the window system delivers it (the clock
+// moves a frame on, the timer fires, the band or the glide is painted and
+// shown), beside a forced repaint of the same bar standing still.
+Row motionFrame(bool busy) {
+    const char* work =
+        busy ? "Busy frame 400 x 30, gradient + text" : "Glide frame 400 x 30, gradient + text";
+    const std::string name = busy ? "BusyFrame" : "GlideFrame";
+    const std::string twin = name + "Still";
+    bench::BarPage page(name, 400, 30);
+    page.add(twin, 400, 30, 0, 40);
+    if (!setUp(page, name, false) || !setUp(page, twin, false))
+        return {work, "forced repaint", {}, 1.1, "no bar", false};
+    control::BarControl* bar = page.bar(name.c_str());
+    control::BarControl* still = page.bar(twin.c_str());
+    if (busy) {
+        page.run(("Velumbar.SetBusy('" + name + "', true)").c_str());
+    } else {
+        page.run(("Velumbar.SetGlide('" + name + "', 60000)").c_str());
+    }
+    int target = 0;
+    auto ours = [&] {
+        // A glide that arrived starts again toward the other end.
+        if (!busy && !bar->Animation.gliding) {
+            target = target == 100 ? 0 : 100;
+            bar->Methods->SetCurrentPosition(bar, target);
+        }
+        vb::platform::driver::advanceClock(static_cast<int>(control::kFrameMs));
+    };
+    ours();
+    bool moving =
+        vb::platform::driver::timerCount(bar->Canvas) == 1 && (bar->Animation.busy || bar->Animation.gliding);
+    Pair t = measure(ours, [&] { forcedRepaint(still); });
+    return {work, "forced repaint of the bar standing",        t,
+            1.1,  moving ? "frames on its timer" : "no timer", moving};
+}
+
+// What 100 idle bars cost between calls: the clock moving on (a host's
+// message loop waiting) with the bars on the page, beside the same wait
+// with the page empty. No idle bar has a timer.
+Row idlePage() {
+    bench::BarPage page("IdleFirst", 400, 30);
+    bool made = true;
+    int timers = 0, round = 0;
+    auto fill = [&] {  // names are never used twice: a removed object's stays taken
+        ++round;
+        made = made && setUp(page, "IdleFirst", false);
+        for (int i = 2; i <= 100 && made; ++i) {
+            std::string name = "Idle" + std::to_string(round) + "_" + std::to_string(i);
+            made = page.add(name, 400, 30, 0, 40 * i) && setUp(page, name, false);
+        }
+        timers = 0;
+        for (const std::string& n : page.names)
+            if (control::BarControl* bar = page.bar(n.c_str()))
+                timers += vb::platform::driver::timerCount(bar->Canvas);
+    };
+    auto wait = [] { vb::platform::driver::advanceClock(static_cast<int>(control::kFrameMs)); };
+    Pair t = measurePhased(wait, wait, fill, [&] { page.removeAll(1); });
+    bool idle = made && timers == 0;
+    return {"Idle page of 100 bars, a frame's wait",
+            "the same wait, page without them",
+            t,
+            1.1,
+            idle ? "no timers" : "bars or timers wrong",
+            idle};
+}
+
 }  // namespace
 
 int main() {
@@ -839,6 +908,9 @@ int main() {
     rows.push_back(pageOfBars());
     rows.push_back(lastOfThousand());
     rows.push_back(wholeAction());
+    rows.push_back(motionFrame(true));
+    rows.push_back(motionFrame(false));
+    rows.push_back(idlePage());
     rows.push_back(unpackClassScript());
     rows.push_back(unpackBeside("Unpack, 1 MB mixed text", mixedText(1 << 20)));
 

@@ -7,9 +7,7 @@ namespace vb::control {
 
 int ShownPercent(const BarControl* c) {
     // The paint's own clipping of the position, over a 100-pixel bar.
-    int p = c->Position;
-    if (p < c->RangeMin) p = 0;
-    if (p > c->RangeMax) p = c->RangeMax;
+    int p = ClippedPosition(c, c->Position);
     return static_cast<int>(render::RoundHalfEven(FillWidth(100, p, c->RangeMin, c->RangeMax)));
 }
 
@@ -25,7 +23,8 @@ bool DescribeCanvas(platform::Window canvas, platform::AccessibleDescription* ou
     try {
         platform::AccessibleDescription d;
         d.name = AccessibleName(bar->Text);
-        d.value = std::to_string(ShownPercent(bar)) + "%";
+        d.busy = bar->Animation.busy;
+        if (!d.busy) d.value = std::to_string(ShownPercent(bar)) + "%";
         d.unavailable = host && !platform::isWindowEnabled(host);
         d.invisible = !platform::isWindowVisible(canvas);
         platform::windowRect(canvas, &d.location);

@@ -12,6 +12,7 @@
 #include "control/accessible.h"
 #include "control/bar_paint.h"
 #include "control/canvas_state.h"
+#include "control/motion.h"
 #include "render/bar_image.h"
 #include "render/raster.h"
 
@@ -85,7 +86,8 @@ int mulDiv(int a, int b, int c) {
 
 // The paint, and the word to screen readers when the shown percentage moved.
 int SetCurrentPositionOp(BarControl* c, std::int32_t position) {
-    if (position == c->Position) return PaintBar(c, position);
+    // A busy bar tells screen readers no value: they hear of it when it ends.
+    if (position == c->Position || c->Animation.busy) return PaintBar(c, position);
     int before = ShownPercent(c);
     int painted = PaintBar(c, position);
     if (painted && ShownPercent(c) != before)
@@ -211,6 +213,7 @@ platform::Window GetCanvasOp(BarControl* c) { return c->Canvas; }
 platform::Window GetCanvasHandleOp(BarControl* c) { return c->Canvas; }
 
 int FreeOp(BarControl* c) {
+    StopMotion(c);
     // No screen reader may reach the record once it is gone.
     platform::disconnectAccessible(c->Canvas);
     // The tooltip window outlives every bar: it must not keep a tool for a
@@ -263,7 +266,8 @@ int SetRangeOp(BarControl* c, const std::int32_t pair[2]) {
     int before = ShownPercent(c);
     c->RangeMin = pair[0];
     c->RangeMax = pair[1];
-    if (ShownPercent(c) != before) platform::raiseAccessEvent(c->Canvas, platform::AccessEvent::ValueChange);
+    if (ShownPercent(c) != before && !c->Animation.busy)
+        platform::raiseAccessEvent(c->Canvas, platform::AccessEvent::ValueChange);
     return 1;
 }
 

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "control/motion.h"
 #include "pixels/picture.h"
 #include "platform/platform.h"
 #include "render/bar_image.h"
@@ -134,6 +135,7 @@ struct BarControl {
     // properties believe them only when they match these.
     std::string ObjectName;
     void* LuaState = nullptr;
+    Motion Animation;  // busy band and glide; still unless a script asks
 
     BarControl() = default;
     BarControl(const BarControl&) = delete;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "control/bar_control.h"
+#include "control/motion.h"
 #include "render/raster.h"
 #include "render/rounding.h"
 #include "render/row_blend.h"
@@ -18,12 +19,12 @@ namespace {
 
 int roundToInt(double value) { return static_cast<int>(render::RoundHalfEven(value)); }
 
-// The fill revealed in place over the background, a row at a time: the
-// pixels of drawing the background and then the bar image cropped to n
-// columns, without the crop. Only for pictures of the bar's own size
-// without alpha, which is what a bar keeps; false leaves the rest to the
-// general path.
-bool revealInPlace(BarControl* c, pixels::Picture& target, int p, float f) {
+// Columns [left, right) of the fill revealed in place over the background,
+// a row at a time: the pixels of drawing the background and then the bar
+// image cropped to those columns, without the crop. Only for pictures of the
+// bar's own size without alpha, which is what a bar keeps; false leaves the
+// rest to the general path.
+bool revealInPlace(BarControl* c, pixels::Picture& target, int left, int right) {
     const pixels::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
     const pixels::Picture* bar = c->BarImage ? &*c->BarImage : nullptr;
     auto fits = [&](const pixels::Picture* picture) {
@@ -33,15 +34,17 @@ bool revealInPlace(BarControl* c, pixels::Picture& target, int p, float f) {
     if (!background || !fits(&target) || !fits(background) || target.height != c->Height ||
         (bar && !fits(bar)))
         return false;
-    int n = 0;
-    if (p >= 1 && bar) n = std::clamp(roundToInt(f), 0, target.width);
+    if (!bar) left = right = 0;
+    left = std::clamp(left, 0, target.width);
+    right = std::clamp(right, left, target.width);
     const std::size_t width = static_cast<std::size_t>(target.width);
-    const std::size_t filled = static_cast<std::size_t>(n);
+    const std::size_t a = static_cast<std::size_t>(left), b = static_cast<std::size_t>(right);
     for (int y = 0; y < target.height; ++y) {
-        std::uint32_t* row = &target.at(0, y);
-        if (filled) render::CopyRunMasked(row, bar->pixels.data() + y * width, filled, 0xFFFFFFu);
-        render::CopyRunMasked(row + filled, background->pixels.data() + y * width + filled, width - filled,
-                              0xFFFFFFu);
+        std::uint32_t* row = target.pixels.data() + y * width;
+        const std::uint32_t* back = background->pixels.data() + y * width;
+        if (a) render::CopyRunMasked(row, back, a, 0xFFFFFFu);
+        if (b > a) render::CopyRunMasked(row + a, bar->pixels.data() + y * width + a, b - a, 0xFFFFFFu);
+        render::CopyRunMasked(row + b, back + b, width - b, 0xFFFFFFu);
     }
     return true;
 }
@@ -50,7 +53,7 @@ bool revealInPlace(BarControl* c, pixels::Picture& target, int p, float f) {
 // the squeezed columns, then the background beside them, each byte written
 // once. Only for pictures of the bar's own size and height without alpha,
 // which is what a bar keeps; false leaves the rest to the general path.
-bool squeezeInPlace(BarControl* c, pixels::Picture& target, int p, float f) {
+bool squeezeInPlace(BarControl* c, pixels::Picture& target, double p, float f) {
     const pixels::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
     const pixels::Picture* bar = c->BarImage ? &*c->BarImage : nullptr;
     if (!background || !bar || !render::IsWellFormed(*bar) || !render::IsWellFormed(target) ||
@@ -68,7 +71,7 @@ bool squeezeInPlace(BarControl* c, pixels::Picture& target, int p, float f) {
     return true;
 }
 
-void drawFill(BarControl* c, pixels::Picture& target, int p, float f) {
+void drawFill(BarControl* c, pixels::Picture& target, double p, float f) {
     const pixels::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
     if (c->ScaleType == kScale) {
         if (squeezeInPlace(c, target, p, f)) return;
@@ -83,7 +86,8 @@ void drawFill(BarControl* c, pixels::Picture& target, int p, float f) {
         if (fills) render::DrawPicture(target, *squeezed, 0, 0);
     } else if (c->ScaleType == kNoScale) {
         // The fill revealed in place.
-        if (revealInPlace(c, target, p, f)) return;
+        int n = p >= 1 && c->BarImage ? std::clamp(roundToInt(f), 0, target.width) : 0;
+        if (revealInPlace(c, target, 0, n)) return;
         if (background) render::DrawPicture(target, *background, 0, 0);
         if (p >= 1 && c->BarImage) {
             auto part = render::Crop(*c->BarImage, 0, 0, roundToInt(f), c->Height);
@@ -92,13 +96,41 @@ void drawFill(BarControl* c, pixels::Picture& target, int p, float f) {
     }
 }
 
-void drawBorder(BarControl* c, pixels::Picture& target, float f) {
+// The flat border round the shown part of the fill, columns left to right.
+void drawBorder(BarControl* c, pixels::Picture& target, int left, int right) {
     if (!(c->BorderType & kBorderFlat)) return;
-    int e = roundToInt(static_cast<double>(f) - 1.0);
-    render::DrawLine(target, 0, 0, e, 0, c->BorderColor);
-    render::DrawLine(target, 0, 0, 0, c->Height, c->BorderColor);
-    render::DrawLine(target, e, 0, e, c->Height, c->BorderColor);
-    render::DrawLine(target, 0, c->Height - 1, e, c->Height - 1, c->BorderColor);
+    render::DrawLine(target, left, 0, right, 0, c->BorderColor);
+    render::DrawLine(target, left, 0, left, c->Height, c->BorderColor);
+    render::DrawLine(target, right, 0, right, c->Height, c->BorderColor);
+    render::DrawLine(target, left, c->Height - 1, right, c->Height - 1, c->BorderColor);
+}
+
+// The whole fill squeezed into a band `width` columns wide with its left
+// edge at `left`: squeezed straight into a picture of the band's size, or
+// the general way when the fill is not a plain picture.
+std::optional<pixels::Picture> squeezedBand(BarControl* c, int width) {
+    if (!c->BarImage || width < 1) return std::nullopt;
+    auto band = pixels::makePicture(width, c->BarImage->height);
+    if (band && render::SqueezeAcross(*band, *c->BarImage, width)) return band;
+    band = render::CopyPicture(*c->BarImage);
+    if (band) render::Resize(*band, width, c->Height);
+    return band;
+}
+
+void drawBand(BarControl* c, pixels::Picture& target, int left, int width) {
+    const pixels::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
+    if (c->ScaleType == kNoScale) {
+        if (revealInPlace(c, target, left, left + width)) return;
+        if (background) render::DrawPicture(target, *background, 0, 0);
+        int from = std::max(left, 0);
+        if (c->BarImage && left + width > from) {
+            auto part = render::Crop(*c->BarImage, from, 0, left + width - from, c->Height);
+            if (part) render::DrawPicture(target, *part, from, 0);
+        }
+    } else if (c->ScaleType == kScale) {
+        if (background) render::DrawPicture(target, *background, 0, 0);
+        if (auto band = squeezedBand(c, width)) render::DrawPicture(target, *band, left, 0);
+    }
 }
 
 // Lays the text out for the bar's room (cut to fit, with "..."), and makes
@@ -163,30 +195,50 @@ void drawText(BarControl* c, pixels::Picture& target) {
     render::DrawTextMask(target, mask, tx, ty, c->FontColor);
 }
 
+// What every frame ends with: the icon, the text and the one copy to the
+// screen.
+void finishFrame(BarControl* c, pixels::Picture& target) {
+    if (c->IconImage) render::DrawPicture(target, *c->IconImage, 5, c->Height / 2 - c->IconHeight / 2);
+    drawText(c, target);
+    platform::presentToCanvas(c->Canvas, target.view());
+}
+
 }  // namespace
 
-float FillWidth(int width, int p, int rangeMin, int rangeMax) {
+float FillWidth(int width, double p, int rangeMin, int rangeMax) {
     if (rangeMax <= rangeMin || p <= rangeMin) return 0.0f;
     return static_cast<float>(width) * static_cast<float>(p - rangeMin) /
            static_cast<float>(rangeMax - rangeMin);
 }
 
+std::int32_t ClippedPosition(const BarControl* c, std::int32_t position) {
+    if (position < c->RangeMin) return 0;
+    return std::min(position, c->RangeMax);
+}
+
+void PaintFrameAt(BarControl* c, double p) {
+    if (!c->ComposeImage) return;
+    float f = FillWidth(c->Width, p, c->RangeMin, c->RangeMax);
+    pixels::Picture& target = *c->ComposeImage;
+    drawFill(c, target, p, f);
+    drawBorder(c, target, 0, roundToInt(static_cast<double>(f) - 1.0));
+    finishFrame(c, target);
+}
+
+void PaintBandFrame(BarControl* c, int left, int width) {
+    if (!c->ComposeImage) return;
+    pixels::Picture& target = *c->ComposeImage;
+    drawBand(c, target, left, width);
+    drawBorder(c, target, left, left + width - 1);
+    finishFrame(c, target);
+}
+
 int PaintBar(BarControl* c, std::int32_t position) {
     if (c->Signature != kSignature) return 0;
     if (position == c->Position && c->ForceRedraw == 0) return 0;
+    std::int32_t previous = c->Position;
     c->Position = position;
-    int p = position;
-    if (p < c->RangeMin) p = 0;
-    if (p > c->RangeMax) p = c->RangeMax;
-    float f = FillWidth(c->Width, p, c->RangeMin, c->RangeMax);
-    if (c->ComposeImage) {
-        pixels::Picture& target = *c->ComposeImage;
-        drawFill(c, target, p, f);
-        drawBorder(c, target, f);
-        if (c->IconImage) render::DrawPicture(target, *c->IconImage, 5, c->Height / 2 - c->IconHeight / 2);
-        drawText(c, target);
-        platform::presentToCanvas(c->Canvas, target.view());
-    }
+    if (!PaintMotionFrame(c, previous)) PaintFrameAt(c, ClippedPosition(c, position));
     return 1;
 }
 

@@ -1,8 +1,9 @@
 #include "events/canvas_input.h"
 
 #include "control/accessible.h"
-
+#include "control/bar_control.h"
 #include "control/canvas_state.h"
+#include "control/motion.h"
 #include "events/dispatcher.h"
 
 namespace vb::events {
@@ -155,6 +156,13 @@ LResult canvasMessage(Window canvas, unsigned msg, WParam wParam, LParam lParam)
             if (handled) return object;
             break;
         }
+        case wm::Timer:
+            if (wParam != control::kMotionTimer) break;
+            if (control::BarControl* bar = control::ControlOfCanvas(canvas))
+                control::MotionTick(bar);
+            else
+                killTimer(canvas, wParam);  // its bar is gone
+            return 0;
         case wm::NcDestroy:
             disconnectAccessible(canvas);
             control::DropCanvasState(canvas);

@@ -128,6 +128,31 @@ int pixel(lua_State* L) {
     return 1;
 }
 
+// Host.Pixels(name, x, y, count): `count` colours rightward from (x, y) of
+// the object, all read from one picture of its page, so a bar that moves
+// while they are read is seen in one frame; nil where the page ends.
+int pixelRow(lua_State* L) {
+    const HostObject& object = checkObject(L, 1);
+    int x = static_cast<int>(luaL_checknumber(L, 2)), y = static_cast<int>(luaL_checknumber(L, 3));
+    int count = static_cast<int>(luaL_checknumber(L, 4));
+    luaL_argcheck(L, count >= 0 && count <= 65536, 4, "count out of range");
+    platform::Window page = platform::parentOf(object.window);
+    pixels::Point origin = Page::Current().Origin(object);
+    pixels::Rect pageRect;
+    platform::windowRect(page, &pageRect);
+    driver::WindowPixels shown = driver::renderWindow(page).value_or(driver::WindowPixels{});
+    const int width = shown.width, height = shown.height;
+    lua_createtable(L, count, 0);
+    int sy = origin.y - pageRect.top + y;
+    for (int i = 0; i < count; ++i) {
+        int sx = origin.x - pageRect.left + x + i;
+        if (sx < 0 || sy < 0 || sx >= width || sy >= height) continue;
+        lua_pushnumber(L, shown.pixels[static_cast<std::size_t>(sy) * width + sx] & 0xFFFFFF);
+        lua_rawseti(L, -2, i + 1);
+    }
+    return 1;
+}
+
 int snapshot(lua_State* L) {
     const char* target = luaL_checkstring(L, 1);
     const HostObject* object = lua_isnoneornil(L, 2) ? nullptr : &checkObject(L, 2);
@@ -296,6 +321,21 @@ std::optional<platform::AccessibleDescription> findAccessible(platform::Window w
     return std::nullopt;
 }
 
+// The window timers running on `window` and every window inside it.
+int timersWithin(platform::Window window) {
+    int count = driver::timerCount(window);
+    for (platform::Window child : driver::children(window)) count += timersWithin(child);
+    return count;
+}
+
+// Host.Timers(name): the window timers running on the object's window and
+// those put over it (the bar's canvas); 0 for a removed object.
+int timers(lua_State* L) {
+    platform::Window window = everNamedWindow(L, 1);
+    lua_pushnumber(L, platform::isWindow(window) ? timersWithin(window) : 0);
+    return 1;
+}
+
 void setStringField(lua_State* L, const char* key, const char* value) {
     lua_pushstring(L, value);
     lua_setfield(L, -2, key);
@@ -336,6 +376,10 @@ int accessible(lua_State* L) {
         lua_pushstring(L, "invisible");
         lua_rawseti(L, -2, ++n);
     }
+    if (d.busy) {
+        lua_pushstring(L, "busy");
+        lua_rawseti(L, -2, ++n);
+    }
     lua_setfield(L, -2, "State");
     lua_createtable(L, 0, 4);
     setNumberField(L, "X", d.location.left - origin.x);
@@ -364,6 +408,7 @@ constexpr luaL_Reg kHostFunctions[] = {
     {"ResizeObject", resizeObject},
     {"Messages", messages},
     {"Pixel", pixel},
+    {"Pixels", pixelRow},
     {"Snapshot", snapshot},
     {"MouseMove", mouseMove},
     {"MouseDown", mouseDown},
@@ -383,6 +428,7 @@ constexpr luaL_Reg kHostFunctions[] = {
     {"EnableObject", enableObject},
     {"Accessible", accessible},
     {"AccessEvents", accessEvents},
+    {"Timers", timers},
     {nullptr, nullptr},
 };
 

@@ -54,7 +54,12 @@ VB_PLATFORM_API void mouseWheel(int delta);
 VB_PLATFORM_API void keyDown(int virtualKey);
 VB_PLATFORM_API void keyUp(int virtualKey);
 VB_PLATFORM_API void character(int code);
+// Moves the clock; the timers due meanwhile fire, each at its time.
 VB_PLATFORM_API void advanceClock(int milliseconds);
+// The window timers running on `window`. Windows has no call that lists
+// them: there it is the number of timers that fired on the window during
+// the latest advanceClock.
+VB_PLATFORM_API int timerCount(Window window);
 // Name of the pointer now shown ("arrow", ...), or null when hidden.
 VB_PLATFORM_API const char* cursorName();
 // The text of the tooltip tool for `tool`; none when no tooltip has one.

@@ -63,6 +63,7 @@ constexpr unsigned NcDestroy = 0x0082;
 constexpr unsigned KeyDown = 0x0100;
 constexpr unsigned KeyUp = 0x0101;
 constexpr unsigned Char = 0x0102;
+constexpr unsigned Timer = 0x0113;
 constexpr unsigned MouseMove = 0x0200;
 constexpr unsigned LButtonDown = 0x0201;
 constexpr unsigned LButtonUp = 0x0202;
@@ -153,6 +154,16 @@ VB_PLATFORM_API bool isWindowVisible(Window window);  // it and every ancestor a
 VB_PLATFORM_API bool isWindowEnabled(Window window);
 VB_PLATFORM_API void invalidate(Window window);
 
+// Window timers: the window's procedure gets wm::Timer with `id` as wParam
+// every `milliseconds` (10 at least) while the thread waits for messages,
+// until the timer is killed or the window destroyed. Setting a running id
+// again restarts it.
+VB_PLATFORM_API bool setTimer(Window window, std::uintptr_t id, unsigned milliseconds);
+VB_PLATFORM_API void killTimer(Window window, std::uintptr_t id);
+// Milliseconds on the system's clock (it wraps after 49.7 days): the
+// stand-in's clock, which only the bench moves, or GetTickCount.
+VB_PLATFORM_API std::uint32_t tickCount();
+
 // Named properties, one pointer-sized value each.
 VB_PLATFORM_API bool setProperty(Window window, const char* name, void* value);
 VB_PLATFORM_API void* property(Window window, const char* name);
@@ -195,7 +206,8 @@ struct AccessibleDescription {
     std::string value;  // "45%"
     bool unavailable = false;
     bool invisible = false;
-    Rect location;  // screen coordinates
+    bool busy = false;  // showing work of unknown length; the value is empty then
+    Rect location;      // screen coordinates
 };
 
 // Describes the bar shown by `canvas`; false once it has none.

@@ -14,4 +14,11 @@ namespace vb::render {
 // the caller then draws the general way.
 bool SqueezeAcross(pixels::Picture& target, const pixels::Picture& source, int n);
 
+// floor((sum + floor(divisor / 2)) / divisor), the rounded division of the
+// squeeze, as its vector path makes it: by one multiply in single
+// precision. Exact for divisors up to 8,208 and sums up to 255 x divisor:
+// the true quotient of (sum + half + 0.5) lies at least 0.5 / divisor
+// inside its unit, farther than the multiply's error of 2^-23 x 256.
+std::uint32_t RoundedQuotient(std::uint32_t sum, std::uint32_t divisor);
+
 }  // namespace vb::render

@@ -154,6 +154,17 @@ function Class:GetUseGlossy()
   return Class.PX.GetUseGlossy(self.ObjectName)
 end
 
+function Class:SetBusy(busy, periodMs)
+  need(busy, "boolean", 1)
+  needOrNil(periodMs, "number", 2)
+  return Class.PX.SetBusy(self.ObjectName, busy, periodMs)
+end
+
+function Class:SetGlide(durationMs)
+  need(durationMs, "number", 1)
+  return Class.PX.SetGlide(self.ObjectName, durationMs)
+end
+
 function Class:SetCallback(fn)
   need(fn, "function", 1)
   return Class.PX.SetCallback(self.ObjectName, fn)

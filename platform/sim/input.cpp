@@ -277,7 +277,9 @@ void character(int code) {
 
 void advanceClock(int milliseconds) {
     deliverOwedMoves();
-    if (milliseconds > 0) input().clockMs += milliseconds;
+    if (milliseconds > 0) runTimersUntil(input().clockMs + milliseconds);
 }
+
+int timerCount(Window window) { return timerCountOf(toId(window)); }
 
 }  // namespace vb::platform::driver

@@ -69,6 +69,11 @@ std::vector<std::uintptr_t> topLevels();  // oldest first, so the last is on top
 Point clientOrigin(const SimWindow& w);   // screen position of the client (0,0)
 LResult deliver(SimWindow& w, unsigned msg, WParam wParam, LParam lParam);
 void resizeSurface(SimWindow& w, int width, int height);
+// Timers (timers.cpp): a destroyed window's go with it; the clock fires
+// those due up to `until` and then stands at it.
+void dropTimers(std::uintptr_t window);
+void runTimersUntil(long long until);
+int timerCountOf(std::uintptr_t window);
 
 inline Window toHandle(std::uintptr_t id) { return reinterpret_cast<Window>(id); }
 inline std::uintptr_t toId(Window w) { return reinterpret_cast<std::uintptr_t>(w); }

@@ -88,6 +88,7 @@ void destroyTree(std::uintptr_t id) {
         auto& siblings = p->children;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), id), siblings.end());
     }
+    dropTimers(id);
     table().erase(id);
 }
 

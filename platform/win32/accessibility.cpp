@@ -133,7 +133,7 @@ public:
         if (HRESULT status = describe(child, &d); status != S_OK) return status;
         state->vt = VT_I4;
         state->lVal = STATE_SYSTEM_READONLY | (d.unavailable ? STATE_SYSTEM_UNAVAILABLE : 0) |
-                      (d.invisible ? STATE_SYSTEM_INVISIBLE : 0);
+                      (d.invisible ? STATE_SYSTEM_INVISIBLE : 0) | (d.busy ? STATE_SYSTEM_BUSY : 0);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,

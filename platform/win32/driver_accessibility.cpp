@@ -126,6 +126,7 @@ std::optional<platform::AccessibleDescription> queryAccessible(Window window) {
     long bits = state.vt == VT_I4 ? state.lVal : 0;
     d.unavailable = (bits & STATE_SYSTEM_UNAVAILABLE) != 0;
     d.invisible = (bits & STATE_SYSTEM_INVISIBLE) != 0;
+    d.busy = (bits & STATE_SYSTEM_BUSY) != 0;
     d.location = pixels::Rect{static_cast<int>(left), static_cast<int>(top), static_cast<int>(left + width),
                               static_cast<int>(top + height)};
     return d;

@@ -161,18 +161,28 @@ void character(int code) {
     pump();
 }
 
-// Moves the bench's double-click clock by the whole amount; sleeps for real
-// only a little of it (at most 50 ms), pumping messages meanwhile, so that
-// what the system queued in that time is delivered.
+// Moves the bench's double-click clock by the whole amount and waits that
+// long for real, pumping messages meanwhile, so that what the system queued
+// in that time, timers among it, is delivered as a waiting host would.
 void advanceClock(int ms) {
     if (ms <= 0) return;
     input().waitedMs += ms;
+    timersSeen().clear();
     DWORD start = GetTickCount();
-    while (GetTickCount() - start < static_cast<DWORD>(std::min(ms, 50))) {
+    for (;;) {
         pump();
-        Sleep(5);
+        DWORD waited = GetTickCount() - start;
+        if (waited >= static_cast<DWORD>(ms)) break;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(ms) - waited, QS_ALLINPUT);
     }
     pump();
+}
+
+int timerCount(Window window) {
+    int count = 0;
+    for (const auto& seen : timersSeen())
+        if (seen.first == hwnd(window)) ++count;
+    return count;
 }
 
 const char* cursorName() {

@@ -83,11 +83,17 @@ void prepare() {
     menuCloser() = SetTimer(nullptr, 0, 20, closeMenus);
 }
 
+std::set<std::pair<HWND, UINT_PTR>>& timersSeen() {
+    static std::set<std::pair<HWND, UINT_PTR>> seen;
+    return seen;
+}
+
 void pump() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         bool ownTimer = msg.message == WM_TIMER && !msg.hwnd && msg.wParam == menuCloser();
         if (!ownTimer) ++changes().count;
+        if (msg.message == WM_TIMER && msg.hwnd) timersSeen().insert({msg.hwnd, msg.wParam});
         DispatchMessageA(&msg);
     }
 }

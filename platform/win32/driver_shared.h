@@ -1,6 +1,8 @@
 // What the parts of the Windows test driver share (internal to platform/win32).
 #pragma once
 
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "platform/driver.h"
@@ -31,6 +33,10 @@ struct Changes {
 };
 
 Changes& changes();
+
+// The window timers that fired since advanceClock began its wait: Windows
+// has no call that lists a window's timers.
+std::set<std::pair<HWND, UINT_PTR>>& timersSeen();
 
 // Page windows made, oldest first, so the last is on top.
 std::vector<HWND>& topLevels();

@@ -153,6 +153,16 @@ void invalidate(Window window) {
     if (isWindow(window)) InvalidateRect(hwnd(window), nullptr, FALSE);
 }
 
+bool setTimer(Window window, std::uintptr_t id, unsigned milliseconds) {
+    return isWindow(window) && SetTimer(hwnd(window), id, milliseconds, nullptr) != 0;
+}
+
+void killTimer(Window window, std::uintptr_t id) {
+    if (isWindow(window)) KillTimer(hwnd(window), id);
+}
+
+std::uint32_t tickCount() { return GetTickCount(); }
+
 bool setProperty(Window window, const char* name, void* value) {
     return name && isWindow(window) && SetPropA(hwnd(window), name, value);
 }

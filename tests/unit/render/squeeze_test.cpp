@@ -108,3 +108,38 @@ TEST(SqueezeAcross, LeavesWhatItCannotDoToTheCaller) {
     EXPECT_FALSE(SqueezeAcross(frame, broken, 4));
     EXPECT_EQ(frame.pixels, before.pixels);
 }
+
+TEST(RoundedQuotient, EqualsIntegerDivisionForEverySumTheSqueezeMakes) {
+    // The vector path's division by one single-precision multiply against
+    // floor((sum + divisor / 2) / divisor): every sum up to 255 x divisor,
+    // for every small divisor and the largest ones the squeeze takes.
+    auto check = [](std::uint32_t divisor) {
+        const std::uint32_t half = divisor / 2;
+        for (std::uint32_t sum = 0; sum <= 255 * divisor; ++sum)
+            if (RoundedQuotient(sum, divisor) != (sum + half) / divisor) {
+                ADD_FAILURE() << sum << " / " << divisor;
+                return;
+            }
+    };
+    for (std::uint32_t divisor = 1; divisor <= 1024; ++divisor) check(divisor);
+    for (std::uint32_t divisor : {4095u, 4096u, 4097u, 6000u, 8191u, 8192u, 8193u, 8207u, 8208u})
+        check(divisor);
+}
+
+TEST(SqueezeAcross, WideMiddlesAndJunkAboveTheColoursOfASourceWithoutAlpha) {
+    // Narrowing by more than 128 columns a pixel takes the packed way for
+    // that pixel, beside vector ones; the byte above the colours of a source
+    // without alpha counts for nothing either way.
+    Picture source = noise(1000, 2, 11);
+    Picture junk = source;
+    for (std::size_t i = 0; i < junk.pixels.size(); ++i)
+        junk.pixels[i] |= static_cast<std::uint32_t>(i * 37 % 256) << 24;
+    for (int n : {1, 2, 5, 7, 8, 9, 13, 250, 999}) {
+        Picture frame = noise(1000, 2, 12);
+        expectSameAsRule(frame, source, n);
+        Picture clean = frame, dirty = frame;
+        ASSERT_TRUE(SqueezeAcross(clean, source, n));
+        ASSERT_TRUE(SqueezeAcross(dirty, junk, n));
+        EXPECT_EQ(clean.pixels, dirty.pixels) << n;
+    }
+}
