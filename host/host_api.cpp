@@ -128,6 +128,24 @@ int pixel(lua_State* L) {
     return 1;
 }
 
+// Where the object's top-left falls in the picture of its page.
+pixels::Point originOnPage(const HostObject& object) {
+    pixels::Point o = Page::Current().Origin(object);
+    pixels::Rect pageRect;
+    platform::windowRect(platform::parentOf(object.window), &pageRect);
+    return pixels::Point{o.x - pageRect.left, o.y - pageRect.top};
+}
+
+// A pixel of a window's picture; nothing outside it.
+std::optional<std::uint32_t> shownAt(const driver::WindowPixels& shown, int x, int y) {
+    if (x < 0 || y < 0 || x >= shown.width || y >= shown.height) return std::nullopt;
+    return shown.pixels[static_cast<std::size_t>(y) * shown.width + x];
+}
+
+driver::WindowPixels pagePicture(platform::Window page) {
+    return driver::renderWindow(page).value_or(driver::WindowPixels{});
+}
+
 // Host.Pixels(name, x, y, count): `count` colours rightward from (x, y) of
 // the object, all read from one picture of its page, so a bar that moves
 // while they are read is seen in one frame; nil where the page ends.
@@ -136,19 +154,19 @@ int pixelRow(lua_State* L) {
     int x = static_cast<int>(luaL_checknumber(L, 2)), y = static_cast<int>(luaL_checknumber(L, 3));
     int count = static_cast<int>(luaL_checknumber(L, 4));
     luaL_argcheck(L, count >= 0 && count <= 65536, 4, "count out of range");
-    platform::Window page = platform::parentOf(object.window);
-    pixels::Point origin = Page::Current().Origin(object);
-    pixels::Rect pageRect;
-    platform::windowRect(page, &pageRect);
-    driver::WindowPixels shown = driver::renderWindow(page).value_or(driver::WindowPixels{});
-    const int width = shown.width, height = shown.height;
+    pixels::Point origin = originOnPage(object);
+    driver::WindowPixels shown;
+    try {
+        shown = pagePicture(platform::parentOf(object.window));
+    } catch (...) {
+        return luaL_error(L, "could not read the page");
+    }
     lua_createtable(L, count, 0);
-    int sy = origin.y - pageRect.top + y;
     for (int i = 0; i < count; ++i) {
-        int sx = origin.x - pageRect.left + x + i;
-        if (sx < 0 || sy < 0 || sx >= width || sy >= height) continue;
-        lua_pushnumber(L, shown.pixels[static_cast<std::size_t>(sy) * width + sx] & 0xFFFFFF);
-        lua_rawseti(L, -2, i + 1);
+        if (auto colour = shownAt(shown, origin.x + x + i, origin.y + y)) {
+            lua_pushnumber(L, *colour & 0xFFFFFF);
+            lua_rawseti(L, -2, i + 1);
+        }
     }
     return 1;
 }
@@ -156,30 +174,21 @@ int pixelRow(lua_State* L) {
 int snapshot(lua_State* L) {
     const char* target = luaL_checkstring(L, 1);
     const HostObject* object = lua_isnoneornil(L, 2) ? nullptr : &checkObject(L, 2);
-    platform::Window page = Page::Current().PageWindow();
+    platform::Window page = object ? platform::parentOf(object->window) : Page::Current().PageWindow();
     pixels::Rect area{0, 0, 0, 0};
     if (object) {
-        pixels::Point o = Page::Current().Origin(*object);
-        pixels::Rect pageRect;
-        platform::windowRect(platform::parentOf(object->window), &pageRect);
-        page = platform::parentOf(object->window);
-        area = pixels::Rect{o.x - pageRect.left, o.y - pageRect.top, 0, 0};
-        area.right = area.left + object->width;
-        area.bottom = area.top + object->height;
+        pixels::Point o = originOnPage(*object);
+        area = pixels::Rect{o.x, o.y, o.x + object->width, o.y + object->height};
     }
     bool ok = false;
     try {
-        driver::WindowPixels screen = driver::renderWindow(page).value_or(driver::WindowPixels{});
-        const int width = screen.width, height = screen.height;
-        if (!object) area = pixels::Rect{0, 0, width, height};
+        driver::WindowPixels screen = pagePicture(page);
+        if (!object) area = pixels::Rect{0, 0, screen.width, screen.height};
         auto picture = pixels::makePicture(std::max(area.width(), 1), std::max(area.height(), 1));
         if (picture) {
             for (int y = 0; y < picture->height; ++y)
-                for (int x = 0; x < picture->width; ++x) {
-                    int sx = area.left + x, sy = area.top + y;
-                    bool inside = sx >= 0 && sy >= 0 && sx < width && sy < height;
-                    picture->at(x, y) = inside ? screen.pixels[static_cast<std::size_t>(sy) * width + sx] : 0;
-                }
+                for (int x = 0; x < picture->width; ++x)
+                    picture->at(x, y) = shownAt(screen, area.left + x, area.top + y).value_or(0);
             std::filesystem::path path = target;
             if (path.is_relative()) path = std::filesystem::path(outputFolder) / path;
             std::error_code ec;
