@@ -80,12 +80,17 @@ inline std::string UpdateBarSetup(const std::string& name, bool scale, const cha
            "Velumbar.SetCurrentPosition(" + n + ", 50)";
 }
 
-// Calls Velumbar.<action>(name, number) as a script does; its result as a boolean.
-inline bool CallAction(lua_State* L, const char* action, const char* name, double number) {
+// Calls Velumbar.<action>(name, value) as a script does, value a number or
+// a text; its result as a boolean.
+inline void PushArgument(lua_State* L, double number) { lua_pushnumber(L, number); }
+inline void PushArgument(lua_State* L, const char* text) { lua_pushstring(L, text); }
+
+template <typename Value>
+inline bool CallAction(lua_State* L, const char* action, const char* name, Value value) {
     lua_getglobal(L, "Velumbar");
     lua_getfield(L, -1, action);
     lua_pushstring(L, name);
-    lua_pushnumber(L, number);
+    PushArgument(L, value);
     lua_call(L, 2, 1);
     bool result = lua_toboolean(L, -1);
     lua_settop(L, 0);
@@ -94,14 +99,7 @@ inline bool CallAction(lua_State* L, const char* action, const char* name, doubl
 
 // Velumbar.SetText(name, text) as a script calls it.
 inline bool CallSetText(lua_State* L, const char* name, const char* text) {
-    lua_getglobal(L, "Velumbar");
-    lua_getfield(L, -1, "SetText");
-    lua_pushstring(L, name);
-    lua_pushstring(L, text);
-    lua_call(L, 2, 1);
-    bool result = lua_toboolean(L, -1);
-    lua_settop(L, 0);
-    return result;
+    return CallAction(L, "SetText", name, text);
 }
 
 // Velumbar.GetCurrentPosition(name); -1 for nil.
