@@ -21,17 +21,13 @@
 #include "host/plugin_loader.h"
 #include "platform/win32/handles.h"
 #include "probe_checks.h"
+#include "probe_lua.h"
 
 namespace {
 
 using probe::expect;
 using probe::failures;
-
-bool run(lua_State* L, const char* chunk) {
-    if (luaL_dostring(L, chunk) == 0) return true;
-    std::fprintf(stderr, "accessible_probe: %s\n", lua_tostring(L, -1));
-    return false;
-}
+using probe::run;
 
 HWND findCanvas(HWND window) {
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {

@@ -28,19 +28,13 @@
 #include "host/host_api.h"
 #include "iat_hook.h"
 #include "probe_checks.h"
+#include "probe_lua.h"
 
 namespace {
 
 using probe::expect;
 using probe::failures;
-
-bool run(lua_State* L, const char* chunk) {
-    if (luaL_dostring(L, chunk) == 0) return true;
-    std::fprintf(stderr, "hostile_probe: %s\n", lua_tostring(L, -1));
-    lua_pop(L, 1);
-    ++failures;
-    return false;
-}
+using probe::run;
 
 using RegisterFunction = int (*)(lua_State*);
 
