@@ -892,27 +892,31 @@ Row idlePage() {
 
 }  // namespace
 
-int main() {
+// With an argument, only the rows whose key holds it (for a profiler).
+int main(int argc, char** argv) {
     mkdir(kOut, 0755);
+    const std::vector<std::pair<const char*, Row (*)()>> makers = {
+        {"image-gradient", gradientImage},
+        {"image-solid", solidImage},
+        {"repaint-text", [] { return repaintWithText(false); }},
+        {"repaint-plain", repaintWithoutText},
+        {"dispatch", dispatch},
+        {"unchanged", unchangedPosition},
+        {"fresh-text-repaint", [] { return repaintWithText(true); }},
+        {"scale-update", scaleUpdate},
+        {"scale-paint", scalePaint},
+        {"fresh-text-update", freshTextUpdate},
+        {"page", pageOfBars},
+        {"last-of-1000", lastOfThousand},
+        {"whole-action", wholeAction},
+        {"busy", [] { return motionFrame(true); }},
+        {"glide", [] { return motionFrame(false); }},
+        {"idle-page", idlePage},
+        {"unpack-class", unpackClassScript},
+        {"unpack-1mb", [] { return unpackBeside("Unpack, 1 MB mixed text", mixedText(1 << 20)); }}};
     std::vector<Row> rows;
-    rows.push_back(gradientImage());
-    rows.push_back(solidImage());
-    rows.push_back(repaintWithText(false));
-    rows.push_back(repaintWithoutText());
-    rows.push_back(dispatch());
-    rows.push_back(unchangedPosition());
-    rows.push_back(repaintWithText(true));
-    rows.push_back(scaleUpdate());
-    rows.push_back(scalePaint());
-    rows.push_back(freshTextUpdate());
-    rows.push_back(pageOfBars());
-    rows.push_back(lastOfThousand());
-    rows.push_back(wholeAction());
-    rows.push_back(motionFrame(true));
-    rows.push_back(motionFrame(false));
-    rows.push_back(idlePage());
-    rows.push_back(unpackClassScript());
-    rows.push_back(unpackBeside("Unpack, 1 MB mixed text", mixedText(1 << 20)));
+    for (const auto& [key, make] : makers)
+        if (argc < 2 || std::string(key).find(argv[1]) != std::string::npos) rows.push_back(make());
 
     std::printf("%-50s %11s %11s %7s %7s  %-36s %s\n", "Work", "Velumbar", "Peer", "Ratio", "Target",
                 "Peer on the same work", "Same work?");

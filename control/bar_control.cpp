@@ -101,7 +101,8 @@ int SetTextOp(BarControl* c, const std::string& text) {
     if (text == c->Text) return 0;
     bool renamed = AccessibleName(text) != AccessibleName(c->Text);
     c->Text = text;
-    forcedRepaint(c);
+    // Only the text's area when nothing else changed since the last paint.
+    if (!RepaintTextArea(c)) forcedRepaint(c);
     if (renamed) platform::raiseAccessEvent(c->Canvas, platform::AccessEvent::NameChange);
     return 1;
 }

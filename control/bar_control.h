@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "control/bar_paint.h"
 #include "control/motion.h"
 #include "pixels/picture.h"
 #include "platform/platform.h"
@@ -136,6 +137,7 @@ struct BarControl {
     std::string ObjectName;
     void* LuaState = nullptr;
     Motion Animation;  // busy band and glide; still unless a script asks
+    ShownFrame Shown;
 
     BarControl() = default;
     BarControl(const BarControl&) = delete;

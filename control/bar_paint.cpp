@@ -96,13 +96,17 @@ void drawFill(BarControl* c, pixels::Picture& target, double p, float f) {
     }
 }
 
-// The flat border round the shown part of the fill, columns left to right.
-void drawBorder(BarControl* c, pixels::Picture& target, int left, int right) {
+// The flat border round the shown part of the fill, columns left to right,
+// drawn with the frame's (0, 0) at (-ox, -oy) of the target.
+void drawBorder(BarControl* c, pixels::Picture& target, int left, int right, int ox = 0, int oy = 0) {
     if (!(c->BorderType & kBorderFlat)) return;
-    render::DrawLine(target, left, 0, right, 0, c->BorderColor);
-    render::DrawLine(target, left, 0, left, c->Height, c->BorderColor);
-    render::DrawLine(target, right, 0, right, c->Height, c->BorderColor);
-    render::DrawLine(target, left, c->Height - 1, right, c->Height - 1, c->BorderColor);
+    const int top = -oy, bottom = c->Height - 1 - oy;
+    left -= ox;
+    right -= ox;
+    render::DrawLine(target, left, top, right, top, c->BorderColor);
+    render::DrawLine(target, left, top, left, c->Height - oy, c->BorderColor);
+    render::DrawLine(target, right, top, right, c->Height - oy, c->BorderColor);
+    render::DrawLine(target, left, bottom, right, bottom, c->BorderColor);
 }
 
 // The whole fill squeezed into a band `width` columns wide with its left
@@ -168,21 +172,43 @@ const PaintedText* laidOutText(BarControl* c, bool forAlpha) {
     return &*kept;
 }
 
-void drawText(BarControl* c, pixels::Picture& target) {
-    if (c->Text.empty()) return;
+// The laid-out text and where its cell goes on the frame.
+struct PlacedText {
+    const PaintedText* text = nullptr;
+    int x = 0, y = 0;
+};
+
+// None when there is no text to draw. Out of memory while laying it out
+// drops the kept layout: the bar is then shown without its text and the
+// paint still succeeds, since a throw would fail the action and leave the
+// canvas stale.
+std::optional<PlacedText> placeText(BarControl* c, bool forAlpha) {
+    if (c->Text.empty()) return std::nullopt;
     const PaintedText* text = nullptr;
     try {
-        text = laidOutText(c, target.hasAlpha);
+        text = laidOutText(c, forAlpha);
     } catch (const std::bad_alloc&) {
-        // Kept: the bar is shown without its text and the paint still
-        // succeeds; a throw would fail the action and leave the canvas stale.
         c->TextCache.reset();
-        return;
+        return std::nullopt;
     }
-    if (!text->drawn) return;
-    const render::TextMask& mask = text->mask;
-    int ty = static_cast<int>(std::floor(c->Height / 2.0 - text->height / 2.0));
-    int tx = c->IconImage ? 5 + c->IconWidth + 5 : 5;
+    if (!text->drawn) return std::nullopt;
+    return PlacedText{text, c->IconImage ? 5 + c->IconWidth + 5 : 5,
+                      static_cast<int>(std::floor(c->Height / 2.0 - text->height / 2.0))};
+}
+
+// Every pixel the text's passes can touch: its mask, and one pixel round
+// it for the outline or the shadow.
+pixels::Rect areaOf(const std::optional<PlacedText>& placed) {
+    if (!placed) return {};
+    const render::TextMask& mask = placed->text->mask;
+    const int left = placed->x + mask.left, top = placed->y + mask.top;
+    return {left - 1, top - 1, left + mask.width + 1, top + mask.height + 1};
+}
+
+// The text's passes, with the frame's (0, 0) at (-ox, -oy) of the target.
+void drawText(BarControl* c, pixels::Picture& target, const PlacedText& placed, int ox, int oy) {
+    const render::TextMask& mask = placed.text->mask;
+    const int tx = placed.x - ox, ty = placed.y - oy;
     if (c->FontStyle == kTextBorder) {
         render::DrawTextMask(target, mask, tx - 1, ty, c->FontStyleColor);
         render::DrawTextMask(target, mask, tx, ty - 1, c->FontStyleColor);
@@ -195,12 +221,36 @@ void drawText(BarControl* c, pixels::Picture& target) {
     render::DrawTextMask(target, mask, tx, ty, c->FontColor);
 }
 
+// The icon and the text over the fill and border, with the frame's (0, 0)
+// at (-ox, -oy) of the target.
+void drawIconAndText(BarControl* c, pixels::Picture& target, const std::optional<PlacedText>& placed, int ox,
+                     int oy) {
+    if (c->IconImage)
+        render::DrawPicture(target, *c->IconImage, 5 - ox, c->Height / 2 - c->IconHeight / 2 - oy);
+    if (placed) drawText(c, target, *placed, ox, oy);
+}
+
 // What every frame ends with: the icon, the text and the one copy to the
-// screen.
-void finishFrame(BarControl* c, pixels::Picture& target) {
-    if (c->IconImage) render::DrawPicture(target, *c->IconImage, 5, c->Height / 2 - c->IconHeight / 2);
-    drawText(c, target);
+// screen; the area the text can have touched.
+pixels::Rect finishFrame(BarControl* c, pixels::Picture& target) {
+    std::optional<PlacedText> placed = placeText(c, target.hasAlpha);
+    drawIconAndText(c, target, placed, 0, 0);
     platform::presentToCanvas(c->Canvas, target.view());
+    return areaOf(placed);
+}
+
+pixels::Rect unite(const pixels::Rect& a, const pixels::Rect& b) {
+    if (a.width() <= 0 || a.height() <= 0) return b;
+    if (b.width() <= 0 || b.height() <= 0) return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+            std::max(a.bottom, b.bottom)};
+}
+
+pixels::Rect clipTo(const pixels::Rect& r, int width, int height) {
+    pixels::Rect clipped{std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, width),
+                         std::min(r.bottom, height)};
+    if (clipped.width() <= 0 || clipped.height() <= 0) return {};
+    return clipped;
 }
 
 }  // namespace
@@ -217,20 +267,79 @@ std::int32_t ClippedPosition(const BarControl* c, std::int32_t position) {
 }
 
 void PaintFrameAt(BarControl* c, double p) {
+    c->Shown.still = false;
     if (!c->ComposeImage) return;
     float f = FillWidth(c->Width, p, c->RangeMin, c->RangeMax);
     pixels::Picture& target = *c->ComposeImage;
     drawFill(c, target, p, f);
     drawBorder(c, target, 0, roundToInt(static_cast<double>(f) - 1.0));
-    finishFrame(c, target);
+    pixels::Rect textArea = finishFrame(c, target);
+    c->Shown = ShownFrame{true, p, f, c->Width, c->Height, textArea};
 }
 
 void PaintBandFrame(BarControl* c, int left, int width) {
+    c->Shown.still = false;
     if (!c->ComposeImage) return;
     pixels::Picture& target = *c->ComposeImage;
     drawBand(c, target, left, width);
     drawBorder(c, target, left, left + width - 1);
     finishFrame(c, target);
+}
+
+bool RepaintTextArea(BarControl* c) {
+    const ShownFrame& shown = c->Shown;
+    if (c->Signature != kSignature || !shown.still || c->Animation.busy || c->Animation.gliding ||
+        c->ScaleType != kNoScale || !c->ComposeImage)
+        return false;
+    const double p = ClippedPosition(c, c->Position);
+    const float f = FillWidth(c->Width, p, c->RangeMin, c->RangeMax);
+    pixels::Picture& target = *c->ComposeImage;
+    const pixels::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
+    const pixels::Picture* bar = c->BarImage ? &*c->BarImage : nullptr;
+    auto fits = [&](const pixels::Picture* picture) {
+        return render::IsWellFormed(*picture) && !picture->hasAlpha && picture->width == c->Width &&
+               picture->height == c->Height;
+    };
+    // Only the frame the last paint left, with pictures the fill can be
+    // read from column by column.
+    if (p != shown.position || f != shown.fill || c->Width != shown.width || c->Height != shown.height ||
+        !fits(&target) || !background || !fits(background) || (bar && !fits(bar)))
+        return false;
+    std::optional<PlacedText> placed;
+    try {
+        placed = placeText(c, target.hasAlpha);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    const pixels::Rect newArea = areaOf(placed);
+    const pixels::Rect area = clipTo(unite(shown.textArea, newArea), c->Width, c->Height);
+    if (area.width() <= 0) {
+        c->Shown.textArea = newArea;
+        return true;
+    }
+    // The area composed apart, with the frame's (0, 0) at (-left, -top):
+    // fill or background, border, icon and text, exactly as the whole frame.
+    auto part = pixels::makePicture(area.width(), area.height());
+    if (!part) return false;
+    const int revealed = p >= 1 && bar ? std::clamp(roundToInt(f), 0, c->Width) : 0;
+    const int split = std::clamp(revealed, area.left, area.right);
+    const std::size_t frameWidth = static_cast<std::size_t>(c->Width);
+    for (int y = area.top; y < area.bottom; ++y) {
+        std::uint32_t* row = &part->at(0, y - area.top);
+        const std::size_t from = static_cast<std::size_t>(y) * frameWidth;
+        if (split > area.left)
+            render::CopyRunMasked(row, bar->pixels.data() + from + area.left,
+                                  static_cast<std::size_t>(split - area.left), 0xFFFFFFu);
+        render::CopyRunMasked(row + (split - area.left), background->pixels.data() + from + split,
+                              static_cast<std::size_t>(area.right - split), 0xFFFFFFu);
+    }
+    drawBorder(c, *part, 0, roundToInt(static_cast<double>(f) - 1.0), area.left, area.top);
+    drawIconAndText(c, *part, placed, area.left, area.top);
+    for (int y = area.top; y < area.bottom; ++y)
+        std::copy_n(&part->at(0, y - area.top), area.width(), &target.at(area.left, y));
+    platform::presentAreaToCanvas(c->Canvas, target.view(), area);
+    c->Shown.textArea = newArea;
+    return true;
 }
 
 int PaintBar(BarControl* c, std::int32_t position) {

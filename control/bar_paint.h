@@ -4,9 +4,22 @@
 
 #include <cstdint>
 
+#include "pixels/geometry.h"
+
 namespace vb::control {
 
 struct BarControl;
+
+// What the composed picture (and so the canvas) shows, as the last paint
+// left it; part of the record. A text change repaints only where the old
+// and the new text lie while nothing else has changed since.
+struct ShownFrame {
+    bool still = false;   // a frame at `position`; false after a busy band's
+    double position = 0;  // as the paint clipped it
+    float fill = 0;       // its fill width
+    int width = 0, height = 0;
+    pixels::Rect textArea;  // every pixel the text's passes can have touched
+};
 
 // Slot 0: paints at position unless it equals the current one and no
 // repaint is forced. 1 when it painted.
@@ -24,6 +37,12 @@ float FillWidth(int width, double p, int rangeMin, int rangeMax);
 // One frame at a clipped position, whole or between two whole ones; at a
 // whole one it is exactly what PaintBar shows there.
 void PaintFrameAt(BarControl* control, double p);
+// The frame with a new text, where only the text changed since the last
+// still frame: the area of the old and the new text recomposed and shown,
+// the same pixels as PaintFrameAt makes. False, with nothing drawn, when
+// that cannot be known; the caller then repaints the whole bar.
+bool RepaintTextArea(BarControl* control);
+
 // One frame of a busy bar: the fill shows only in the band of columns
 // [left, left + width), the rest as the background.
 void PaintBandFrame(BarControl* control, int left, int width);

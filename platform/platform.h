@@ -232,6 +232,10 @@ VB_PLATFORM_API void raiseAccessEvent(Window canvas, AccessEvent event);
 // ---- canvas surface --------------------------------------------------------
 // Copies the picture into the canvas's 24-bit surface at (0,0) and shows it.
 VB_PLATFORM_API bool presentToCanvas(Window canvas, const pixels::PixelView& picture);
+// The same for the part of the picture inside `area` only (clipped to the
+// picture and the surface): the rest of the surface keeps what it shows.
+VB_PLATFORM_API bool presentAreaToCanvas(Window canvas, const pixels::PixelView& picture,
+                                         const pixels::Rect& area);
 
 // ---- fonts and text coverage -----------------------------------------------
 struct FontRequest {

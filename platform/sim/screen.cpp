@@ -51,16 +51,29 @@ namespace vb::platform {
 using namespace vb::sim::detail;
 
 bool presentToCanvas(Window canvas, const pixels::PixelView& picture) {
+    return presentAreaToCanvas(canvas, picture, pixels::Rect{0, 0, picture.width, picture.height});
+}
+
+bool presentAreaToCanvas(Window canvas, const pixels::PixelView& picture, const pixels::Rect& requested) {
     SimWindow* w = find(canvas);
     if (!w || w->kind != Kind::Canvas || !picture.pixels) return false;
-    int width = std::min(picture.width, w->surfaceWidth);
-    int height = std::min(picture.height, w->surfaceHeight);
-    if (width <= 0 || height <= 0) return true;
-    const std::size_t n = static_cast<std::size_t>(width);
-    for (int y = 0; y < height; ++y) {
+    // A surface resized since the last whole present may have lost what it
+    // showed outside the area: it gets the whole picture again.
+    const pixels::Rect whole{0, 0, picture.width, picture.height};
+    const pixels::Rect& area = w->resizedSincePresent ? whole : requested;
+    if (area.left <= 0 && area.top <= 0 && area.right >= picture.width && area.bottom >= picture.height)
+        w->resizedSincePresent = false;
+    const int left = std::max(area.left, 0), top = std::max(area.top, 0);
+    const int right = std::min({area.right, picture.width, w->surfaceWidth});
+    const int bottom = std::min({area.bottom, picture.height, w->surfaceHeight});
+    if (right <= left || bottom <= top) return true;
+    const std::size_t n = static_cast<std::size_t>(right - left);
+    for (int y = top; y < bottom; ++y) {
         // Row pointers the compiler knows apart: the copy is vector code.
-        std::uint32_t* __restrict to = w->surface.data() + static_cast<std::size_t>(y) * w->surfaceWidth;
-        const std::uint32_t* __restrict from = picture.pixels + static_cast<std::size_t>(y) * picture.width;
+        std::uint32_t* __restrict to =
+            w->surface.data() + static_cast<std::size_t>(y) * w->surfaceWidth + left;
+        const std::uint32_t* __restrict from =
+            picture.pixels + static_cast<std::size_t>(y) * picture.width + left;
         for (std::size_t x = 0; x < n; ++x) to[x] = from[x] & 0xFFFFFFu;
     }
     return true;

@@ -40,6 +40,7 @@ struct SimWindow {
     // Canvas surface, 24-bit: the top byte is unused.
     int surfaceWidth = 0, surfaceHeight = 0;
     std::vector<std::uint32_t> surface;
+    bool resizedSincePresent = false;  // parts may have lost what was shown
     bool trackingLeave = false;
 };
 

@@ -164,6 +164,7 @@ void resizeSurface(SimWindow& w, int width, int height) {
     w.surface = std::move(next);
     w.surfaceWidth = width;
     w.surfaceHeight = height;
+    w.resizedSincePresent = true;
 }
 
 }  // namespace vb::sim::detail

@@ -15,6 +15,7 @@ struct Surface {
     UniqueBitmap bitmap;
     std::uint8_t* bits = nullptr;  // bottom-up rows of blue, green, red
     int width = 0, height = 0, stride = 0;
+    bool resizedSincePresent = false;  // parts may have lost what was shown
 };
 
 Surface* surfaceOf(HWND canvas) { return reinterpret_cast<Surface*>(GetWindowLongPtrA(canvas, kRecordSlot)); }
@@ -39,6 +40,7 @@ bool resizeSurface(HWND canvas, int width, int height) {
     next->width = width;
     next->height = height;
     next->stride = strideFor(width);
+    next->resizedSincePresent = true;
     if (width > 0 && height > 0) {
         void* bits = nullptr;
         next->bitmap.reset(win32::createDibSection(nullptr, width, height, 24, false, &bits));
@@ -81,18 +83,30 @@ namespace vb::platform {
 
 using namespace win32;
 
-bool presentToCanvas(Window canvas, const pixels::PixelView& picture) {
+namespace {
+
+// Copies the area into the surface and has the window repaint it, or the
+// whole window. A surface resized since the last whole present may have
+// lost what it showed outside the area: it gets the whole picture again.
+bool present(Window canvas, const pixels::PixelView& picture, const pixels::Rect& requested, bool wholeWindow) {
     if (!isWindow(canvas) || !picture.pixels) return false;
     Surface* s = surfaceOf(hwnd(canvas));
     char name[32] = "";
     GetClassNameA(hwnd(canvas), name, sizeof name);
     if (!s || lstrcmpiA(name, kCanvasClass) != 0) return false;
-    int width = std::min(picture.width, s->width);
-    int height = std::min(picture.height, s->height);
-    for (int y = 0; y < height; ++y) {
+    const pixels::Rect whole{0, 0, picture.width, picture.height};
+    wholeWindow = wholeWindow || s->resizedSincePresent;
+    const pixels::Rect& area = s->resizedSincePresent ? whole : requested;
+    if (area.left <= 0 && area.top <= 0 && area.right >= picture.width && area.bottom >= picture.height)
+        s->resizedSincePresent = false;
+    const int left = std::max(area.left, 0), top = std::max(area.top, 0);
+    const int right = std::min({area.right, picture.width, s->width});
+    const int bottom = std::min({area.bottom, picture.height, s->height});
+    if ((right <= left || bottom <= top) && !wholeWindow) return true;
+    for (int y = top; y < bottom; ++y) {
         const std::uint32_t* from = picture.pixels + static_cast<std::size_t>(y) * picture.width;
-        std::uint8_t* to = row(*s, y);
-        for (int x = 0; x < width; ++x, to += 3) {
+        std::uint8_t* to = row(*s, y) + static_cast<std::size_t>(left) * 3;
+        for (int x = left; x < right; ++x, to += 3) {
             std::uint32_t c = from[x];
             to[0] = static_cast<std::uint8_t>(c >> 16);
             to[1] = static_cast<std::uint8_t>(c >> 8);
@@ -100,8 +114,19 @@ bool presentToCanvas(Window canvas, const pixels::PixelView& picture) {
         }
     }
     GdiFlush();
-    InvalidateRect(hwnd(canvas), nullptr, FALSE);
+    RECT changed{left, top, right, bottom};
+    InvalidateRect(hwnd(canvas), wholeWindow ? nullptr : &changed, FALSE);
     return true;
+}
+
+}  // namespace
+
+bool presentToCanvas(Window canvas, const pixels::PixelView& picture) {
+    return present(canvas, picture, pixels::Rect{0, 0, picture.width, picture.height}, true);
+}
+
+bool presentAreaToCanvas(Window canvas, const pixels::PixelView& picture, const pixels::Rect& area) {
+    return present(canvas, picture, area, false);
 }
 
 }  // namespace vb::platform

@@ -53,9 +53,10 @@ TEST_F(PaintTest, SameTextDoesNotRepaintButNewTextDoes) {
     bar->Methods->SetCurrentPosition(bar, 0);
     EXPECT_EQ(bar->Methods->SetText(bar, "Hello"), 1);
     EXPECT_GT(inkColumns(*bar->ComposeImage, 12, 2, 100), 5);
-    bar->ComposeImage->at(150, 12) = 0x123456;
+    // A marker where the text lies, which a new text's paint overwrites.
+    bar->ComposeImage->at(10, 12) = 0x123456;
     EXPECT_EQ(bar->Methods->SetText(bar, "Hello"), 0);
-    EXPECT_EQ(bar->ComposeImage->at(150, 12), 0x123456u);
+    EXPECT_EQ(bar->ComposeImage->at(10, 12), 0x123456u);
     EXPECT_EQ(bar->Methods->SetText(bar, ""), 1);
     EXPECT_EQ(inkColumns(*bar->ComposeImage, 12, 2, 190), 0) << "no text, nothing drawn";
 }

@@ -1,0 +1,128 @@
+// A new text repaints only the area of the old and the new text: the same
+// picture, on the compose image and on the canvas, as painting the whole
+// bar, and the whole bar again wherever anything else may have changed.
+#include <string>
+#include <vector>
+
+#include "bar_fixture.h"
+#include "control/bar_paint.h"
+#include "platform/driver.h"
+#include "render/raster.h"
+
+namespace vb::control::testing {
+namespace {
+
+using TextAreaTest = BarFixture;
+
+constexpr std::uint32_t kMarker = 0x123456;
+
+struct Look {
+    std::int32_t borderFlags;
+    std::int32_t fontStyle;
+    bool icon;
+};
+
+void dress(BarControl* bar, const Look& look) {
+    bar->Methods->SetFont(bar, "Arial", 9, 0xFFFFFF, look.fontStyle, 0x202020, kFontBold);
+    if (look.icon) {
+        auto icon = pixels::makePicture(16, 16, true);
+        ASSERT_TRUE(icon);
+        render::FillRect(*icon, 0, 0, 16, 16, 0x80FF0000);  // half see-through: blended twice shows
+        bar->Methods->SetIcon(bar, &*icon);
+    }
+}
+
+void paintWhole(BarControl* bar) {
+    bar->ForceRedraw = 1;
+    bar->Methods->SetCurrentPosition(bar, bar->Position);
+    bar->ForceRedraw = 0;
+}
+
+std::vector<std::uint32_t> canvasOf(BarControl* bar) {
+    auto shown = platform::driver::renderWindow(bar->Canvas);
+    return shown ? shown->pixels : std::vector<std::uint32_t>{};
+}
+
+TEST_F(TextAreaTest, NewTextGivesTheWholePaintsPicture) {
+    const std::vector<Look> looks = {{0, 0, false}, {kBorderFlat, kTextBorder, false},
+                                     {kBorderFlat, kTextShadow, true}, {0, kTextBorder, true}};
+    // Fill edges before, under and past the text; texts that grow, shrink,
+    // vanish, appear and are cut to fit.
+    const std::vector<int> positions = {0, 2, 6, 30, 100};
+    const std::vector<std::pair<std::string, std::string>> changes = {
+        {"", "50%"},   {"50%", "100%"}, {"100%", "7%"}, {"Working", ""},
+        {"7%", "Wg"},  {std::string(60, 'W'), "1%"},    {"1%", std::string(60, 'M')}};
+    for (std::size_t l = 0; l < looks.size(); ++l) {
+        for (int position : positions) {
+            BarControl* bar = build(160, 24, looks[l].borderFlags);
+            BarControl* twin = build(160, 24, looks[l].borderFlags);
+            ASSERT_TRUE(bar && twin);
+            dress(bar, looks[l]);
+            dress(twin, looks[l]);
+            for (const auto& [from, to] : changes) {
+                SCOPED_TRACE("look " + std::to_string(l) + ", position " + std::to_string(position) + ", '" +
+                             from + "' to '" + to + "'");
+                for (BarControl* b : {bar, twin}) {
+                    b->Methods->SetText(b, from);
+                    b->Methods->SetCurrentPosition(b, position);
+                    paintWhole(b);
+                }
+                bar->Text = to;
+                EXPECT_TRUE(RepaintTextArea(bar)) << "the area path taken";
+                twin->Text = to;
+                paintWhole(twin);
+                EXPECT_EQ(bar->ComposeImage->pixels, twin->ComposeImage->pixels);
+                EXPECT_EQ(canvasOf(bar), canvasOf(twin));
+            }
+        }
+    }
+}
+
+TEST_F(TextAreaTest, OnlyTheTextsAreaIsRepainted) {
+    BarControl* bar = build(200, 24);
+    ASSERT_NE(bar, nullptr);
+    bar->Methods->SetCurrentPosition(bar, 40);
+    bar->Methods->SetText(bar, "10%");
+    bar->ComposeImage->at(190, 12) = kMarker;  // far from any text: a whole paint overwrites it
+    EXPECT_EQ(bar->Methods->SetText(bar, "20%"), 1);
+    EXPECT_EQ(bar->ComposeImage->at(190, 12), kMarker);
+    EXPECT_GT(bar->Shown.textArea.width(), 0);
+    EXPECT_LT(bar->Shown.textArea.right, 60);
+}
+
+// Whatever may have changed since the last paint, or a frame that is not
+// the still bar, sends a new text through the whole paint.
+TEST_F(TextAreaTest, AnythingElseChangedRepaintsTheWholeBar) {
+    struct Case {
+        const char* what;
+        void (*change)(BarControl*);
+    };
+    const std::vector<Case> cases = {
+        {"range changed, not yet painted",
+         [](BarControl* b) {
+             std::int32_t range[2] = {0, 50};
+             b->Methods->SetRange(b, range);
+         }},
+        {"width changed, not yet painted", [](BarControl* b) { b->Methods->SetWidth(b, 150); }},
+        {"busy", [](BarControl* b) { SetBusy(b, true, 1000); }},
+        {"scale bar", [](BarControl* b) { b->ScaleType = kScale; }},
+        {"never painted still", [](BarControl* b) { b->Shown.still = false; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        BarControl* bar = build(200, 24);
+        ASSERT_NE(bar, nullptr);
+        bar->Methods->SetCurrentPosition(bar, 40);
+        bar->Methods->SetText(bar, "10%");
+        c.change(bar);
+        bar->ComposeImage->at(120, 12) = kMarker;
+        EXPECT_FALSE(RepaintTextArea(bar));
+        EXPECT_EQ(bar->ComposeImage->at(120, 12), kMarker) << "nothing drawn when it declines";
+        EXPECT_EQ(bar->Methods->SetText(bar, "20%"), 1);
+        EXPECT_NE(bar->ComposeImage->at(120, 12), kMarker) << "the whole bar painted";
+        StopMotion(bar);
+    }
+}
+
+}  // namespace
+}  // namespace vb::control::testing
