@@ -82,6 +82,27 @@ TEST(RowBlend, WeightsBlendEachByteByItsOwn) {
     }
 }
 
+// Short runs end inside a block; blocks of zero weights are skipped. Each
+// byte still follows the rule, and nothing past the run moves.
+TEST(RowBlend, WeightsOnShortRunsAndEmptyBlocks) {
+    std::mt19937 random(11);
+    const Pixels source = everyByte();
+    for (std::size_t n = 0; n <= 13; ++n) {
+        std::vector<std::uint8_t> weights(n * 4);
+        for (std::size_t k = 0; k < weights.size(); ++k)
+            weights[k] = (k / 16) % 2 ? 0 : std::uint8_t(random() | 1);  // every other block empty
+        Pixels run = source;
+        BlendRunByWeights(run.data(), weights.data(), n, 0x3080E0);
+        for (std::size_t i = 0; i < n; ++i)
+            for (unsigned byte = 0; byte < 4; ++byte) {
+                auto d = std::uint8_t(source[i] >> (8 * byte)), s = std::uint8_t(0x3080E0u >> (8 * byte));
+                ASSERT_EQ(std::uint8_t(run[i] >> (8 * byte)), BlendChannel(d, s, weights[i * 4 + byte]))
+                    << n << " " << i << " " << byte;
+            }
+        EXPECT_TRUE(std::equal(source.begin() + n, source.end(), run.begin() + n)) << n;
+    }
+}
+
 TEST(RowBlend, MaskedCopyKeepsOnlyTheMaskedBits) {
     const Pixels source = everyByte();
     Pixels copy(source.size(), 0xDEADBEEF);
