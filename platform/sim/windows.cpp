@@ -22,6 +22,17 @@ std::unordered_map<std::uintptr_t, std::unique_ptr<SimWindow>>& table() {
     return *windows;
 }
 
+// The window found last, asked for again and again while one event or one
+// paint runs; forgotten when that window goes.
+struct LastFound {
+    std::uintptr_t id = 0;
+    SimWindow* window = nullptr;
+};
+LastFound& lastFound() {
+    static LastFound last;
+    return last;
+}
+
 // Handles look like the system's: even numbers in a plausible range.
 std::uintptr_t nextId() {
     static std::uintptr_t next = 0x10010;
@@ -89,6 +100,7 @@ void destroyTree(std::uintptr_t id) {
         siblings.erase(std::remove(siblings.begin(), siblings.end(), id), siblings.end());
     }
     dropTimers(id);
+    if (lastFound().id == id) lastFound() = {};
     table().erase(id);
 }
 
@@ -111,10 +123,22 @@ bool NoCaseLess::operator()(std::string_view a, std::string_view b) const {
     return a.size() < b.size();
 }
 
-SimWindow* find(std::uintptr_t id) {
+namespace {
+
+SimWindow* lookUp(std::uintptr_t id) {
     auto& t = table();
     auto it = t.find(id);
     return it == t.end() ? nullptr : it->second.get();
+}
+
+}  // namespace
+
+SimWindow* find(std::uintptr_t id) {
+    LastFound& last = lastFound();
+    if (id != 0 && id == last.id) return last.window;
+    SimWindow* w = lookUp(id);
+    if (w) last = {id, w};
+    return w;
 }
 
 SimWindow* find(Window window) { return find(toId(window)); }
@@ -134,7 +158,8 @@ InputState& input() {
 
 Point clientOrigin(const SimWindow& w) {
     Point p{w.rect.left, w.rect.top};
-    for (const SimWindow* up = find(w.parent); up; up = find(up->parent)) {
+    // Past the cache: the walk up would push out the window asked about.
+    for (const SimWindow* up = lookUp(w.parent); up; up = lookUp(up->parent)) {
         p.x += up->rect.left;
         p.y += up->rect.top;
     }
@@ -256,7 +281,7 @@ bool setProperty(Window window, const char* name, void* value) {
 void* property(Window window, const char* name) {
     SimWindow* w = find(window);
     if (!w || !name) return nullptr;
-    auto it = w->properties.find(name);
+    auto it = w->properties.find(std::string_view(name));  // measured once, not at each comparison
     return it == w->properties.end() ? nullptr : it->second;
 }
 
