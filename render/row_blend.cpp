@@ -69,6 +69,14 @@ void BlendRunTwice(std::uint32_t* pixels, std::size_t n, const ByteBlend& first,
 #if defined(__SSE2__)
 namespace {
 
+int loadPixel(const std::uint8_t* at) {
+    int v;
+    std::memcpy(&v, at, 4);
+    return v;
+}
+
+void storePixel(std::uint8_t* at, int v) { std::memcpy(at, &v, 4); }
+
 // Sixteen bytes moved toward `source` by their own weights: the rule of
 // blendByte, eight bytes a register.
 inline __m128i blendBlockByWeights(__m128i d, __m128i w, __m128i sourceLo, __m128i sourceHi) {
@@ -101,14 +109,23 @@ void BlendRunByWeights(std::uint32_t* pixels, const std::uint8_t* weights, std::
         _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + i), blendBlockByWeights(d, w, sourceLo, sourceHi));
     }
     if (i == count) return;
-    // The last pixels through one block whose spare bytes weigh 0.
-    alignas(16) std::uint8_t d[kBlock] = {}, w[kBlock] = {};
-    std::memcpy(d, bytes + i, count - i);
-    std::memcpy(w, weights + i, count - i);
-    __m128i blended = blendBlockByWeights(_mm_load_si128(reinterpret_cast<const __m128i*>(d)),
-                                          _mm_load_si128(reinterpret_cast<const __m128i*>(w)), sourceLo, sourceHi);
-    _mm_store_si128(reinterpret_cast<__m128i*>(d), blended);
-    std::memcpy(bytes + i, d, count - i);
+    // The last one to three pixels through one block whose spare bytes
+    // weigh 0, loaded and stored a pixel or two at a time.
+    const std::size_t rest = count - i;
+    auto load = [rest](const std::uint8_t* at) {
+        if (rest == 4) return _mm_cvtsi32_si128(loadPixel(at));
+        __m128i two = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(at));
+        return rest == 8 ? two : _mm_unpacklo_epi64(two, _mm_cvtsi32_si128(loadPixel(at + 8)));
+    };
+    __m128i w = load(weights + i);
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(w, zero)) == 0xFFFF) return;
+    __m128i blended = blendBlockByWeights(load(bytes + i), w, sourceLo, sourceHi);
+    if (rest == 4) {
+        storePixel(bytes + i, _mm_cvtsi128_si32(blended));
+        return;
+    }
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(bytes + i), blended);
+    if (rest == 12) storePixel(bytes + i + 8, _mm_cvtsi128_si32(_mm_srli_si128(blended, 8)));
 }
 #else
 void BlendRunByWeights(std::uint32_t* pixels, const std::uint8_t* weightBytes, std::size_t n,
