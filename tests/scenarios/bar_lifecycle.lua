@@ -65,3 +65,30 @@ Host.AddObject("progress", "Bar", {X = 20, Y = 20})
 check.result(nil, 457882, Velumbar.GetCurrentPosition("Bar"))
 assert(Velumbar.Create("Bar"))
 check.equal(100, Velumbar.GetCurrentPosition("Bar"))
+
+-- A new text draws the bar again only where the old and the new text lie:
+-- what shows is exactly what a bar drawn whole shows, through the changes
+-- of a progress display and after a range that has not been drawn yet.
+Host.AddObject("progress", "Texted", {X = 20, Y = 140, Width = 200, Height = 24})
+Host.AddObject("progress", "Whole", {X = 20, Y = 170, Width = 200, Height = 24})
+for _, name in ipairs({"Texted", "Whole"}) do
+  assert(Velumbar.Create(name))
+  Velumbar.SetFont(name, "Arial", 9, 0xFFFFFF, VELUMBAR_TEXT_BORDER, 0)
+  Velumbar.SetCurrentPosition(name, 4)
+end
+local function showsAsWhole(text, what)
+  Velumbar.SetText("Texted", text)
+  Velumbar.SetText("Whole", text)
+  Velumbar.SetFont("Whole", "Arial", 9, 0xFFFFFF, VELUMBAR_TEXT_BORDER, 0)  -- drawn whole
+  for y = 0, 23 do
+    local texted, whole = Host.Pixels("Texted", 0, y, 200), Host.Pixels("Whole", 0, y, 200)
+    for x = 1, 200 do check.equal(whole[x], texted[x], what .. " at " .. (x - 1) .. ", " .. y) end
+  end
+end
+showsAsWhole("9%", "a first text")
+showsAsWhole("10%", "a wider text over the fill's edge")
+showsAsWhole("100%", "a wider one still")
+showsAsWhole("", "no text")
+showsAsWhole("Copying files...", "a long text")
+for _, name in ipairs({"Texted", "Whole"}) do Velumbar.SetRange(name, 0, 10) end
+showsAsWhole("40%", "a new range drawn with the text")
