@@ -50,32 +50,39 @@ namespace vb::platform {
 
 using namespace vb::sim::detail;
 
-bool presentToCanvas(Window canvas, const pixels::PixelView& picture) {
-    return presentAreaToCanvas(canvas, picture, pixels::Rect{0, 0, picture.width, picture.height});
+namespace {
+
+// Rows of a picture onto the surface without the top byte. Row pointers
+// the compiler knows apart: the copy is vector code.
+void copyRows(SimWindow& w, const pixels::PixelView& picture, int left, int top, int right, int bottom) {
+    const std::size_t n = static_cast<std::size_t>(right - left);
+    for (int y = top; y < bottom; ++y) {
+        std::uint32_t* __restrict to = w.surface.data() + static_cast<std::size_t>(y) * w.surfaceWidth + left;
+        const std::uint32_t* __restrict from = picture.pixels + static_cast<std::size_t>(y) * picture.width + left;
+        for (std::size_t x = 0; x < n; ++x) to[x] = from[x] & 0xFFFFFFu;
+    }
 }
 
-bool presentAreaToCanvas(Window canvas, const pixels::PixelView& picture, const pixels::Rect& requested) {
+}  // namespace
+
+bool presentToCanvas(Window canvas, const pixels::PixelView& picture) {
+    SimWindow* w = find(canvas);
+    if (!w || w->kind != Kind::Canvas || !picture.pixels) return false;
+    w->resizedSincePresent = false;
+    copyRows(*w, picture, 0, 0, std::min(picture.width, w->surfaceWidth), std::min(picture.height, w->surfaceHeight));
+    return true;
+}
+
+bool presentAreaToCanvas(Window canvas, const pixels::PixelView& picture, const pixels::Rect& area) {
     SimWindow* w = find(canvas);
     if (!w || w->kind != Kind::Canvas || !picture.pixels) return false;
     // A surface resized since the last whole present may have lost what it
     // showed outside the area: it gets the whole picture again.
-    const pixels::Rect whole{0, 0, picture.width, picture.height};
-    const pixels::Rect& area = w->resizedSincePresent ? whole : requested;
-    if (area.left <= 0 && area.top <= 0 && area.right >= picture.width && area.bottom >= picture.height)
-        w->resizedSincePresent = false;
+    if (w->resizedSincePresent) return presentToCanvas(canvas, picture);
     const int left = std::max(area.left, 0), top = std::max(area.top, 0);
     const int right = std::min({area.right, picture.width, w->surfaceWidth});
     const int bottom = std::min({area.bottom, picture.height, w->surfaceHeight});
-    if (right <= left || bottom <= top) return true;
-    const std::size_t n = static_cast<std::size_t>(right - left);
-    for (int y = top; y < bottom; ++y) {
-        // Row pointers the compiler knows apart: the copy is vector code.
-        std::uint32_t* __restrict to =
-            w->surface.data() + static_cast<std::size_t>(y) * w->surfaceWidth + left;
-        const std::uint32_t* __restrict from =
-            picture.pixels + static_cast<std::size_t>(y) * picture.width + left;
-        for (std::size_t x = 0; x < n; ++x) to[x] = from[x] & 0xFFFFFFu;
-    }
+    if (right > left && bottom > top) copyRows(*w, picture, left, top, right, bottom);
     return true;
 }
 
