@@ -266,6 +266,24 @@ std::int32_t ClippedPosition(const BarControl* c, std::int32_t position) {
     return std::min(position, c->RangeMax);
 }
 
+FrameKey KeyOfFrame(const BarControl* c, double p) {
+    FrameKey key;
+    if (!c->ComposeImage) return key;
+    const float f = FillWidth(c->Width, p, c->RangeMin, c->RangeMax);
+    key.width = c->Width;
+    key.height = c->Height;
+    key.pictureWidth = c->ComposeImage->width;
+    key.pictureHeight = c->ComposeImage->height;
+    if (c->ScaleType == kScale) {
+        const int n = static_cast<int>(std::floor(f));
+        key.fillColumns = n >= 1 && p >= c->RangeMin ? n : 0;
+    } else {
+        key.fillColumns = p >= 1 && c->BarImage ? std::clamp(roundToInt(f), 0, key.pictureWidth) : 0;
+    }
+    key.borderRight = roundToInt(static_cast<double>(f) - 1.0);
+    return key;
+}
+
 void PaintFrameAt(BarControl* c, double p) {
     c->Shown.still = false;
     if (!c->ComposeImage) return;
@@ -274,7 +292,9 @@ void PaintFrameAt(BarControl* c, double p) {
     drawFill(c, target, p, f);
     drawBorder(c, target, 0, roundToInt(static_cast<double>(f) - 1.0));
     pixels::Rect textArea = finishFrame(c, target);
-    c->Shown = ShownFrame{true, p, f, c->Width, c->Height, textArea};
+    // A glide's frame between two positions is not a still one.
+    const bool whole = p == std::floor(p);
+    c->Shown = ShownFrame{whole, KeyOfFrame(c, p), textArea};
 }
 
 void PaintBandFrame(BarControl* c, int left, int width) {
@@ -291,8 +311,7 @@ bool RepaintTextArea(BarControl* c) {
     if (c->Signature != kSignature || !shown.still || c->Animation.busy || c->Animation.gliding ||
         c->ScaleType != kNoScale || !c->ComposeImage)
         return false;
-    const double p = ClippedPosition(c, c->Position);
-    const float f = FillWidth(c->Width, p, c->RangeMin, c->RangeMax);
+    const FrameKey key = KeyOfFrame(c, ClippedPosition(c, c->Position));
     pixels::Picture& target = *c->ComposeImage;
     const pixels::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
     const pixels::Picture* bar = c->BarImage ? &*c->BarImage : nullptr;
@@ -302,8 +321,7 @@ bool RepaintTextArea(BarControl* c) {
     };
     // Only the frame the last paint left, with pictures the fill can be
     // read from column by column.
-    if (p != shown.position || f != shown.fill || c->Width != shown.width || c->Height != shown.height ||
-        !fits(&target) || !background || !fits(background) || (bar && !fits(bar)))
+    if (!(key == shown.key) || !fits(&target) || !background || !fits(background) || (bar && !fits(bar)))
         return false;
     std::optional<PlacedText> placed;
     try {
@@ -321,8 +339,7 @@ bool RepaintTextArea(BarControl* c) {
     // fill or background, border, icon and text, exactly as the whole frame.
     auto part = pixels::makePicture(area.width(), area.height());
     if (!part) return false;
-    const int revealed = p >= 1 && bar ? std::clamp(roundToInt(f), 0, c->Width) : 0;
-    const int split = std::clamp(revealed, area.left, area.right);
+    const int split = std::clamp(key.fillColumns, area.left, area.right);
     const std::size_t frameWidth = static_cast<std::size_t>(c->Width);
     for (int y = area.top; y < area.bottom; ++y) {
         std::uint32_t* row = &part->at(0, y - area.top);
@@ -333,7 +350,7 @@ bool RepaintTextArea(BarControl* c) {
         render::CopyRunMasked(row + (split - area.left), background->pixels.data() + from + split,
                               static_cast<std::size_t>(area.right - split), 0xFFFFFFu);
     }
-    drawBorder(c, *part, 0, roundToInt(static_cast<double>(f) - 1.0), area.left, area.top);
+    drawBorder(c, *part, 0, key.borderRight, area.left, area.top);
     drawIconAndText(c, *part, placed, area.left, area.top);
     for (int y = area.top; y < area.bottom; ++y)
         std::copy_n(&part->at(0, y - area.top), area.width(), &target.at(area.left, y));
@@ -347,7 +364,15 @@ int PaintBar(BarControl* c, std::int32_t position) {
     if (position == c->Position && c->ForceRedraw == 0) return 0;
     std::int32_t previous = c->Position;
     c->Position = position;
-    if (!PaintMotionFrame(c, previous)) PaintFrameAt(c, ClippedPosition(c, position));
+    if (PaintMotionFrame(c, previous)) return 1;
+    const double p = ClippedPosition(c, position);
+    // A move within one column of a still frame shows the same pixels: only
+    // a surface that lost them since gets the picture again.
+    if (c->ForceRedraw == 0 && c->Shown.still && !c->Animation.gliding && KeyOfFrame(c, p) == c->Shown.key) {
+        platform::presentAreaToCanvas(c->Canvas, c->ComposeImage->view(), pixels::Rect{});
+        return 1;
+    }
+    PaintFrameAt(c, p);
     return 1;
 }
 

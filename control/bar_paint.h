@@ -10,14 +10,24 @@ namespace vb::control {
 
 struct BarControl;
 
+// What of a still frame depends on the position: two positions with the
+// same key show the same pixels.
+struct FrameKey {
+    int width = 0, height = 0;  // of the bar and of its composed picture
+    int pictureWidth = 0, pictureHeight = 0;
+    int fillColumns = 0;  // revealed, or the fill squeezed into them
+    int borderRight = 0;  // the flat border's right column
+    bool operator==(const FrameKey&) const = default;
+};
+
 // What the composed picture (and so the canvas) shows, as the last paint
-// left it; part of the record. A text change repaints only where the old
-// and the new text lie while nothing else has changed since.
+// left it; part of the record. Every change other than the position or the
+// text repaints the whole bar at once, so while the frame is still, a move
+// within one column needs no drawing and a new text only the area of the
+// old and the new text.
 struct ShownFrame {
-    bool still = false;   // a frame at `position`; false after a busy band's
-    double position = 0;  // as the paint clipped it
-    float fill = 0;       // its fill width
-    int width = 0, height = 0;
+    bool still = false;  // false after a busy band's or a glide's frame
+    FrameKey key;
     pixels::Rect textArea;  // every pixel the text's passes can have touched
 };
 
@@ -33,6 +43,9 @@ std::int32_t ClippedPosition(const BarControl* control, std::int32_t position);
 // rangeMax, never below 0. A position between two whole ones (a glide's
 // frame) gives the width between theirs.
 float FillWidth(int width, double p, int rangeMin, int rangeMax);
+
+// The key of a still frame at a clipped position.
+FrameKey KeyOfFrame(const BarControl* control, double p);
 
 // One frame at a clipped position, whole or between two whole ones; at a
 // whole one it is exactly what PaintBar shows there.

@@ -79,3 +79,27 @@ Velumbar.SetCurrentPosition("ScaledClean", 10)
 check.equal(rgb(0, 255, 0), Host.Pixel("ScaledClean", 5, 12))
 check.equal(rgb(0, 255, 0), Host.Pixel("ScaledClean", 9, 12))
 check.equal(BACK, Host.Pixel("ScaledClean", 10, 12))
+
+-- A range wider than the bar: several positions share a column, and a move
+-- within one shows exactly what a bar drawn whole at that position shows.
+local stops = Velumbar.AllocColor({Index = 0, Color = 255}, {Index = 100, Color = 16711680})
+for i, look in ipairs({VELUMBAR_NOSCALE, VELUMBAR_SCALE}) do
+  local moved, whole = "Moved" .. i, "Whole" .. i
+  Host.AddObject("progress", moved, {X = 5, Y = 70 + 60 * i, Width = 60, Height = 20})
+  Host.AddObject("progress", whole, {X = 5, Y = 95 + 60 * i, Width = 60, Height = 20})
+  for _, name in ipairs({moved, whole}) do
+    assert(Velumbar.Create(name, {ColorType = VELUMBAR_GRADIENT, GradientColors = stops, ScaleType = look}))
+    Velumbar.SetRange(name, 0, 600)
+    Velumbar.SetText(name, "Busy")
+  end
+  for position = 0, 600, 7 do
+    Velumbar.SetCurrentPosition(moved, position)
+    Velumbar.SetCurrentPosition(whole, position)
+    Velumbar.SetUseGlossy(whole, false)  -- drawn whole, twice over
+    Velumbar.SetUseGlossy(whole, true)
+    for y = 0, 19, 6 do
+      local a, b = Host.Pixels(moved, 0, y, 60), Host.Pixels(whole, 0, y, 60)
+      for x = 1, 60 do check.equal(b[x], a[x], moved .. " at position " .. position .. ", " .. (x - 1) .. ", " .. y) end
+    end
+  end
+end

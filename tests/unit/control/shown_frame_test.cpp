@@ -1,6 +1,7 @@
-// A new text repaints only the area of the old and the new text: the same
-// picture, on the compose image and on the canvas, as painting the whole
-// bar, and the whole bar again wherever anything else may have changed.
+// What a still frame lets a paint leave out: a move within one column draws
+// nothing, a new text only the area of the old and the new text. Either way
+// the compose image and the canvas hold the picture of the whole paint, and
+// the whole bar is drawn again wherever anything else may have changed.
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@ namespace vb::control::testing {
 namespace {
 
 using TextAreaTest = BarFixture;
+using SameFrameTest = BarFixture;
 
 constexpr std::uint32_t kMarker = 0x123456;
 
@@ -122,6 +124,67 @@ TEST_F(TextAreaTest, AnythingElseChangedRepaintsTheWholeBar) {
         EXPECT_NE(bar->ComposeImage->at(120, 12), kMarker) << "the whole bar painted";
         StopMotion(bar);
     }
+}
+
+// A range ten times the bar's width: ten positions to a column. Each move
+// leaves the bar as a twin painted whole at that position, whether the move
+// drew or not, for both looks and with a text over the fill's edge.
+TEST_F(SameFrameTest, MovesWithinAColumnShowTheWholePaintsPicture) {
+    for (std::int32_t scale : {kNoScale, kScale}) {
+        BarControl* bar = build(100, 20, kBorderFlat, scale);
+        BarControl* twin = build(100, 20, kBorderFlat, scale);
+        ASSERT_TRUE(bar && twin);
+        std::int32_t range[2] = {0, 1000};
+        for (BarControl* b : {bar, twin}) {
+            b->Methods->SetRange(b, range);
+            b->Methods->SetText(b, "Working");
+        }
+        int skipped = 0;
+        for (std::int32_t position = 0; position <= 1000; position += 3) {
+            SCOPED_TRACE("scale " + std::to_string(scale) + ", position " + std::to_string(position));
+            bar->ComposeImage->at(99, 19) = kMarker;  // a corner any whole paint overwrites
+            bar->Methods->SetCurrentPosition(bar, position);
+            skipped += bar->ComposeImage->at(99, 19) == kMarker;
+            bar->ComposeImage->at(99, 19) = twin->ComposeImage->at(99, 19);  // the marker is ours, not the bar's
+            twin->Methods->SetCurrentPosition(twin, position);
+            paintWhole(twin);
+            ASSERT_EQ(bar->ComposeImage->pixels, twin->ComposeImage->pixels);
+            ASSERT_EQ(canvasOf(bar), canvasOf(twin));
+        }
+        EXPECT_GT(skipped, 100) << "moves within a column draw nothing";
+    }
+}
+
+TEST_F(SameFrameTest, AMoveToAnotherColumnOrAForcedPaintDraws) {
+    BarControl* bar = build(100, 20);
+    ASSERT_NE(bar, nullptr);
+    std::int32_t range[2] = {0, 1000};
+    bar->Methods->SetRange(bar, range);
+    bar->Methods->SetCurrentPosition(bar, 500);
+    bar->ComposeImage->at(99, 19) = kMarker;
+    bar->Methods->SetCurrentPosition(bar, 502);
+    EXPECT_EQ(bar->ComposeImage->at(99, 19), kMarker) << "the same column";
+    bar->Methods->SetCurrentPosition(bar, 520);
+    EXPECT_NE(bar->ComposeImage->at(99, 19), kMarker) << "the fill's edge moved";
+    bar->ComposeImage->at(99, 19) = kMarker;
+    paintWhole(bar);
+    EXPECT_NE(bar->ComposeImage->at(99, 19), kMarker) << "a forced paint draws the whole bar";
+}
+
+// A canvas whose surface was resized since it was last shown whole may
+// have lost part of the picture; a move that draws nothing shows it again.
+TEST_F(SameFrameTest, ASurfaceResizedMeanwhileGetsThePictureAgain) {
+    BarControl* bar = build(100, 20);
+    ASSERT_NE(bar, nullptr);
+    std::int32_t range[2] = {0, 1000};
+    bar->Methods->SetRange(bar, range);
+    bar->Methods->SetCurrentPosition(bar, 500);
+    const std::vector<std::uint32_t> shown = canvasOf(bar);
+    platform::moveWindow(bar->Canvas, 0, 0, 10, 10);  // the system's own resize: no paint of ours
+    platform::moveWindow(bar->Canvas, 0, 0, 100, 20);
+    ASSERT_NE(canvasOf(bar), shown) << "the regrown surface starts white";
+    bar->Methods->SetCurrentPosition(bar, 501);
+    EXPECT_EQ(canvasOf(bar), shown);
 }
 
 }  // namespace
