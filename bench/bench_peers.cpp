@@ -737,6 +737,27 @@ Row lastOfThousand() {
             same};
 }
 
+// A copy loop's updates: range 0 .. 10,000 on 400 columns, so 25 positions
+// share a column and most moves leave the picture as it is, beside the same
+// bar with range 0 .. 100, where every move shifts the fill's edge.
+Row wideRange() {
+    bench::BarPage page("WideRange", 400, 30);
+    page.add("NarrowRange", 400, 30, 0, 40);
+    if (!setUp(page, "WideRange", false) || !setUp(page, "NarrowRange", false) ||
+        !page.run("Velumbar.SetRange('WideRange', 0, 10000)"))
+        return {"Update, range 0..10000", "range 0..100", {}, 0, "no bar", false};
+    int wide = 0;
+    Positions narrow;
+    Pair t = measure(
+        [&] {
+            wide = wide % 10000 + 1;
+            bench::CallAction(page.L, "SetCurrentPosition", "WideRange", wide);
+        },
+        [&] { bench::CallAction(page.L, "SetCurrentPosition", "NarrowRange", narrow()); });
+    return {"Update from Lua, range 0..10000, 400 columns", "the same update, range 0..100", t, 0,
+            "both move every call", true};
+}
+
 // The whole action (Lua call, host look-ups, paint, present) beside a bare
 // C call that reads the same host property.
 Row wholeAction() {
@@ -909,6 +930,7 @@ int main(int argc, char** argv) {
         {"page", pageOfBars},
         {"last-of-1000", lastOfThousand},
         {"whole-action", wholeAction},
+        {"wide-range", wideRange},
         {"busy", [] { return motionFrame(true); }},
         {"glide", [] { return motionFrame(false); }},
         {"idle-page", idlePage},
