@@ -155,12 +155,18 @@ TEST_F(SameFrameTest, MovesWithinAColumnShowTheWholePaintsPicture) {
     }
 }
 
-TEST_F(SameFrameTest, AMoveToAnotherColumnOrAForcedPaintDraws) {
-    BarControl* bar = build(100, 20);
-    ASSERT_NE(bar, nullptr);
+// A bar 100 wide with range 0 .. 1000 at 500: ten positions to a column.
+BarControl* atHalfOfAWideRange(BarControl* bar) {
     std::int32_t range[2] = {0, 1000};
     bar->Methods->SetRange(bar, range);
     bar->Methods->SetCurrentPosition(bar, 500);
+    return bar;
+}
+
+TEST_F(SameFrameTest, AMoveToAnotherColumnOrAForcedPaintDraws) {
+    BarControl* bar = build(100, 20);
+    ASSERT_NE(bar, nullptr);
+    atHalfOfAWideRange(bar);
     bar->ComposeImage->at(99, 19) = kMarker;
     bar->Methods->SetCurrentPosition(bar, 502);
     EXPECT_EQ(bar->ComposeImage->at(99, 19), kMarker) << "the same column";
@@ -176,9 +182,7 @@ TEST_F(SameFrameTest, AMoveToAnotherColumnOrAForcedPaintDraws) {
 TEST_F(SameFrameTest, ASurfaceResizedMeanwhileGetsThePictureAgain) {
     BarControl* bar = build(100, 20);
     ASSERT_NE(bar, nullptr);
-    std::int32_t range[2] = {0, 1000};
-    bar->Methods->SetRange(bar, range);
-    bar->Methods->SetCurrentPosition(bar, 500);
+    atHalfOfAWideRange(bar);
     const std::vector<std::uint32_t> shown = canvasOf(bar);
     platform::moveWindow(bar->Canvas, 0, 0, 10, 10);  // the system's own resize: no paint of ours
     platform::moveWindow(bar->Canvas, 0, 0, 100, 20);
