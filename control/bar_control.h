@@ -4,7 +4,9 @@
 // Fixed shapes, kept on purpose (do not modernise them away): the record
 // starts with its method table, the 27 operations keep their slot order,
 // the fields keep their names, and a look-changing operation repaints by
-// setting ForceRedraw, painting at the current position and clearing it.
+// setting ForceRedraw, painting at the current position and clearing it
+// (SetText first tries the text's area alone, RepaintTextArea in
+// bar_paint.h, which paints the same pixels when nothing else changed).
 // A resize moves the container first; the record then takes the new size,
 // rebuilds its pictures and paints before its canvas moves (ResizeOp). The
 // action layer and the tests lean on all of it.
