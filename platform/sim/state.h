@@ -23,6 +23,22 @@ struct NoCaseLess {
     bool operator()(std::string_view a, std::string_view b) const;
 };
 
+// A window's few properties. A name is found by its exact bytes first and
+// by folding case only when no name has them, so the usual look-up (the
+// name as it was set) compares no letters one by one.
+struct PropertyList {
+    struct Entry {
+        std::string name;
+        void* value = nullptr;
+    };
+    std::vector<Entry> entries;  // in the order they were set
+
+    Entry* find(std::string_view name);
+    void set(std::string_view name, void* value);  // a name already there keeps its spelling
+    void* remove(std::string_view name);           // null when there was none
+    std::vector<std::string> names() const;        // in NoCaseLess order
+};
+
 struct SimWindow {
     std::uintptr_t id = 0;
     std::uintptr_t parent = 0;
@@ -36,7 +52,7 @@ struct SimWindow {
     bool visible = true;
     bool enabled = true;
     bool destroying = false;
-    std::map<std::string, void*, NoCaseLess> properties;
+    PropertyList properties;
     // Canvas surface, 24-bit: the top byte is unused.
     int surfaceWidth = 0, surfaceHeight = 0;
     std::vector<std::uint32_t> surface;

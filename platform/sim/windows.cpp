@@ -123,6 +123,37 @@ bool NoCaseLess::operator()(std::string_view a, std::string_view b) const {
     return a.size() < b.size();
 }
 
+PropertyList::Entry* PropertyList::find(std::string_view name) {
+    for (Entry& e : entries)
+        if (e.name.size() == name.size() && std::memcmp(e.name.data(), name.data(), name.size()) == 0) return &e;
+    const NoCaseLess less;
+    for (Entry& e : entries)
+        if (!less(e.name, name) && !less(name, e.name)) return &e;
+    return nullptr;
+}
+
+void PropertyList::set(std::string_view name, void* value) {
+    if (Entry* e = find(name))
+        e->value = value;
+    else
+        entries.push_back(Entry{std::string(name), value});
+}
+
+void* PropertyList::remove(std::string_view name) {
+    Entry* e = find(name);
+    if (!e) return nullptr;
+    void* value = e->value;
+    entries.erase(entries.begin() + (e - entries.data()));
+    return value;
+}
+
+std::vector<std::string> PropertyList::names() const {
+    std::vector<std::string> out;
+    for (const Entry& e : entries) out.push_back(e.name);
+    std::sort(out.begin(), out.end(), NoCaseLess());
+    return out;
+}
+
 namespace {
 
 SimWindow* lookUp(std::uintptr_t id) {
@@ -274,25 +305,20 @@ void invalidate(Window) {}  // the stand-in shows state directly; nothing to rep
 bool setProperty(Window window, const char* name, void* value) {
     SimWindow* w = find(window);
     if (!w || !name) return false;
-    w->properties[name] = value;
+    w->properties.set(name, value);
     return true;
 }
 
 void* property(Window window, const char* name) {
     SimWindow* w = find(window);
     if (!w || !name) return nullptr;
-    auto it = w->properties.find(std::string_view(name));  // measured once, not at each comparison
-    return it == w->properties.end() ? nullptr : it->second;
+    PropertyList::Entry* entry = w->properties.find(name);
+    return entry ? entry->value : nullptr;
 }
 
 void* removeProperty(Window window, const char* name) {
     SimWindow* w = find(window);
-    if (!w || !name) return nullptr;
-    auto it = w->properties.find(name);
-    if (it == w->properties.end()) return nullptr;
-    void* value = it->second;
-    w->properties.erase(it);
-    return value;
+    return w && name ? w->properties.remove(name) : nullptr;
 }
 
 WindowProc replaceWindowProc(Window window, WindowProc proc) {
@@ -380,7 +406,7 @@ std::vector<Window> children(Window window) {
 std::vector<std::string> propertyNames(Window window) {
     std::vector<std::string> names;
     if (SimWindow* w = find(window))
-        for (const auto& [name, value] : w->properties) names.push_back(name);
+        names = w->properties.names();
     return names;
 }
 
