@@ -19,33 +19,44 @@ namespace {
 
 int roundToInt(double value) { return static_cast<int>(render::RoundHalfEven(value)); }
 
+// A picture without alpha of the given size: what a bar keeps, so it can
+// be read column by column beside the frame's own.
+bool isPlain(const pixels::Picture* picture, int width, int height) {
+    return picture && render::IsWellFormed(*picture) && !picture->hasAlpha && picture->width == width &&
+           picture->height == height;
+}
+
+// The frame's pixels inside `area` with the fill's columns [left, right)
+// revealed over the background: the pixels of drawing the background and
+// then the bar image cropped to those columns, without the crop. Written
+// from the area's corner at `out`, whose rows are `outStride` apart; the
+// pictures are plain and of the frame's size.
+void revealArea(const pixels::Picture& background, const pixels::Picture* bar, int left, int right,
+                const pixels::Rect& area, std::uint32_t* out, std::size_t outStride) {
+    if (!bar) left = right = 0;
+    const int a = std::clamp(left, area.left, area.right), b = std::clamp(right, a, area.right);
+    const std::size_t frameWidth = static_cast<std::size_t>(background.width);
+    for (int y = area.top; y < area.bottom; ++y, out += outStride) {
+        const std::size_t from = static_cast<std::size_t>(y) * frameWidth;
+        const std::uint32_t* back = background.pixels.data() + from;
+        if (a > area.left) render::CopyRunMasked(out, back + area.left, a - area.left, 0xFFFFFFu);
+        if (b > a)
+            render::CopyRunMasked(out + (a - area.left), bar->pixels.data() + from + a, b - a, 0xFFFFFFu);
+        render::CopyRunMasked(out + (b - area.left), back + b, area.right - b, 0xFFFFFFu);
+    }
+}
+
 // Columns [left, right) of the fill revealed in place over the background,
-// a row at a time: the pixels of drawing the background and then the bar
-// image cropped to those columns, without the crop. Only for pictures of the
-// bar's own size without alpha, which is what a bar keeps; false leaves the
-// rest to the general path.
+// a row at a time. Only for pictures of the bar's own size without alpha,
+// which is what a bar keeps; false leaves the rest to the general path.
 bool revealInPlace(BarControl* c, pixels::Picture& target, int left, int right) {
     const pixels::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
     const pixels::Picture* bar = c->BarImage ? &*c->BarImage : nullptr;
-    auto fits = [&](const pixels::Picture* picture) {
-        return render::IsWellFormed(*picture) && !picture->hasAlpha && picture->width == target.width &&
-               picture->height == target.height;
-    };
-    if (!background || !fits(&target) || !fits(background) || target.height != c->Height ||
-        (bar && !fits(bar)))
+    if (!isPlain(&target, target.width, c->Height) || !isPlain(background, target.width, target.height) ||
+        (bar && !isPlain(bar, target.width, target.height)))
         return false;
-    if (!bar) left = right = 0;
-    left = std::clamp(left, 0, target.width);
-    right = std::clamp(right, left, target.width);
-    const std::size_t width = static_cast<std::size_t>(target.width);
-    const std::size_t a = static_cast<std::size_t>(left), b = static_cast<std::size_t>(right);
-    for (int y = 0; y < target.height; ++y) {
-        std::uint32_t* row = target.pixels.data() + y * width;
-        const std::uint32_t* back = background->pixels.data() + y * width;
-        if (a) render::CopyRunMasked(row, back, a, 0xFFFFFFu);
-        if (b > a) render::CopyRunMasked(row + a, bar->pixels.data() + y * width + a, b - a, 0xFFFFFFu);
-        render::CopyRunMasked(row + b, back + b, width - b, 0xFFFFFFu);
-    }
+    revealArea(*background, bar, left, right, pixels::Rect{0, 0, target.width, target.height},
+               target.pixels.data(), static_cast<std::size_t>(target.width));
     return true;
 }
 
@@ -56,9 +67,8 @@ bool revealInPlace(BarControl* c, pixels::Picture& target, int left, int right) 
 bool squeezeInPlace(BarControl* c, pixels::Picture& target, double p, float f) {
     const pixels::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
     const pixels::Picture* bar = c->BarImage ? &*c->BarImage : nullptr;
-    if (!background || !bar || !render::IsWellFormed(*bar) || !render::IsWellFormed(target) ||
-        target.hasAlpha || target.height != c->Height || !render::IsWellFormed(*background) ||
-        background->hasAlpha || background->width != target.width || background->height != target.height)
+    if (!bar || !render::IsWellFormed(*bar) || !isPlain(&target, target.width, c->Height) ||
+        !isPlain(background, target.width, target.height))
         return false;
     int n = static_cast<int>(std::floor(f));
     bool fills = n >= 1 && p >= c->RangeMin;
@@ -315,20 +325,13 @@ bool RepaintTextArea(BarControl* c) {
     pixels::Picture& target = *c->ComposeImage;
     const pixels::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
     const pixels::Picture* bar = c->BarImage ? &*c->BarImage : nullptr;
-    auto fits = [&](const pixels::Picture* picture) {
-        return render::IsWellFormed(*picture) && !picture->hasAlpha && picture->width == c->Width &&
-               picture->height == c->Height;
-    };
     // Only the frame the last paint left, with pictures the fill can be
     // read from column by column.
-    if (!(key == shown.key) || !fits(&target) || !background || !fits(background) || (bar && !fits(bar)))
+    if (!(key == shown.key) || !isPlain(&target, c->Width, c->Height) ||
+        !isPlain(background, c->Width, c->Height) || (bar && !isPlain(bar, c->Width, c->Height)))
         return false;
-    std::optional<PlacedText> placed;
-    try {
-        placed = placeText(c, target.hasAlpha);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
+    // Out of memory here shows the bar without its text, as the whole paint would.
+    const std::optional<PlacedText> placed = placeText(c, target.hasAlpha);
     const pixels::Rect newArea = areaOf(placed);
     const pixels::Rect area = clipTo(unite(shown.textArea, newArea), c->Width, c->Height);
     if (area.width() <= 0) {
@@ -339,17 +342,8 @@ bool RepaintTextArea(BarControl* c) {
     // fill or background, border, icon and text, exactly as the whole frame.
     auto part = pixels::makePicture(area.width(), area.height());
     if (!part) return false;
-    const int split = std::clamp(key.fillColumns, area.left, area.right);
-    const std::size_t frameWidth = static_cast<std::size_t>(c->Width);
-    for (int y = area.top; y < area.bottom; ++y) {
-        std::uint32_t* row = &part->at(0, y - area.top);
-        const std::size_t from = static_cast<std::size_t>(y) * frameWidth;
-        if (split > area.left)
-            render::CopyRunMasked(row, bar->pixels.data() + from + area.left,
-                                  static_cast<std::size_t>(split - area.left), 0xFFFFFFu);
-        render::CopyRunMasked(row + (split - area.left), background->pixels.data() + from + split,
-                              static_cast<std::size_t>(area.right - split), 0xFFFFFFu);
-    }
+    revealArea(*background, bar, 0, key.fillColumns, area, part->pixels.data(),
+               static_cast<std::size_t>(area.width()));
     drawBorder(c, *part, 0, key.borderRight, area.left, area.top);
     drawIconAndText(c, *part, placed, area.left, area.top);
     for (int y = area.top; y < area.bottom; ++y)
