@@ -754,8 +754,12 @@ Row wideRange() {
             bench::CallAction(page.L, "SetCurrentPosition", "WideRange", wide);
         },
         [&] { bench::CallAction(page.L, "SetCurrentPosition", "NarrowRange", narrow()); });
-    return {"Update from Lua, range 0..10000, 400 columns", "the same update, range 0..100", t, 0,
-            "both move every call", true};
+    return {"Update from Lua, range 0..10000, 400 columns",
+            "the same update, range 0..100",
+            t,
+            0,
+            "both move every call",
+            true};
 }
 
 // The whole action (Lua call, host look-ups, paint, present) beside a bare

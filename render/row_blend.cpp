@@ -82,7 +82,8 @@ void storePixel(std::uint8_t* at, int v) { std::memcpy(at, &v, 4); }
 inline __m128i blendBlockByWeights(__m128i d, __m128i w, __m128i sourceLo, __m128i sourceHi) {
     const __m128i zero = _mm_setzero_si128(), full = _mm_set1_epi16(255), one = _mm_set1_epi16(1);
     auto half = [&](__m128i d16, __m128i w16, __m128i s16) {
-        __m128i sum = _mm_add_epi16(_mm_mullo_epi16(d16, _mm_sub_epi16(full, w16)), _mm_mullo_epi16(s16, w16));
+        __m128i sum =
+            _mm_add_epi16(_mm_mullo_epi16(d16, _mm_sub_epi16(full, w16)), _mm_mullo_epi16(s16, w16));
         __m128i rounded = _mm_add_epi16(_mm_add_epi16(sum, one), _mm_srli_epi16(sum, 8));
         return _mm_srli_epi16(rounded, 8);
     };
@@ -106,7 +107,8 @@ void BlendRunByWeights(std::uint32_t* pixels, const std::uint8_t* weights, std::
         // A weight of 0 keeps the byte: blocks beside the glyphs are skipped.
         if (_mm_movemask_epi8(_mm_cmpeq_epi8(w, zero)) == 0xFFFF) continue;
         __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + i), blendBlockByWeights(d, w, sourceLo, sourceHi));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + i),
+                         blendBlockByWeights(d, w, sourceLo, sourceHi));
     }
     if (i == count) return;
     // The last one to three pixels through one block whose spare bytes

@@ -58,7 +58,8 @@ void copyRows(SimWindow& w, const pixels::PixelView& picture, int left, int top,
     const std::size_t n = static_cast<std::size_t>(right - left);
     for (int y = top; y < bottom; ++y) {
         std::uint32_t* __restrict to = w.surface.data() + static_cast<std::size_t>(y) * w.surfaceWidth + left;
-        const std::uint32_t* __restrict from = picture.pixels + static_cast<std::size_t>(y) * picture.width + left;
+        const std::uint32_t* __restrict from =
+            picture.pixels + static_cast<std::size_t>(y) * picture.width + left;
         for (std::size_t x = 0; x < n; ++x) to[x] = from[x] & 0xFFFFFFu;
     }
 }
@@ -69,7 +70,8 @@ bool presentToCanvas(Window canvas, const pixels::PixelView& picture) {
     SimWindow* w = find(canvas);
     if (!w || w->kind != Kind::Canvas || !picture.pixels) return false;
     w->resizedSincePresent = false;
-    copyRows(*w, picture, 0, 0, std::min(picture.width, w->surfaceWidth), std::min(picture.height, w->surfaceHeight));
+    copyRows(*w, picture, 0, 0, std::min(picture.width, w->surfaceWidth),
+             std::min(picture.height, w->surfaceHeight));
     return true;
 }
 

@@ -125,7 +125,8 @@ bool NoCaseLess::operator()(std::string_view a, std::string_view b) const {
 
 PropertyList::Entry* PropertyList::find(std::string_view name) {
     for (Entry& e : entries)
-        if (e.name.size() == name.size() && std::memcmp(e.name.data(), name.data(), name.size()) == 0) return &e;
+        if (e.name.size() == name.size() && std::memcmp(e.name.data(), name.data(), name.size()) == 0)
+            return &e;
     const NoCaseLess less;
     for (Entry& e : entries)
         if (!less(e.name, name) && !less(name, e.name)) return &e;
@@ -405,8 +406,7 @@ std::vector<Window> children(Window window) {
 
 std::vector<std::string> propertyNames(Window window) {
     std::vector<std::string> names;
-    if (SimWindow* w = find(window))
-        names = w->properties.names();
+    if (SimWindow* w = find(window)) names = w->properties.names();
     return names;
 }
 

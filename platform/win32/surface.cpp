@@ -88,7 +88,8 @@ namespace {
 // Copies the area into the surface and has the window repaint it, or the
 // whole window. A surface resized since the last whole present may have
 // lost what it showed outside the area: it gets the whole picture again.
-bool present(Window canvas, const pixels::PixelView& picture, const pixels::Rect& requested, bool wholeWindow) {
+bool present(Window canvas, const pixels::PixelView& picture, const pixels::Rect& requested,
+             bool wholeWindow) {
     if (!isWindow(canvas) || !picture.pixels) return false;
     Surface* s = surfaceOf(hwnd(canvas));
     char name[32] = "";

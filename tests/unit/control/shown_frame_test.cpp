@@ -46,14 +46,20 @@ std::vector<std::uint32_t> canvasOf(BarControl* bar) {
 }
 
 TEST_F(TextAreaTest, NewTextGivesTheWholePaintsPicture) {
-    const std::vector<Look> looks = {{0, 0, false}, {kBorderFlat, kTextBorder, false},
-                                     {kBorderFlat, kTextShadow, true}, {0, kTextBorder, true}};
+    const std::vector<Look> looks = {{0, 0, false},
+                                     {kBorderFlat, kTextBorder, false},
+                                     {kBorderFlat, kTextShadow, true},
+                                     {0, kTextBorder, true}};
     // Fill edges before, under and past the text; texts that grow, shrink,
     // vanish, appear and are cut to fit.
     const std::vector<int> positions = {0, 2, 6, 30, 100};
-    const std::vector<std::pair<std::string, std::string>> changes = {
-        {"", "50%"},   {"50%", "100%"}, {"100%", "7%"}, {"Working", ""},
-        {"7%", "Wg"},  {std::string(60, 'W'), "1%"},    {"1%", std::string(60, 'M')}};
+    const std::vector<std::pair<std::string, std::string>> changes = {{"", "50%"},
+                                                                      {"50%", "100%"},
+                                                                      {"100%", "7%"},
+                                                                      {"Working", ""},
+                                                                      {"7%", "Wg"},
+                                                                      {std::string(60, 'W'), "1%"},
+                                                                      {"1%", std::string(60, 'M')}};
     for (std::size_t l = 0; l < looks.size(); ++l) {
         for (int position : positions) {
             BarControl* bar = build(160, 24, looks[l].borderFlags);
@@ -145,7 +151,8 @@ TEST_F(SameFrameTest, MovesWithinAColumnShowTheWholePaintsPicture) {
             bar->ComposeImage->at(99, 19) = kMarker;  // a corner any whole paint overwrites
             bar->Methods->SetCurrentPosition(bar, position);
             skipped += bar->ComposeImage->at(99, 19) == kMarker;
-            bar->ComposeImage->at(99, 19) = twin->ComposeImage->at(99, 19);  // the marker is ours, not the bar's
+            bar->ComposeImage->at(99, 19) =
+                twin->ComposeImage->at(99, 19);  // the marker is ours, not the bar's
             twin->Methods->SetCurrentPosition(twin, position);
             paintWhole(twin);
             ASSERT_EQ(bar->ComposeImage->pixels, twin->ComposeImage->pixels);
