@@ -57,8 +57,9 @@ struct PaintedText {
     std::string text;
     int room = 0;
     bool forAlpha = false;
-    int height = 0;      // of the text's cell
-    bool drawn = false;  // false: the shown string leaves no mark
+    int height = 0;            // of the text's cell
+    bool drawn = false;        // false: the shown string leaves no mark
+    std::uint64_t layout = 0;  // told apart from the bar's earlier layouts
     render::TextMask mask;
     platform::TextCoverage coverage;  // the platform's part, kept for its buffer
 };
@@ -134,6 +135,7 @@ struct BarControl {
     std::int32_t Glossy = 1;
     platform::Window TooltipParent = nullptr;  // set once the bar has a tooltip tool
     std::optional<PaintedText> TextCache;
+    std::uint64_t TextLayouts = 0;  // layouts made so far: the next one's number
     // What Create put under "ObjectName" and "lua_state": readers of those
     // properties believe them only when they match these.
     std::string ObjectName;

@@ -165,6 +165,7 @@ const PaintedText* laidOutText(BarControl* c, bool forAlpha) {
     }
     kept.reset();
     laid.font = font;
+    laid.layout = ++c->TextLayouts;
     laid.text = c->Text;
     laid.room = room;
     laid.forAlpha = forAlpha;
@@ -241,12 +242,64 @@ void drawIconAndText(BarControl* c, pixels::Picture& target, const std::optional
 }
 
 // What every frame ends with: the icon, the text and the one copy to the
-// screen; the area the text can have touched.
-pixels::Rect finishFrame(BarControl* c, pixels::Picture& target) {
+// screen; the text as drawn.
+std::optional<PlacedText> finishFrame(BarControl* c, pixels::Picture& target) {
     std::optional<PlacedText> placed = placeText(c, target.hasAlpha);
     drawIconAndText(c, target, placed, 0, 0);
     platform::presentToCanvas(c->Canvas, target.view());
-    return areaOf(placed);
+    return placed;
+}
+
+// Records the text a still frame now shows. The mask is copied only when
+// the layout is new, so a move does not copy it again.
+void rememberText(ShownText& shown, const std::optional<PlacedText>& placed) {
+    if (!placed) {
+        shown.known = true;
+        shown.drawn = false;
+        return;
+    }
+    shown.x = placed->x;
+    shown.y = placed->y;
+    if (shown.known && shown.drawn && shown.layout == placed->text->layout) return;
+    try {
+        shown.mask = placed->text->mask;
+        shown.layout = placed->text->layout;
+        shown.known = shown.drawn = true;
+    } catch (const std::bad_alloc&) {
+        // Kept: unknown sends the next new text through the areas of both.
+        shown.known = shown.drawn = false;
+    }
+}
+
+// Where the shown mask and a new one, both placed on the frame, weigh a
+// pixel differently: the smallest rectangle round those pixels, empty when
+// they weigh all alike. Only masks of the same size at the same place are
+// compared (a new digit in a percentage keeps them so); for any others the
+// whole of both.
+pixels::Rect differingPixels(const ShownText& shown, const PlacedText& now, const pixels::Rect& both) {
+    const render::TextMask &was = shown.mask, &mask = now.text->mask;
+    const int left = now.x + mask.left, top = now.y + mask.top;
+    if (shown.x + was.left != left || shown.y + was.top != top || was.width != mask.width ||
+        was.height != mask.height || was.forAlpha != mask.forAlpha ||
+        was.weights.size() != mask.weights.size())
+        return both;
+    const std::size_t width = static_cast<std::size_t>(mask.width);
+    const std::uint32_t* a = reinterpret_cast<const std::uint32_t*>(was.weights.data());
+    const std::uint32_t* b = reinterpret_cast<const std::uint32_t*>(mask.weights.data());
+    int x0 = mask.width, x1 = -1, y0 = mask.height, y1 = -1;
+    for (int y = 0; y < mask.height; ++y, a += width, b += width) {
+        if (std::equal(a, a + width, b)) continue;
+        int first = 0, last = mask.width - 1;
+        while (a[first] == b[first]) ++first;
+        while (a[last] == b[last]) --last;
+        x0 = std::min(x0, first);
+        x1 = std::max(x1, last);
+        y0 = std::min(y0, y);
+        y1 = y;
+    }
+    if (x1 < 0) return {};
+    // A pass drawn one pixel aside carries a difference one pixel farther.
+    return {left + x0 - 1, top + y0 - 1, left + x1 + 2, top + y1 + 2};
 }
 
 pixels::Rect unite(const pixels::Rect& a, const pixels::Rect& b) {
@@ -301,10 +354,12 @@ void PaintFrameAt(BarControl* c, double p) {
     pixels::Picture& target = *c->ComposeImage;
     drawFill(c, target, p, f);
     drawBorder(c, target, 0, roundToInt(static_cast<double>(f) - 1.0));
-    pixels::Rect textArea = finishFrame(c, target);
+    const std::optional<PlacedText> placed = finishFrame(c, target);
     // A glide's frame between two positions is not a still one.
-    const bool whole = p == std::floor(p);
-    c->Shown = ShownFrame{whole, KeyOfFrame(c, p), textArea};
+    c->Shown.still = p == std::floor(p);
+    c->Shown.key = KeyOfFrame(c, p);
+    c->Shown.textArea = areaOf(placed);
+    rememberText(c->Shown.text, placed);
 }
 
 void PaintBandFrame(BarControl* c, int left, int width) {
@@ -333,9 +388,13 @@ bool RepaintTextArea(BarControl* c) {
     // Out of memory here shows the bar without its text, as the whole paint would.
     const std::optional<PlacedText> placed = placeText(c, target.hasAlpha);
     const pixels::Rect newArea = areaOf(placed);
-    const pixels::Rect area = clipTo(unite(shown.textArea, newArea), c->Width, c->Height);
+    pixels::Rect changed = unite(shown.textArea, newArea);
+    if (placed && shown.text.known && shown.text.drawn)
+        changed = differingPixels(shown.text, *placed, changed);
+    const pixels::Rect area = clipTo(changed, c->Width, c->Height);
     if (area.width() <= 0) {
         c->Shown.textArea = newArea;
+        rememberText(c->Shown.text, placed);
         return true;
     }
     // The area composed apart, with the frame's (0, 0) at (-left, -top):
@@ -350,6 +409,7 @@ bool RepaintTextArea(BarControl* c) {
         std::copy_n(&part->at(0, y - area.top), area.width(), &target.at(area.left, y));
     platform::presentAreaToCanvas(c->Canvas, target.view(), area);
     c->Shown.textArea = newArea;
+    rememberText(c->Shown.text, placed);
     return true;
 }
 

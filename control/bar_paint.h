@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "pixels/geometry.h"
+#include "render/text.h"
 
 namespace vb::control {
 
@@ -20,15 +21,26 @@ struct FrameKey {
     bool operator==(const FrameKey&) const = default;
 };
 
+// The text a still frame shows: a copy of the mask drawn and where its
+// cell went, so a new text can be compared with it weight by weight.
+struct ShownText {
+    bool known = false;        // false: the frame's text is not recorded here
+    bool drawn = false;        // known, and a text was drawn
+    std::uint64_t layout = 0;  // the kept layout the mask was copied from
+    int x = 0, y = 0;
+    render::TextMask mask;
+};
+
 // What the composed picture (and so the canvas) shows, as the last paint
 // left it; part of the record. Every change other than the position or the
 // text repaints the whole bar at once, so while the frame is still, a move
-// within one column needs no drawing and a new text only the area of the
-// old and the new text.
+// within one column needs no drawing and a new text only the pixels where
+// the old and the new text's passes can differ.
 struct ShownFrame {
     bool still = false;  // false after a busy band's or a glide's frame
     FrameKey key;
     pixels::Rect textArea;  // every pixel the text's passes can have touched
+    ShownText text;
 };
 
 // Slot 0: paints at position unless it equals the current one and no
@@ -51,8 +63,8 @@ FrameKey KeyOfFrame(const BarControl* control, double p);
 // whole one it is exactly what PaintBar shows there.
 void PaintFrameAt(BarControl* control, double p);
 // The frame with a new text, where only the text changed since the last
-// still frame: the area of the old and the new text recomposed and shown,
-// the same pixels as PaintFrameAt makes. False, with nothing drawn, when
+// still frame: the pixels where the old and the new text's passes can
+// differ recomposed and shown, the same pixels as PaintFrameAt makes. False, with nothing drawn, when
 // that cannot be known; the caller then repaints the whole bar.
 bool RepaintTextArea(BarControl* control);
 

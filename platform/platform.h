@@ -249,11 +249,18 @@ struct FontRequest {
 };
 
 // Coverage of a string: one byte per channel (red, green, blue) per pixel,
-// placed with its top-left at (left, top) relative to the text cell's origin.
+// or with grey smoothing one byte per pixel for all three, placed with its
+// top-left at (left, top) relative to the text cell's origin.
 struct TextCoverage {
     int left = 0, top = 0, width = 0, height = 0;
+    bool grey = false;  // rgb holds one byte a pixel
     std::vector<std::uint8_t> rgb;
 };
+
+// Pixel i's coverage in channel 0 (red), 1 (green) or 2 (blue).
+inline std::uint8_t CoverageAt(const TextCoverage& c, std::size_t i, int channel) {
+    return c.grey ? c.rgb[i] : c.rgb[i * 3 + static_cast<std::size_t>(channel)];
+}
 
 VB_PLATFORM_API int logicalPixelsPerInchY();
 VB_PLATFORM_API Font createFont(const FontRequest& font);  // null when no font can be made

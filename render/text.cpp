@@ -28,23 +28,33 @@ bool MakeTextMask(platform::Font font, std::string_view text, bool forAlpha, Tex
         coverage.width <= 0 || coverage.height <= 0)
         return false;
     std::size_t cells = static_cast<std::size_t>(coverage.width) * static_cast<std::size_t>(coverage.height);
-    if (coverage.rgb.size() < cells * 3) return false;
+    if (coverage.rgb.size() < cells * (coverage.grey ? 1 : 3)) return false;
     mask->left = coverage.left;
     mask->top = coverage.top;
     mask->width = coverage.width;
     mask->height = coverage.height;
     mask->forAlpha = forAlpha;
     mask->weights.resize(cells * 4);
-    const std::uint8_t* c = coverage.rgb.data();
-    std::uint8_t* w = mask->weights.data();
+    const std::uint8_t* __restrict c = coverage.rgb.data();
+    std::uint8_t* __restrict w = mask->weights.data();
+    // A touched pixel's alpha composes over by its largest coverage; on a
+    // picture without alpha it becomes 0; an untouched one keeps it.
+    const std::uint8_t touchedOnly = forAlpha ? 0 : 255;
+    if (coverage.grey) {
+        for (std::size_t i = 0; i < cells; ++i) {
+            const std::uint8_t grey = c[i];
+            w[i * 4] = w[i * 4 + 1] = w[i * 4 + 2] = grey;
+            w[i * 4 + 3] = grey ? static_cast<std::uint8_t>(grey | touchedOnly) : 0;
+        }
+        return true;
+    }
     for (std::size_t i = 0; i < cells; ++i, c += 3, w += 4) {
-        w[0] = c[0];
-        w[1] = c[1];
-        w[2] = c[2];
-        // A touched pixel's alpha composes over by its largest coverage; on
-        // a picture without alpha it becomes 0; an untouched one keeps it.
-        std::uint8_t largest = std::max({c[0], c[1], c[2]});
-        w[3] = forAlpha ? largest : (largest ? 255 : 0);
+        const std::uint8_t red = c[0], green = c[1], blue = c[2];
+        const std::uint8_t largest = std::max(red, std::max(green, blue));
+        w[0] = red;
+        w[1] = green;
+        w[2] = blue;
+        w[3] = largest ? static_cast<std::uint8_t>(largest | touchedOnly) : 0;
     }
     return true;
 }

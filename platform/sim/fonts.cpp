@@ -383,8 +383,9 @@ void paintCoverage(const FontRecord& font, const char* text, std::size_t length,
         const Glyph& g = glyphOf(sized, static_cast<unsigned char>(text[i]));
         long long x0 = pen + g.left - box.left, y0 = sized.ascent - g.top - box.top;
         for (int r = 0; r < g.rows; ++r) {
-            std::uint8_t* out = &mask[static_cast<std::size_t>((y0 + r) * width + x0)];
-            const std::uint8_t* in = &g.coverage[static_cast<std::size_t>(r) * g.width];
+            // A glyph's own coverage never overlaps the mask: the loop is vector code.
+            std::uint8_t* __restrict out = &mask[static_cast<std::size_t>((y0 + r) * width + x0)];
+            const std::uint8_t* __restrict in = &g.coverage[static_cast<std::size_t>(r) * g.width];
             for (int c = 0; c < g.width; ++c) out[c] = std::max(out[c], in[c]);
         }
         pen += g.advance;
@@ -401,6 +402,7 @@ bool buildCoverage(const FontRecord& font, const char* text, std::size_t length,
     for (const Line& line : decorations(font)) box.add(0, line.top, layout.advance, line.top + line.size);
     // The caller's buffer is reused: a new text each paint allocates nothing.
     out->left = out->top = out->width = out->height = 0;
+    out->grey = true;
     out->rgb.clear();
     if (box.empty()) return true;  // nothing but blanks
     long long width = box.right - box.left, height = box.bottom - box.top;
@@ -408,10 +410,9 @@ bool buildCoverage(const FontRecord& font, const char* text, std::size_t length,
     std::vector<std::uint8_t>& mask = state().coverage;
     mask.assign(static_cast<std::size_t>(width * height), 0);
     paintCoverage(font, text, length, layout, box, mask);
-    // Grey smoothing: the same coverage in red, green and blue.
-    out->rgb.resize(mask.size() * 3);
-    for (std::size_t i = 0; i < mask.size(); ++i)
-        out->rgb[i * 3] = out->rgb[i * 3 + 1] = out->rgb[i * 3 + 2] = mask[i];
+    // Grey smoothing: one coverage for red, green and blue.
+    out->grey = true;
+    out->rgb.assign(mask.begin(), mask.end());
     if (mask.capacity() > (std::size_t{1} << 20)) std::vector<std::uint8_t>().swap(mask);  // a rare giant
     out->left = static_cast<int>(box.left);
     out->top = static_cast<int>(box.top);

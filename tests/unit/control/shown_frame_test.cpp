@@ -59,7 +59,12 @@ TEST_F(TextAreaTest, NewTextGivesTheWholePaintsPicture) {
                                                                       {"Working", ""},
                                                                       {"7%", "Wg"},
                                                                       {std::string(60, 'W'), "1%"},
-                                                                      {"1%", std::string(60, 'M')}};
+                                                                      {"1%", std::string(60, 'M')},
+                                                                      // sharing glyphs with the old text
+                                                                      {"37%", "38%"},
+                                                                      {"80%", "88%"},
+                                                                      {"Copying 5%", "Copying 6%"},
+                                                                      {"50%", "50% "}};
     for (std::size_t l = 0; l < looks.size(); ++l) {
         for (int position : positions) {
             BarControl* bar = build(160, 24, looks[l].borderFlags);
@@ -96,6 +101,47 @@ TEST_F(TextAreaTest, OnlyTheTextsAreaIsRepainted) {
     EXPECT_EQ(bar->ComposeImage->at(190, 12), kMarker);
     EXPECT_GT(bar->Shown.textArea.width(), 0);
     EXPECT_LT(bar->Shown.textArea.right, 60);
+}
+
+// A new text that keeps the old one's first glyphs redraws from the first
+// glyph that differs; a text whose marks are the old ones draws nothing.
+TEST_F(TextAreaTest, OnlyThePixelsWhereTheTextsDifferAreRepainted) {
+    BarControl* bar = build(200, 24);
+    ASSERT_NE(bar, nullptr);
+    bar->Methods->SetCurrentPosition(bar, 40);
+    bar->Methods->SetText(bar, "10%");
+    const int firstGlyph = bar->Shown.textArea.left + 2;  // inside the "1", left of the "0"
+    bar->ComposeImage->at(firstGlyph, 12) = kMarker;
+    EXPECT_EQ(bar->Methods->SetText(bar, "18%"), 1);
+    EXPECT_EQ(bar->ComposeImage->at(firstGlyph, 12), kMarker) << "the shared glyph is left alone";
+    const pixels::Rect whole = bar->Shown.textArea;
+    bar->ComposeImage->at(whole.left + whole.width() / 2, 12) = kMarker;
+    EXPECT_EQ(bar->Methods->SetText(bar, "18% "), 1);  // a blank: the same marks
+    EXPECT_EQ(bar->ComposeImage->at(whole.left + whole.width() / 2, 12), kMarker) << "nothing to draw";
+}
+
+// Percentages counted up one at a time through SetText, each new text
+// compared with the one the area path itself left: the bar shows what a
+// twin painted whole shows at every step.
+TEST_F(TextAreaTest, CountingUpMatchesTheWholePaintAtEveryStep) {
+    for (std::int32_t style : {0, kTextBorder, kTextShadow}) {
+        BarControl* bar = build(160, 24, kBorderFlat);
+        BarControl* twin = build(160, 24, kBorderFlat);
+        ASSERT_TRUE(bar && twin);
+        for (BarControl* b : {bar, twin}) {
+            dress(b, Look{kBorderFlat, style, false});
+            b->Methods->SetCurrentPosition(b, 4);
+        }
+        for (int percent = 0; percent <= 120; ++percent) {
+            SCOPED_TRACE("style " + std::to_string(style) + ", " + std::to_string(percent) + "%");
+            const std::string text = std::to_string(percent) + "%";
+            ASSERT_EQ(bar->Methods->SetText(bar, text), 1);
+            twin->Text = text;
+            paintWhole(twin);
+            ASSERT_EQ(bar->ComposeImage->pixels, twin->ComposeImage->pixels);
+            ASSERT_EQ(canvasOf(bar), canvasOf(twin));
+        }
+    }
 }
 
 // Whatever may have changed since the last paint, or a frame that is not

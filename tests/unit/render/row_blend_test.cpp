@@ -225,7 +225,9 @@ void drawTextByPixel(Picture& target, vb::platform::Font font, int x, int y, std
         for (int px = 0; px < c.width; ++px) {
             int tx = x + c.left + px, ty = y + c.top + py;
             if (tx < 0 || ty < 0 || tx >= target.width || ty >= target.height) continue;
-            const std::uint8_t* w = &c.rgb[static_cast<std::size_t>(py * c.width + px) * 3];
+            std::uint8_t w[3];
+            for (int k = 0; k < 3; ++k)
+                w[k] = vb::platform::CoverageAt(c, static_cast<std::size_t>(py * c.width + px), k);
             if ((w[0] | w[1] | w[2]) == 0) continue;
             std::uint32_t& d = target.at(tx, ty);
             std::uint8_t a = target.hasAlpha ? BlendChannel(alpha(d), 255, std::max({w[0], w[1], w[2]})) : 0;

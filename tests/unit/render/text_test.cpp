@@ -199,7 +199,13 @@ TEST(DrawText, BlendsEveryChannelByItsCoverage) {
         for (int px = 0; px < 60; ++px) {
             int cx = px - 3 - c.left, cy = py - 4 - c.top;
             bool inMask = cx >= 0 && cy >= 0 && cx < c.width && cy < c.height;
-            const std::uint8_t* cov = inMask ? &c.rgb[(cy * c.width + cx) * 3] : nullptr;
+            std::uint8_t covered[3] = {};
+            const std::uint8_t* cov = nullptr;
+            if (inMask) {
+                for (int k = 0; k < 3; ++k)
+                    covered[k] = platform::CoverageAt(c, static_cast<std::size_t>(cy * c.width + cx), k);
+                cov = covered;
+            }
             std::uint32_t d = before.at(px, py);
             std::uint32_t expected = cov ? rgba((red(d) * (255 - cov[0]) + 0 * cov[0]) / 255,
                                                 (green(d) * (255 - cov[1]) + 255 * cov[1]) / 255,
