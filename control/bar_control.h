@@ -24,6 +24,7 @@
 #include "platform/platform.h"
 #include "render/bar_image.h"
 #include "render/colour_stops.h"
+#include "render/squeeze.h"
 #include "render/text.h"
 
 namespace vb::control {
@@ -135,6 +136,7 @@ struct BarControl {
     std::int32_t Glossy = 1;
     platform::Window TooltipParent = nullptr;  // set once the bar has a tooltip tool
     std::optional<PaintedText> TextCache;
+    render::SqueezeSums FillSums;   // a scale bar's fill, summed for its squeeze
     std::uint64_t TextLayouts = 0;  // layouts made so far: the next one's number
     // What Create put under "ObjectName" and "lua_state": readers of those
     // properties believe them only when they match these.

@@ -72,7 +72,7 @@ bool squeezeInPlace(BarControl* c, pixels::Picture& target, double p, float f) {
         return false;
     int n = static_cast<int>(std::floor(f));
     bool fills = n >= 1 && p >= c->RangeMin;
-    if (fills && !render::SqueezeAcross(target, *bar, n)) return false;
+    if (fills && !render::SqueezeAcross(target, *bar, n, c->FillSums)) return false;
     const std::size_t width = static_cast<std::size_t>(target.width);
     const std::size_t filled = fills ? std::min(width, static_cast<std::size_t>(n)) : 0;
     for (int y = 0; y < target.height; ++y)  // pointers: a full bar leaves no column to name
@@ -125,7 +125,7 @@ void drawBorder(BarControl* c, pixels::Picture& target, int left, int right, int
 std::optional<pixels::Picture> squeezedBand(BarControl* c, int width) {
     if (!c->BarImage || width < 1) return std::nullopt;
     auto band = pixels::makePicture(width, c->BarImage->height);
-    if (band && render::SqueezeAcross(*band, *c->BarImage, width)) return band;
+    if (band && render::SqueezeAcross(*band, *c->BarImage, width, c->FillSums)) return band;
     band = render::CopyPicture(*c->BarImage);
     if (band) render::Resize(*band, width, c->Height);
     return band;

@@ -20,7 +20,7 @@
 #include <vector>
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 #include "render/raster.h"
@@ -153,9 +153,169 @@ void squeezeVector(std::uint32_t* to, std::size_t toStride, const std::uint32_t*
         }
     }
 }
+
+// The most running sums a squeeze keeps: entries of four floats, 16 MB.
+constexpr std::size_t kMaxKeptSums = std::size_t{1} << 20;
+
+// Makes `kept` hold the running sums of `source`'s rows, unless it holds
+// them already. Every sum is a whole number below 2^24, so exact as a float.
+void keepSumsOf(SqueezeSums& kept, const pixels::Picture& source) {
+    if (kept.width == source.width && kept.height == source.height && kept.source == source.pixels) return;
+    kept.width = kept.height = 0;  // until made whole: a throw below leaves it unusable
+    const std::size_t width = static_cast<std::size_t>(source.width);
+    const std::size_t height = static_cast<std::size_t>(source.height);
+    kept.source = source.pixels;
+    kept.sums.assign((width + 2) * height * 4, 0.0f);
+    kept.carried.assign(height * 4, 0.0f);
+    for (std::size_t y = 0; y < height; ++y) {
+        float running[4] = {};
+        const std::uint32_t* row = source.pixels.data() + y * width;
+        for (std::size_t k = 0; k < width; ++k) {
+            // The byte above the colours is not summed: its lane stays 0 and
+            // so rounds to 0 without a mask.
+            float* entry = &kept.sums[((k + 1) * height + y) * 4];
+            for (int c = 0; c < 3; ++c)
+                entry[c] = running[c] += static_cast<float>((row[k] >> (8 * c)) & 0xFFu);
+        }
+        std::copy_n(&kept.sums[(width * height + y) * 4], 4, &kept.sums[((width + 1) * height + y) * 4]);
+    }
+    kept.width = source.width;
+    kept.height = source.height;
+}
+
+// New column i covers [iS, (i + 1)S) where every old column is n wide. With
+// P(k) the sum of a row's first k pixels and (i + 1)S = q n + r, the part
+// of the row left of the column's right edge weighs n P(q) + r s(q), s(q)
+// the pixel at q; a column's sum is that at its right edge less that at
+// its left, the left one carried from the column before. Every step is a
+// whole number below 2^24, so the floats are exact and the sum is the one
+// the weights make.
+void squeezeBySums(std::uint32_t* to, std::size_t toStride, SqueezeSums& kept, int n, int shown,
+                   std::uint32_t alpha) {
+    const std::size_t height = static_cast<std::size_t>(kept.height);
+    const std::size_t column = height * 4;
+    const float* sums = kept.sums.data();
+    std::fill(kept.carried.begin(), kept.carried.end(), 0.0f);
+    const __m128i zero = _mm_setzero_si128();
+    const __m128 bias = _mm_set1_ps(quotientBias(static_cast<std::uint32_t>(kept.width)));
+    const __m128 scale = _mm_set1_ps(quotientScale(static_cast<std::uint32_t>(kept.width)));
+    const __m128 wide = _mm_set1_ps(static_cast<float>(n));
+    const __m128i opaque = _mm_set1_epi32(static_cast<int>(alpha));
+    const long long step = kept.width / n, extra = kept.width % n;
+    long long q = 0, r = 0, left = 0;  // the right edge's q and r; the left edge's q
+    for (int i = 0; i < shown; ++i) {
+        q += step;
+        r += extra;
+        if (r >= n) {
+            r -= n;
+            ++q;
+        }
+        const float* a = sums + static_cast<std::size_t>(left) * column;
+        const float* b = sums + static_cast<std::size_t>(q) * column;
+        const float* next = b + column;
+        float* carried = kept.carried.data();
+        const __m128 part = _mm_set1_ps(static_cast<float>(r));
+        std::uint32_t* out = to + i;
+        for (std::size_t y = 0; y < height; ++y, out += toStride, a += 4, b += 4, next += 4, carried += 4) {
+            const __m128 here = _mm_loadu_ps(b);
+            const __m128 whole = _mm_sub_ps(here, _mm_loadu_ps(a));
+            const __m128 edge = _mm_mul_ps(part, _mm_sub_ps(_mm_loadu_ps(next), here));
+            const __m128 sum = _mm_sub_ps(_mm_add_ps(_mm_mul_ps(wide, whole), edge), _mm_loadu_ps(carried));
+            _mm_storeu_ps(carried, edge);
+            __m128i v = _mm_cvttps_epi32(_mm_mul_ps(_mm_add_ps(sum, bias), scale));
+            v = _mm_or_si128(_mm_packus_epi16(_mm_packs_epi32(v, v), zero), opaque);
+            *out = static_cast<std::uint32_t>(_mm_cvtsi128_si32(v));
+        }
+        left = q;
+    }
+}
 #endif
 
+#if defined(__SSE2__) && (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+#define VB_SQUEEZE_AVX2 1
+// The same steps as squeezeBySums, two rows a step: a column's entries for
+// rows y and y + 1 lie side by side.
+__attribute__((target("avx2"))) void squeezeBySumsAvx2(std::uint32_t* to, std::size_t toStride,
+                                                       SqueezeSums& kept, int n, int shown,
+                                                       std::uint32_t alpha) {
+    const std::size_t height = static_cast<std::size_t>(kept.height);
+    const std::size_t column = height * 4;
+    const float* sums = kept.sums.data();
+    std::fill(kept.carried.begin(), kept.carried.end(), 0.0f);
+    const __m256 bias = _mm256_set1_ps(quotientBias(static_cast<std::uint32_t>(kept.width)));
+    const __m256 scale = _mm256_set1_ps(quotientScale(static_cast<std::uint32_t>(kept.width)));
+    const __m256 wide = _mm256_set1_ps(static_cast<float>(n));
+    const long long step = kept.width / n, extra = kept.width % n;
+    long long q = 0, r = 0, left = 0;
+    for (int i = 0; i < shown; ++i) {
+        q += step;
+        r += extra;
+        if (r >= n) {
+            r -= n;
+            ++q;
+        }
+        const float* a = sums + static_cast<std::size_t>(left) * column;
+        const float* b = sums + static_cast<std::size_t>(q) * column;
+        const float* next = b + column;
+        float* carried = kept.carried.data();
+        const __m256 part = _mm256_set1_ps(static_cast<float>(r));
+        std::uint32_t* out = to + i;
+        std::size_t y = 0;
+        for (; y + 2 <= height; y += 2, out += 2 * toStride, a += 8, b += 8, next += 8, carried += 8) {
+            const __m256 here = _mm256_loadu_ps(b);
+            const __m256 whole = _mm256_sub_ps(here, _mm256_loadu_ps(a));
+            const __m256 edge = _mm256_mul_ps(part, _mm256_sub_ps(_mm256_loadu_ps(next), here));
+            const __m256 sum =
+                _mm256_sub_ps(_mm256_add_ps(_mm256_mul_ps(wide, whole), edge), _mm256_loadu_ps(carried));
+            _mm256_storeu_ps(carried, edge);
+            __m256i v = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_add_ps(sum, bias), scale));
+            v = _mm256_packus_epi16(_mm256_packs_epi32(v, v), v);  // within each half: row y, row y + 1
+            out[0] = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm256_castsi256_si128(v))) | alpha;
+            out[toStride] =
+                static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm256_extracti128_si256(v, 1))) | alpha;
+        }
+        if (y < height) {  // an odd last row
+            const __m128 here = _mm_loadu_ps(b);
+            const __m128 whole = _mm_sub_ps(here, _mm_loadu_ps(a));
+            const __m128 edge =
+                _mm_mul_ps(_mm256_castps256_ps128(part), _mm_sub_ps(_mm_loadu_ps(next), here));
+            const __m128 sum = _mm_sub_ps(_mm_add_ps(_mm_mul_ps(_mm256_castps256_ps128(wide), whole), edge),
+                                          _mm_loadu_ps(carried));
+            _mm_storeu_ps(carried, edge);
+            __m128i v = _mm_cvttps_epi32(
+                _mm_mul_ps(_mm_add_ps(sum, _mm256_castps256_ps128(bias)), _mm256_castps256_ps128(scale)));
+            v = _mm_packus_epi16(_mm_packs_epi32(v, v), v);
+            out[0] = static_cast<std::uint32_t>(_mm_cvtsi128_si32(v)) | alpha;
+        }
+        left = q;
+    }
+}
+
+bool wideAllowed = true;
+
+bool useAvx2() {
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has && wideAllowed;
+}
+#endif
+
+// What both squeezes check: a source without alpha as tall as the target,
+// n in range, sums that fit.
+bool canSqueeze(const pixels::Picture& target, const pixels::Picture& source, int n) {
+    return n >= 1 && n <= pixels::kMaxPictureSide && IsWellFormed(target) && IsWellFormed(source) &&
+           !source.hasAlpha && source.height == target.height &&
+           255LL * source.width + source.width / 2 <= static_cast<long long>(kField);
+}
+
 }  // namespace
+
+void AllowWideSqueeze(bool allow) {
+#if defined(VB_SQUEEZE_AVX2)
+    wideAllowed = allow;
+#else
+    (void)allow;
+#endif
+}
 
 std::uint32_t RoundedQuotient(std::uint32_t sum, std::uint32_t divisor) {
     return static_cast<std::uint32_t>((static_cast<float>(sum) + quotientBias(divisor)) *
@@ -163,10 +323,7 @@ std::uint32_t RoundedQuotient(std::uint32_t sum, std::uint32_t divisor) {
 }
 
 bool SqueezeAcross(pixels::Picture& target, const pixels::Picture& source, int n) {
-    if (n < 1 || n > pixels::kMaxPictureSide || !IsWellFormed(target) || !IsWellFormed(source) ||
-        source.hasAlpha || source.height != target.height ||
-        255LL * source.width + source.width / 2 > static_cast<long long>(kField))
-        return false;
+    if (!canSqueeze(target, source, n)) return false;
     const int shown = std::min(n, target.width);
     std::vector<Column> columns;
     try {
@@ -191,6 +348,40 @@ bool SqueezeAcross(pixels::Picture& target, const pixels::Picture& source, int n
     }
 #endif
     return true;
+}
+
+bool SqueezeAcross(pixels::Picture& target, const pixels::Picture& source, int n, SqueezeSums& kept) {
+#if defined(__SSE2__)
+    if (!canSqueeze(target, source, n)) return false;
+    const std::size_t entries =
+        (static_cast<std::size_t>(source.width) + 2) * static_cast<std::size_t>(source.height);
+    if (entries <= kMaxKeptSums) {
+        bool ready = false;
+        try {
+            keepSumsOf(kept, source);
+            ready = true;
+        } catch (const std::bad_alloc&) {
+            // Kept: the squeeze without sums makes the same pixels.
+            kept = SqueezeSums{};
+        }
+        if (ready) {
+            const std::uint32_t alpha = target.hasAlpha ? 0xFF000000u : 0u;  // a copied pixel is opaque
+            const std::size_t stride = static_cast<std::size_t>(target.width);
+            const int shown = std::min(n, target.width);
+#if defined(VB_SQUEEZE_AVX2)
+            if (useAvx2()) {
+                squeezeBySumsAvx2(target.pixels.data(), stride, kept, n, shown, alpha);
+                return true;
+            }
+#endif
+            squeezeBySums(target.pixels.data(), stride, kept, n, shown, alpha);
+            return true;
+        }
+    }
+#else
+    (void)kept;
+#endif
+    return SqueezeAcross(target, source, n);
 }
 
 }  // namespace vb::render

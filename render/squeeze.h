@@ -3,9 +3,28 @@
 // height and drawing that at (0, 0), without the copy or the resized picture.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "pixels/picture.h"
 
 namespace vb::render {
+
+// What a squeeze of one source can keep between squeezes: a copy of the
+// source, and for every row the running sums of its pixels' channels. With
+// them a new column's sum takes the same few steps however many old columns
+// it covers, and all the rows of a column share its weights, so they are
+// done together. Made again when the source is not the one they were made
+// from.
+struct SqueezeSums {
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> source;
+    // Column-major: entry (k, y) holds four floats, the sums of the first k
+    // pixels of row y, for k from 0 to width + 1 (the last repeats the
+    // whole row's, so a column ending on the right edge reads no farther).
+    std::vector<float> sums;
+    std::vector<float> carried;  // a squeeze's own: one entry a row
+};
 
 // Draws source resampled to n columns over columns 0 .. n - 1 of target
 // (clipped to it). Handles a source without alpha as tall as the target,
@@ -13,6 +32,15 @@ namespace vb::render {
 // arithmetic; false, with the target untouched, for anything else, which
 // the caller then draws the general way.
 bool SqueezeAcross(pixels::Picture& target, const pixels::Picture& source, int n);
+// The same pixels, through sums kept in `kept` (made or made again as
+// needed). Falls back to the squeeze above where sums would cost too much
+// memory or the build has no vector unit.
+bool SqueezeAcross(pixels::Picture& target, const pixels::Picture& source, int n, SqueezeSums& kept);
+
+// Whether that squeeze may use the wider vectors a processor offers (yes
+// unless told otherwise); no runs the way of processors without them, so
+// tests can compare both on one machine.
+void AllowWideSqueeze(bool allow);
 
 // floor((sum + floor(divisor / 2)) / divisor), the rounded division of the
 // squeeze, as its vector path makes it: by one multiply in single

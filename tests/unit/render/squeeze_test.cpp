@@ -37,15 +37,28 @@ Picture byRule(const Picture& frame, const Picture& source, int n) {
     return expected;
 }
 
+// Both squeezes, the one through kept sums with sums made afresh and with
+// sums kept from earlier squeezes of other sources and widths, with and
+// without the processor's wider vectors.
 void expectSameAsRule(const Picture& frame, const Picture& source, int n) {
-    Picture fast = frame;
-    ASSERT_TRUE(SqueezeAcross(fast, source, n)) << source.width << " to " << n;
+    static SqueezeSums shared;
     Picture expected = byRule(frame, source, n);
-    ASSERT_EQ(fast.pixels.size(), expected.pixels.size());
-    for (std::size_t i = 0; i < fast.pixels.size(); ++i)
-        ASSERT_EQ(fast.pixels[i], expected.pixels[i])
-            << "source " << source.width << " x " << source.height << " to " << n << " columns, frame "
-            << frame.width << " wide, pixel (" << i % frame.width << ", " << i / frame.width << ")";
+    for (int way = 0; way < 5; ++way) {
+        SqueezeSums fresh;
+        Picture fast = frame;
+        AllowWideSqueeze(way < 3);
+        const bool squeezed = way == 0       ? SqueezeAcross(fast, source, n)
+                              : way % 2 == 1 ? SqueezeAcross(fast, source, n, fresh)
+                                             : SqueezeAcross(fast, source, n, shared);
+        AllowWideSqueeze(true);
+        ASSERT_TRUE(squeezed) << "way " << way << ", " << source.width << " to " << n;
+        ASSERT_EQ(fast.pixels.size(), expected.pixels.size());
+        for (std::size_t i = 0; i < fast.pixels.size(); ++i)
+            ASSERT_EQ(fast.pixels[i], expected.pixels[i])
+                << "way " << way << ", source " << source.width << " x " << source.height << " to " << n
+                << " columns, frame " << frame.width << " wide, pixel (" << i % frame.width << ", "
+                << i / frame.width << ")";
+    }
 }
 
 }  // namespace
@@ -92,6 +105,20 @@ TEST(SqueezeAcross, TheWidestPackedSourceStillExact) {
     for (int n : {1, 3, 299, 300}) expectSameAsRule(*frame, *white, n);
 }
 
+// Sums kept for one picture are made again when its pixels change, even
+// at the same size.
+TEST(SqueezeAcross, KeptSumsFollowTheSource) {
+    SqueezeSums kept;
+    Picture source = noise(50, 4, 21);
+    Picture frame = noise(50, 4, 22);
+    for (int round = 0; round < 3; ++round) {
+        Picture fast = frame;
+        ASSERT_TRUE(SqueezeAcross(fast, source, 31, kept));
+        EXPECT_EQ(fast.pixels, byRule(frame, source, 31).pixels) << "round " << round;
+        source.at(round * 7, round) ^= 0x00FF00u;  // one pixel changed in place
+    }
+}
+
 TEST(SqueezeAcross, LeavesWhatItCannotDoToTheCaller) {
     Picture source = noise(10, 3, 5);
     Picture frame = noise(12, 3, 6);
@@ -106,6 +133,10 @@ TEST(SqueezeAcross, LeavesWhatItCannotDoToTheCaller) {
     Picture broken = source;
     broken.pixels.pop_back();
     EXPECT_FALSE(SqueezeAcross(frame, broken, 4));
+    SqueezeSums kept;
+    EXPECT_FALSE(SqueezeAcross(frame, source, 0, kept));
+    EXPECT_FALSE(SqueezeAcross(frame, *tooWide, 4, kept));
+    EXPECT_FALSE(SqueezeAcross(frame, broken, 4, kept));
     EXPECT_EQ(frame.pixels, before.pixels);
 }
 
