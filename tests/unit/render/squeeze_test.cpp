@@ -168,9 +168,12 @@ TEST(SqueezeAcross, WideMiddlesAndJunkAboveTheColoursOfASourceWithoutAlpha) {
     for (int n : {1, 2, 5, 7, 8, 9, 13, 250, 999}) {
         Picture frame = noise(1000, 2, 12);
         expectSameAsRule(frame, source, n);
-        Picture clean = frame, dirty = frame;
+        Picture clean = frame, dirty = frame, dirtyBySums = frame;
+        SqueezeSums kept;
         ASSERT_TRUE(SqueezeAcross(clean, source, n));
         ASSERT_TRUE(SqueezeAcross(dirty, junk, n));
+        ASSERT_TRUE(SqueezeAcross(dirtyBySums, junk, n, kept));
         EXPECT_EQ(clean.pixels, dirty.pixels) << n;
+        EXPECT_EQ(clean.pixels, dirtyBySums.pixels) << n;
     }
 }
