@@ -299,8 +299,11 @@ Pixels cairoPixels(cairo_surface_t* s) {
     return out;
 }
 
-// Fresh: a new text for every repaint ("Copying files... 1%" and on, set
-// through the control's SetText, which repaints), drawn by both sides.
+// Fresh: a new text for every repaint ("Copying files... 1%" and on), laid
+// out afresh and drawn over the whole frame by both sides. Ours stores the
+// text and forces the whole paint, as SetText does when it cannot narrow
+// the repaint to the letters that changed; the update row with a new
+// percentage measures SetText itself.
 Row repaintWithText(bool fresh) {
     const int w = 400, h = 30, position = 60;
     std::vector<std::string> texts;
@@ -369,11 +372,10 @@ Row repaintWithText(bool fresh) {
     std::size_t oursNext = 0;
     auto ours = [&] {
         if (fresh) {
-            bar->Methods->SetText(bar, texts[oursNext]);
+            bar->Text = texts[oursNext];
             oursNext = (oursNext + 1) % texts.size();
-        } else {
-            forcedRepaint(bar);
         }
+        forcedRepaint(bar);
     };
 
     if (fresh) bar->Methods->SetText(bar, texts[0]);
