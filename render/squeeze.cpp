@@ -157,6 +157,14 @@ void squeezeVector(std::uint32_t* to, std::size_t toStride, const std::uint32_t*
 // The most running sums a squeeze keeps: entries of four floats, 16 MB.
 constexpr std::size_t kMaxKeptSums = std::size_t{1} << 20;
 
+// Where entry (k, y) of the sums of a source `width` wide starts: rows in
+// pairs, a pair's entries one after the other, rows y and y + 1 side by
+// side in each. A squeeze walks a pair's entries from left to right.
+constexpr std::size_t kPairEntry = 8;  // floats: four for each row of a pair
+std::size_t sumsIndex(std::size_t width, std::size_t k, std::size_t y) {
+    return ((y / 2) * (width + 2) + k) * kPairEntry + (y % 2) * 4;
+}
+
 // Makes `kept` hold the running sums of `source`'s rows, unless it holds
 // them already. Every sum is a whole number below 2^24, so exact as a float.
 void keepSumsOf(SqueezeSums& kept, const pixels::Picture& source) {
@@ -165,19 +173,18 @@ void keepSumsOf(SqueezeSums& kept, const pixels::Picture& source) {
     const std::size_t width = static_cast<std::size_t>(source.width);
     const std::size_t height = static_cast<std::size_t>(source.height);
     kept.source = source.pixels;
-    kept.sums.assign((width + 2) * height * 4, 0.0f);
-    kept.carried.assign(height * 4, 0.0f);
+    kept.sums.assign(((height + 1) / 2) * (width + 2) * 8, 0.0f);
     for (std::size_t y = 0; y < height; ++y) {
         float running[4] = {};
         const std::uint32_t* row = source.pixels.data() + y * width;
         for (std::size_t k = 0; k < width; ++k) {
             // The byte above the colours is not summed: its lane stays 0 and
             // so rounds to 0 without a mask.
-            float* entry = &kept.sums[((k + 1) * height + y) * 4];
+            float* entry = &kept.sums[sumsIndex(width, k + 1, y)];
             for (int c = 0; c < 3; ++c)
                 entry[c] = running[c] += static_cast<float>((row[k] >> (8 * c)) & 0xFFu);
         }
-        std::copy_n(&kept.sums[(width * height + y) * 4], 4, &kept.sums[((width + 1) * height + y) * 4]);
+        std::copy_n(&kept.sums[sumsIndex(width, width, y)], 4, &kept.sums[sumsIndex(width, width + 1, y)]);
     }
     kept.width = source.width;
     kept.height = source.height;
@@ -190,104 +197,139 @@ void keepSumsOf(SqueezeSums& kept, const pixels::Picture& source) {
 // its left, the left one carried from the column before. Every step is a
 // whole number below 2^24, so the floats are exact and the sum is the one
 // the weights make.
-void squeezeBySums(std::uint32_t* to, std::size_t toStride, SqueezeSums& kept, int n, int shown,
-                   std::uint32_t alpha) {
-    const std::size_t height = static_cast<std::size_t>(kept.height);
-    const std::size_t column = height * 4;
-    const float* sums = kept.sums.data();
-    std::fill(kept.carried.begin(), kept.carried.end(), 0.0f);
-    const __m128i zero = _mm_setzero_si128();
-    const __m128 bias = _mm_set1_ps(quotientBias(static_cast<std::uint32_t>(kept.width)));
-    const __m128 scale = _mm_set1_ps(quotientScale(static_cast<std::uint32_t>(kept.width)));
-    const __m128 wide = _mm_set1_ps(static_cast<float>(n));
-    const __m128i opaque = _mm_set1_epi32(static_cast<int>(alpha));
+//
+// The columns' right edges, once for all rows: where edge i's entry lies
+// from a row's first, and its r as a float.
+void edgesFor(SqueezeSums& kept, int n, int shown) {
+    kept.edgeAt.resize(static_cast<std::size_t>(shown));
+    kept.edgePart.resize(static_cast<std::size_t>(shown));
     const long long step = kept.width / n, extra = kept.width % n;
-    long long q = 0, r = 0, left = 0;  // the right edge's q and r; the left edge's q
-    for (int i = 0; i < shown; ++i) {
+    long long q = 0, r = 0;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(shown); ++i) {
         q += step;
         r += extra;
         if (r >= n) {
             r -= n;
             ++q;
         }
-        const float* a = sums + static_cast<std::size_t>(left) * column;
-        const float* b = sums + static_cast<std::size_t>(q) * column;
-        const float* next = b + column;
-        float* carried = kept.carried.data();
-        const __m128 part = _mm_set1_ps(static_cast<float>(r));
-        std::uint32_t* out = to + i;
-        for (std::size_t y = 0; y < height; ++y, out += toStride, a += 4, b += 4, next += 4, carried += 4) {
-            const __m128 here = _mm_loadu_ps(b);
-            const __m128 whole = _mm_sub_ps(here, _mm_loadu_ps(a));
-            const __m128 edge = _mm_mul_ps(part, _mm_sub_ps(_mm_loadu_ps(next), here));
-            const __m128 sum = _mm_sub_ps(_mm_add_ps(_mm_mul_ps(wide, whole), edge), _mm_loadu_ps(carried));
-            _mm_storeu_ps(carried, edge);
-            __m128i v = _mm_cvttps_epi32(_mm_mul_ps(_mm_add_ps(sum, bias), scale));
-            v = _mm_or_si128(_mm_packus_epi16(_mm_packs_epi32(v, v), zero), opaque);
-            *out = static_cast<std::uint32_t>(_mm_cvtsi128_si32(v));
-        }
-        left = q;
+        kept.edgeAt[i] = static_cast<std::size_t>(q) * kPairEntry;
+        kept.edgePart[i] = static_cast<float>(r);
     }
 }
-#endif
+
+// One row's columns [0, shown), a column at a time along the row, four
+// packed into one store.
+struct RowSqueeze {
+    __m128 wide, bias, scale;
+    __m128i opaque;
+    __m128i pixel(const float* sums, std::size_t at, float part, __m128& before, __m128& carried) const {
+        const __m128 here = _mm_loadu_ps(sums + at);
+        const __m128 edge =
+            _mm_mul_ps(_mm_set1_ps(part), _mm_sub_ps(_mm_loadu_ps(sums + at + kPairEntry), here));
+        const __m128 sum = _mm_sub_ps(_mm_add_ps(_mm_mul_ps(wide, _mm_sub_ps(here, before)), edge), carried);
+        before = here;
+        carried = edge;
+        return _mm_cvttps_epi32(_mm_mul_ps(_mm_add_ps(sum, bias), scale));
+    }
+
+    void operator()(std::uint32_t* out, const float* row, const SqueezeSums& kept, int shown) const {
+        __m128 before = _mm_setzero_ps(), carried = _mm_setzero_ps();
+        const std::size_t* at = kept.edgeAt.data();
+        const float* part = kept.edgePart.data();
+        int i = 0;
+        for (; i + 4 <= shown; i += 4) {
+            const __m128i p0 = pixel(row, at[i], part[i], before, carried);
+            const __m128i p1 = pixel(row, at[i + 1], part[i + 1], before, carried);
+            const __m128i p2 = pixel(row, at[i + 2], part[i + 2], before, carried);
+            const __m128i p3 = pixel(row, at[i + 3], part[i + 3], before, carried);
+            const __m128i four = _mm_packus_epi16(_mm_packs_epi32(p0, p1), _mm_packs_epi32(p2, p3));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_or_si128(four, opaque));
+        }
+        for (; i < shown; ++i) {
+            const __m128i p = pixel(row, at[i], part[i], before, carried);
+            const __m128i one = _mm_packus_epi16(_mm_packs_epi32(p, p), p);
+            out[i] = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_or_si128(one, opaque)));
+        }
+    }
+};
+
+void squeezeBySums(std::uint32_t* to, std::size_t toStride, SqueezeSums& kept, int n, int shown,
+                   std::uint32_t alpha) {
+    edgesFor(kept, n, shown);
+    const std::size_t height = static_cast<std::size_t>(kept.height);
+    const RowSqueeze squeezeRow{_mm_set1_ps(static_cast<float>(n)),
+                                _mm_set1_ps(quotientBias(static_cast<std::uint32_t>(kept.width))),
+                                _mm_set1_ps(quotientScale(static_cast<std::uint32_t>(kept.width))),
+                                _mm_set1_epi32(static_cast<int>(alpha))};
+    const std::size_t width = static_cast<std::size_t>(kept.width);
+    for (std::size_t y = 0; y < height; ++y)
+        squeezeRow(to + y * toStride, kept.sums.data() + sumsIndex(width, 0, y), kept, shown);
+}
+
+#endif  // __SSE2__
 
 #if defined(__SSE2__) && (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
 #define VB_SQUEEZE_AVX2 1
-// The same steps as squeezeBySums, two rows a step: a column's entries for
-// rows y and y + 1 lie side by side.
+// RowSqueeze::pixel for rows y and y + 1 at once.
+struct PairSqueeze {
+    __m256 wide, bias, scale;
+
+    __attribute__((target("avx2"))) __m256i pixels(const float* rows, std::size_t at, float part,
+                                                   __m256& before, __m256& carried) const {
+        const __m256 here = _mm256_loadu_ps(rows + at);
+        const __m256 edge =
+            _mm256_mul_ps(_mm256_set1_ps(part), _mm256_sub_ps(_mm256_loadu_ps(rows + at + kPairEntry), here));
+        const __m256 sum =
+            _mm256_sub_ps(_mm256_add_ps(_mm256_mul_ps(wide, _mm256_sub_ps(here, before)), edge), carried);
+        before = here;
+        carried = edge;
+        return _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_add_ps(sum, bias), scale));
+    }
+};
+
+// The same steps, two rows a step: a column's entries for rows y and y + 1
+// lie side by side, so one vector holds a pixel of each.
 __attribute__((target("avx2"))) void squeezeBySumsAvx2(std::uint32_t* to, std::size_t toStride,
                                                        SqueezeSums& kept, int n, int shown,
                                                        std::uint32_t alpha) {
+    edgesFor(kept, n, shown);
     const std::size_t height = static_cast<std::size_t>(kept.height);
-    const std::size_t column = height * 4;
-    const float* sums = kept.sums.data();
-    std::fill(kept.carried.begin(), kept.carried.end(), 0.0f);
-    const __m256 bias = _mm256_set1_ps(quotientBias(static_cast<std::uint32_t>(kept.width)));
-    const __m256 scale = _mm256_set1_ps(quotientScale(static_cast<std::uint32_t>(kept.width)));
-    const __m256 wide = _mm256_set1_ps(static_cast<float>(n));
-    const long long step = kept.width / n, extra = kept.width % n;
-    long long q = 0, r = 0, left = 0;
-    for (int i = 0; i < shown; ++i) {
-        q += step;
-        r += extra;
-        if (r >= n) {
-            r -= n;
-            ++q;
+    const std::size_t width = static_cast<std::size_t>(kept.width);
+    const PairSqueeze pair{_mm256_set1_ps(static_cast<float>(n)),
+                           _mm256_set1_ps(quotientBias(static_cast<std::uint32_t>(kept.width))),
+                           _mm256_set1_ps(quotientScale(static_cast<std::uint32_t>(kept.width)))};
+    const __m256i opaque = _mm256_set1_epi32(static_cast<int>(alpha));
+    const std::size_t* at = kept.edgeAt.data();
+    const float* part = kept.edgePart.data();
+    std::size_t y = 0;
+    for (; y + 2 <= height; y += 2) {
+        const float* rows = kept.sums.data() + sumsIndex(width, 0, y);
+        std::uint32_t* top = to + y * toStride;
+        std::uint32_t* bottom = top + toStride;
+        __m256 before = _mm256_setzero_ps(), carried = _mm256_setzero_ps();
+        int i = 0;
+        for (; i + 4 <= shown; i += 4) {
+            const __m256i p0 = pair.pixels(rows, at[i], part[i], before, carried);
+            const __m256i p1 = pair.pixels(rows, at[i + 1], part[i + 1], before, carried);
+            const __m256i p2 = pair.pixels(rows, at[i + 2], part[i + 2], before, carried);
+            const __m256i p3 = pair.pixels(rows, at[i + 3], part[i + 3], before, carried);
+            // Within each half: row y's four pixels, then row y + 1's.
+            const __m256i eight = _mm256_or_si256(
+                _mm256_packus_epi16(_mm256_packs_epi32(p0, p1), _mm256_packs_epi32(p2, p3)), opaque);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(top + i), _mm256_castsi256_si128(eight));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(bottom + i), _mm256_extracti128_si256(eight, 1));
         }
-        const float* a = sums + static_cast<std::size_t>(left) * column;
-        const float* b = sums + static_cast<std::size_t>(q) * column;
-        const float* next = b + column;
-        float* carried = kept.carried.data();
-        const __m256 part = _mm256_set1_ps(static_cast<float>(r));
-        std::uint32_t* out = to + i;
-        std::size_t y = 0;
-        for (; y + 2 <= height; y += 2, out += 2 * toStride, a += 8, b += 8, next += 8, carried += 8) {
-            const __m256 here = _mm256_loadu_ps(b);
-            const __m256 whole = _mm256_sub_ps(here, _mm256_loadu_ps(a));
-            const __m256 edge = _mm256_mul_ps(part, _mm256_sub_ps(_mm256_loadu_ps(next), here));
-            const __m256 sum =
-                _mm256_sub_ps(_mm256_add_ps(_mm256_mul_ps(wide, whole), edge), _mm256_loadu_ps(carried));
-            _mm256_storeu_ps(carried, edge);
-            __m256i v = _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_add_ps(sum, bias), scale));
-            v = _mm256_packus_epi16(_mm256_packs_epi32(v, v), v);  // within each half: row y, row y + 1
-            out[0] = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm256_castsi256_si128(v))) | alpha;
-            out[toStride] =
-                static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm256_extracti128_si256(v, 1))) | alpha;
+        for (; i < shown; ++i) {
+            const __m256i p = pair.pixels(rows, at[i], part[i], before, carried);
+            const __m256i two = _mm256_or_si256(_mm256_packus_epi16(_mm256_packs_epi32(p, p), p), opaque);
+            top[i] = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm256_castsi256_si128(two)));
+            bottom[i] = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm256_extracti128_si256(two, 1)));
         }
-        if (y < height) {  // an odd last row
-            const __m128 here = _mm_loadu_ps(b);
-            const __m128 whole = _mm_sub_ps(here, _mm_loadu_ps(a));
-            const __m128 edge =
-                _mm_mul_ps(_mm256_castps256_ps128(part), _mm_sub_ps(_mm_loadu_ps(next), here));
-            const __m128 sum = _mm_sub_ps(_mm_add_ps(_mm_mul_ps(_mm256_castps256_ps128(wide), whole), edge),
-                                          _mm_loadu_ps(carried));
-            _mm_storeu_ps(carried, edge);
-            __m128i v = _mm_cvttps_epi32(
-                _mm_mul_ps(_mm_add_ps(sum, _mm256_castps256_ps128(bias)), _mm256_castps256_ps128(scale)));
-            v = _mm_packus_epi16(_mm_packs_epi32(v, v), v);
-            out[0] = static_cast<std::uint32_t>(_mm_cvtsi128_si32(v)) | alpha;
-        }
-        left = q;
+    }
+    if (y < height) {  // an odd last row
+        const RowSqueeze squeezeRow{_mm256_castps256_ps128(pair.wide), _mm256_castps256_ps128(pair.bias),
+                                    _mm256_castps256_ps128(pair.scale), _mm256_castsi256_si128(opaque)};
+        squeezeRow(to + y * toStride, kept.sums.data() + sumsIndex(width, 0, y), kept, shown);
     }
 }
 

@@ -19,11 +19,15 @@ namespace vb::render {
 struct SqueezeSums {
     int width = 0, height = 0;
     std::vector<std::uint32_t> source;
-    // Column-major: entry (k, y) holds four floats, the sums of the first k
-    // pixels of row y, for k from 0 to width + 1 (the last repeats the
-    // whole row's, so a column ending on the right edge reads no farther).
+    // Entry (k, y) holds four floats, the sums of the first k pixels of row
+    // y, for k from 0 to width + 1 (the last repeats the whole row's, so a
+    // column ending on the right edge reads no farther); rows go in pairs,
+    // side by side.
     std::vector<float> sums;
-    std::vector<float> carried;  // a squeeze's own: one entry a row
+    // A squeeze's own: where each column's right edge lies in the sums, and
+    // how far into its old column.
+    std::vector<std::size_t> edgeAt;
+    std::vector<float> edgePart;
 };
 
 // Draws source resampled to n columns over columns 0 .. n - 1 of target
