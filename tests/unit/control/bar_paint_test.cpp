@@ -255,5 +255,38 @@ TEST_F(PaintTest, SqueezedSolidFillKeptNarrowerStretchesLikeTheRule) {
     }
 }
 
+// The squeeze keeps sums of the fill between paints: every way the fill
+// changes (rebuilt in a new colour or gloss, resized, or written in place)
+// shows in the next paint exactly as the rule draws the new fill.
+TEST_F(PaintTest, SqueezeFollowsEveryChangeOfTheFill) {
+    BarControl* bar = build(120, 18, 0, kScale);
+    ASSERT_NE(bar, nullptr);
+    auto expectRule = [&](const char* after, int position) {
+        bar->ForceRedraw = 1;
+        bar->Methods->SetCurrentPosition(bar, position);
+        bar->ForceRedraw = 0;
+        const int n = static_cast<int>(std::floor(FillWidth(bar->Width, position, 0, 100)));
+        pixels::Picture expected = *pixels::makePicture(bar->Width, bar->Height);
+        auto copy = render::CopyPicture(*bar->BarImage);
+        ASSERT_TRUE(copy);
+        render::Resize(*copy, n, bar->Height);
+        render::DrawPicture(expected, *bar->BackgroundImage, 0, 0);
+        render::DrawPicture(expected, *copy, 0, 0);
+        EXPECT_EQ(bar->ComposeImage->pixels, expected.pixels) << after;
+    };
+    expectRule("first paint", 61);
+    ASSERT_EQ(bar->Methods->SetSolidColor(bar, 0x2040C0), 1);
+    expectRule("a new solid colour", 61);
+    ASSERT_EQ(bar->Methods->SetUseGlossy(bar, 0), 1);
+    expectRule("gloss off", 61);
+    render::BarStops stops = render::MakeBarStops({{0.0f, 0xFF0000}, {1.0f, 0x00FFFF}});
+    ASSERT_EQ(bar->Methods->SetGradientColors(bar, &stops, 0), 1);
+    expectRule("a gradient", 47);
+    bar->BarImage->at(3, 9) ^= 0x00FF00;  // written in place, same size
+    expectRule("one pixel changed", 47);
+    ASSERT_EQ(bar->Methods->Resize(bar, 0, 0, 90, 18, 1), 1);
+    expectRule("a narrower bar", 47);
+}
+
 }  // namespace
 }  // namespace vb::control::testing
