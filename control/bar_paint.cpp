@@ -393,6 +393,8 @@ bool RepaintTextArea(BarControl* c) {
         changed = differingPixels(shown.text, *placed, changed);
     const pixels::Rect area = clipTo(changed, c->Width, c->Height);
     if (area.width() <= 0) {
+        // Nothing to draw; a surface that lost the picture since still gets it.
+        platform::presentAreaToCanvas(c->Canvas, target.view(), pixels::Rect{});
         c->Shown.textArea = newArea;
         rememberText(c->Shown.text, placed);
         return true;

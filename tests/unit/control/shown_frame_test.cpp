@@ -242,6 +242,13 @@ TEST_F(SameFrameTest, ASurfaceResizedMeanwhileGetsThePictureAgain) {
     ASSERT_NE(canvasOf(bar), shown) << "the regrown surface starts white";
     bar->Methods->SetCurrentPosition(bar, 501);
     EXPECT_EQ(canvasOf(bar), shown);
+    // The same for a new text with the old one's marks, which draws nothing.
+    bar->Methods->SetText(bar, "5%");
+    const std::vector<std::uint32_t> withText = canvasOf(bar);
+    platform::moveWindow(bar->Canvas, 0, 0, 10, 10);
+    platform::moveWindow(bar->Canvas, 0, 0, 100, 20);
+    bar->Methods->SetText(bar, "5% ");
+    EXPECT_EQ(canvasOf(bar), withText);
 }
 
 }  // namespace
