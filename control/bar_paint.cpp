@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <new>
 #include <string>
 
@@ -283,15 +284,16 @@ pixels::Rect differingPixels(const ShownText& shown, const PlacedText& now, cons
         was.height != mask.height || was.forAlpha != mask.forAlpha ||
         was.weights.size() != mask.weights.size())
         return both;
-    const std::size_t width = static_cast<std::size_t>(mask.width);
-    const std::uint32_t* a = reinterpret_cast<const std::uint32_t*>(was.weights.data());
-    const std::uint32_t* b = reinterpret_cast<const std::uint32_t*>(mask.weights.data());
+    const std::size_t row = static_cast<std::size_t>(mask.width) * 4;  // four weights a pixel
+    const std::uint8_t* a = was.weights.data();
+    const std::uint8_t* b = mask.weights.data();
+    auto same = [&](int x) { return std::memcmp(a + x * 4, b + x * 4, 4) == 0; };
     int x0 = mask.width, x1 = -1, y0 = mask.height, y1 = -1;
-    for (int y = 0; y < mask.height; ++y, a += width, b += width) {
-        if (std::equal(a, a + width, b)) continue;
+    for (int y = 0; y < mask.height; ++y, a += row, b += row) {
+        if (std::memcmp(a, b, row) == 0) continue;
         int first = 0, last = mask.width - 1;
-        while (a[first] == b[first]) ++first;
-        while (a[last] == b[last]) --last;
+        while (same(first)) ++first;
+        while (same(last)) --last;
         x0 = std::min(x0, first);
         x1 = std::max(x1, last);
         y0 = std::min(y0, y);
