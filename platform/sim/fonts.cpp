@@ -97,7 +97,6 @@ struct FontState {
     std::optional<FontRecord> defaultFont;
     bool defaultTried = false;
     bool fontconfigUsed = false;
-    std::vector<std::uint8_t> coverage;  // one string's grey coverage, kept for its buffer
 
     FontState() = default;
     FontState(const FontState&) = delete;
@@ -407,13 +406,10 @@ bool buildCoverage(const FontRecord& font, const char* text, std::size_t length,
     if (box.empty()) return true;  // nothing but blanks
     long long width = box.right - box.left, height = box.bottom - box.top;
     if (width > kMaxCoverage / height || box.left < INT_MIN / 2 || box.top < INT_MIN / 2) return false;
-    std::vector<std::uint8_t>& mask = state().coverage;
-    mask.assign(static_cast<std::size_t>(width * height), 0);
-    paintCoverage(font, text, length, layout, box, mask);
-    // Grey smoothing: one coverage for red, green and blue.
-    out->grey = true;
-    out->rgb.assign(mask.begin(), mask.end());
-    if (mask.capacity() > (std::size_t{1} << 20)) std::vector<std::uint8_t>().swap(mask);  // a rare giant
+    // Grey smoothing: one coverage for red, green and blue, painted straight
+    // into the caller's buffer.
+    out->rgb.assign(static_cast<std::size_t>(width * height), 0);
+    paintCoverage(font, text, length, layout, box, out->rgb);
     out->left = static_cast<int>(box.left);
     out->top = static_cast<int>(box.top);
     out->width = static_cast<int>(width);
