@@ -199,7 +199,8 @@ void keepSumsOf(SqueezeSums& kept, const pixels::Picture& source) {
 // the weights make.
 //
 // The columns' right edges, once for all rows: where edge i's entry lies
-// from a row's first, and its r as a float.
+// from a row's first, and its r as a float. Made before a squeeze by sums
+// begins, which then allocates nothing.
 void edgesFor(SqueezeSums& kept, int n, int shown) {
     kept.edgeAt.resize(static_cast<std::size_t>(shown));
     kept.edgePart.resize(static_cast<std::size_t>(shown));
@@ -255,7 +256,6 @@ struct RowSqueeze {
 
 void squeezeBySums(std::uint32_t* to, std::size_t toStride, SqueezeSums& kept, int n, int shown,
                    std::uint32_t alpha) {
-    edgesFor(kept, n, shown);
     const std::size_t height = static_cast<std::size_t>(kept.height);
     const RowSqueeze squeezeRow{_mm_set1_ps(static_cast<float>(n)),
                                 _mm_set1_ps(quotientBias(static_cast<std::uint32_t>(kept.width))),
@@ -292,7 +292,6 @@ struct PairSqueeze {
 __attribute__((target("avx2"))) void squeezeBySumsAvx2(std::uint32_t* to, std::size_t toStride,
                                                        SqueezeSums& kept, int n, int shown,
                                                        std::uint32_t alpha) {
-    edgesFor(kept, n, shown);
     const std::size_t height = static_cast<std::size_t>(kept.height);
     const std::size_t width = static_cast<std::size_t>(kept.width);
     const PairSqueeze pair{_mm256_set1_ps(static_cast<float>(n)),
@@ -398,9 +397,11 @@ bool SqueezeAcross(pixels::Picture& target, const pixels::Picture& source, int n
     const std::size_t entries =
         (static_cast<std::size_t>(source.width) + 2) * static_cast<std::size_t>(source.height);
     if (entries <= kMaxKeptSums) {
+        const int shown = std::min(n, target.width);
         bool ready = false;
         try {
             keepSumsOf(kept, source);
+            edgesFor(kept, n, shown);
             ready = true;
         } catch (const std::bad_alloc&) {
             // Kept: the squeeze without sums makes the same pixels.
@@ -409,7 +410,6 @@ bool SqueezeAcross(pixels::Picture& target, const pixels::Picture& source, int n
         if (ready) {
             const std::uint32_t alpha = target.hasAlpha ? 0xFF000000u : 0u;  // a copied pixel is opaque
             const std::size_t stride = static_cast<std::size_t>(target.width);
-            const int shown = std::min(n, target.width);
 #if defined(VB_SQUEEZE_AVX2)
             if (useAvx2()) {
                 squeezeBySumsAvx2(target.pixels.data(), stride, kept, n, shown, alpha);
