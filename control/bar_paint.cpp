@@ -373,20 +373,73 @@ void PaintBandFrame(BarControl* c, int left, int width) {
     finishFrame(c, target);
 }
 
-bool RepaintTextArea(BarControl* c) {
-    const ShownFrame& shown = c->Shown;
-    if (c->Signature != kSignature || !shown.still || c->Animation.busy || c->Animation.gliding ||
-        c->ScaleType != kNoScale || !c->ComposeImage)
-        return false;
-    const FrameKey key = KeyOfFrame(c, ClippedPosition(c, c->Position));
-    pixels::Picture& target = *c->ComposeImage;
+namespace {
+
+// A still frame of a no-scale bar whose pictures can be read column by
+// column: what the area paths below need before they draw anything.
+bool canRepaintPart(const BarControl* c) {
     const pixels::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
     const pixels::Picture* bar = c->BarImage ? &*c->BarImage : nullptr;
-    // Only the frame the last paint left, with pictures the fill can be
-    // read from column by column.
-    if (!(key == shown.key) || !isPlain(&target, c->Width, c->Height) ||
-        !isPlain(background, c->Width, c->Height) || (bar && !isPlain(bar, c->Width, c->Height)))
-        return false;
+    return c->Signature == kSignature && c->Shown.still && !c->Animation.busy && !c->Animation.gliding &&
+           c->ScaleType == kNoScale && c->ComposeImage && isPlain(&*c->ComposeImage, c->Width, c->Height) &&
+           isPlain(background, c->Width, c->Height) && (!bar || isPlain(bar, c->Width, c->Height));
+}
+
+// The frame at `key` inside `area` composed apart (fill or background,
+// border, icon and text, exactly as the whole frame), put into the compose
+// picture and shown. False, with nothing drawn, when out of memory.
+bool recomposeArea(BarControl* c, const FrameKey& key, const std::optional<PlacedText>& placed,
+                   const pixels::Rect& area) {
+    pixels::Picture& target = *c->ComposeImage;
+    const pixels::Picture* bar = c->BarImage ? &*c->BarImage : nullptr;
+    auto part = pixels::makePicture(area.width(), area.height());
+    if (!part) return false;
+    revealArea(*c->BackgroundImage, bar, 0, key.fillColumns, area, part->pixels.data(),
+               static_cast<std::size_t>(area.width()));
+    drawBorder(c, *part, 0, key.borderRight, area.left, area.top);
+    drawIconAndText(c, *part, placed, area.left, area.top);
+    for (int y = area.top; y < area.bottom; ++y)
+        std::copy_n(&part->at(0, y - area.top), area.width(), &target.at(area.left, y));
+    platform::presentAreaToCanvas(c->Canvas, target.view(), area);
+    return true;
+}
+
+// The shown text is the one a paint would draw now, where it would draw it.
+bool showsText(const ShownText& shown, const std::optional<PlacedText>& placed) {
+    if (!shown.known) return false;
+    if (!placed) return !shown.drawn;
+    return shown.drawn && shown.layout == placed->text->layout && shown.x == placed->x && shown.y == placed->y;
+}
+
+}  // namespace
+
+bool RepaintMovedColumns(BarControl* c, double p) {
+    if (!canRepaintPart(c)) return false;
+    const FrameKey& was = c->Shown.key;
+    const FrameKey key = KeyOfFrame(c, p);
+    FrameKey same = key;  // the key with the old fill's edge and border
+    same.fillColumns = was.fillColumns;
+    same.borderRight = was.borderRight;
+    if (!(same == was)) return false;
+    const std::optional<PlacedText> placed = placeText(c, c->ComposeImage->hasAlpha);
+    if (!showsText(c->Shown.text, placed)) return false;
+    // The fill's edge and the border's right column, old and new, with a
+    // column either side for the border's ends.
+    const int left = std::min({was.fillColumns, key.fillColumns, was.borderRight, key.borderRight}) - 1;
+    const int right = std::max({was.fillColumns, key.fillColumns, was.borderRight, key.borderRight}) + 2;
+    const pixels::Rect area = clipTo(pixels::Rect{left, 0, right, c->Height}, c->Width, c->Height);
+    if (area.width() <= 0 || !recomposeArea(c, key, placed, area)) return false;
+    c->Shown.key = key;
+    return true;
+}
+
+bool RepaintTextArea(BarControl* c) {
+    const ShownFrame& shown = c->Shown;
+    if (!canRepaintPart(c)) return false;
+    const FrameKey key = KeyOfFrame(c, ClippedPosition(c, c->Position));
+    pixels::Picture& target = *c->ComposeImage;
+    // Only the frame the last paint left.
+    if (!(key == shown.key)) return false;
     // Out of memory here shows the bar without its text, as the whole paint would.
     const std::optional<PlacedText> placed = placeText(c, target.hasAlpha);
     const pixels::Rect newArea = areaOf(placed);
@@ -401,17 +454,7 @@ bool RepaintTextArea(BarControl* c) {
         rememberText(c->Shown.text, placed);
         return true;
     }
-    // The area composed apart, with the frame's (0, 0) at (-left, -top):
-    // fill or background, border, icon and text, exactly as the whole frame.
-    auto part = pixels::makePicture(area.width(), area.height());
-    if (!part) return false;
-    revealArea(*background, bar, 0, key.fillColumns, area, part->pixels.data(),
-               static_cast<std::size_t>(area.width()));
-    drawBorder(c, *part, 0, key.borderRight, area.left, area.top);
-    drawIconAndText(c, *part, placed, area.left, area.top);
-    for (int y = area.top; y < area.bottom; ++y)
-        std::copy_n(&part->at(0, y - area.top), area.width(), &target.at(area.left, y));
-    platform::presentAreaToCanvas(c->Canvas, target.view(), area);
+    if (!recomposeArea(c, key, placed, area)) return false;
     c->Shown.textArea = newArea;
     rememberText(c->Shown.text, placed);
     return true;
@@ -430,6 +473,7 @@ int PaintBar(BarControl* c, std::int32_t position) {
         platform::presentAreaToCanvas(c->Canvas, c->ComposeImage->view(), pixels::Rect{});
         return 1;
     }
+    if (c->ForceRedraw == 0 && RepaintMovedColumns(c, p)) return 1;
     PaintFrameAt(c, p);
     return 1;
 }

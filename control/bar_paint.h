@@ -68,6 +68,13 @@ void PaintFrameAt(BarControl* control, double p);
 // that cannot be known; the caller then repaints the whole bar.
 bool RepaintTextArea(BarControl* control);
 
+// The still frame moved to clipped position p, where only the fill's edge
+// and the border's right column moved since the last still frame: the
+// columns between the old and the new ones recomposed and shown, the same
+// pixels as PaintFrameAt makes. False, with nothing drawn, when that cannot
+// be known; the caller then repaints the whole bar.
+bool RepaintMovedColumns(BarControl* control, double p);
+
 // One frame of a busy bar: the fill shows only in the band of columns
 // [left, left + width), the rest as the background.
 void PaintBandFrame(BarControl* control, int left, int width);

@@ -1,5 +1,6 @@
 // What a still frame lets a paint leave out: a move within one column draws
-// nothing, a new text only the area of the old and the new text. Either way
+// nothing, a move to another column only the columns between the old and
+// the new edge, a new text only the area of the old and the new text. Either way
 // the compose image and the canvas hold the picture of the whole paint, and
 // the whole bar is drawn again wherever anything else may have changed.
 #include <string>
@@ -216,18 +217,82 @@ BarControl* atHalfOfAWideRange(BarControl* bar) {
     return bar;
 }
 
-TEST_F(SameFrameTest, AMoveToAnotherColumnOrAForcedPaintDraws) {
+TEST_F(SameFrameTest, AMoveToAnotherColumnDrawsItsColumnsAndAForcedPaintAll) {
     BarControl* bar = build(100, 20);
     ASSERT_NE(bar, nullptr);
     atHalfOfAWideRange(bar);
     bar->ComposeImage->at(99, 19) = kMarker;
+    bar->ComposeImage->at(51, 10) = kMarker;
     bar->Methods->SetCurrentPosition(bar, 502);
-    EXPECT_EQ(bar->ComposeImage->at(99, 19), kMarker) << "the same column";
+    EXPECT_EQ(bar->ComposeImage->at(51, 10), kMarker) << "the same column";
     bar->Methods->SetCurrentPosition(bar, 520);
-    EXPECT_NE(bar->ComposeImage->at(99, 19), kMarker) << "the fill's edge moved";
-    bar->ComposeImage->at(99, 19) = kMarker;
+    EXPECT_NE(bar->ComposeImage->at(51, 10), kMarker) << "the fill's edge moved over it";
+    EXPECT_EQ(bar->ComposeImage->at(99, 19), kMarker) << "columns the move did not reach";
     paintWhole(bar);
     EXPECT_NE(bar->ComposeImage->at(99, 19), kMarker) << "a forced paint draws the whole bar";
+}
+
+// Jumps of any size, both ways, past the ends of the range, under the text
+// and the icon: each leaves the bar as a twin painted whole there.
+TEST_F(SameFrameTest, MovesAcrossColumnsShowTheWholePaintsPicture) {
+    const std::vector<Look> looks = {{0, 0, false},
+                                     {kBorderFlat, kTextBorder, false},
+                                     {kBorderFlat, kTextShadow, true},
+                                     {kBorderFlat, 0, true}};
+    const std::vector<std::int32_t> positions = {1, 0, 2, 3, 30, 29, 8, 100, 99, 0, 55, 130, -5, 12, 100, 1, 60};
+    for (std::size_t l = 0; l < looks.size(); ++l) {
+        BarControl* bar = build(160, 24, looks[l].borderFlags);
+        BarControl* twin = build(160, 24, looks[l].borderFlags);
+        ASSERT_TRUE(bar && twin);
+        for (BarControl* b : {bar, twin}) {
+            dress(b, looks[l]);
+            b->Methods->SetText(b, "Copying 50%");
+            b->Methods->SetCurrentPosition(b, 40);
+        }
+        int drawnInPart = 0;
+        for (std::int32_t position : positions) {
+            SCOPED_TRACE("look " + std::to_string(l) + ", position " + std::to_string(position));
+            bar->ComposeImage->at(159, 23) = kMarker;  // the last column
+            bar->Methods->SetCurrentPosition(bar, position);
+            twin->Methods->SetCurrentPosition(twin, position);
+            paintWhole(twin);
+            if (bar->ComposeImage->at(159, 23) == kMarker) {  // the marker is ours, not the bar's
+                ++drawnInPart;
+                bar->ComposeImage->at(159, 23) = twin->ComposeImage->at(159, 23);
+            }
+            ASSERT_EQ(bar->ComposeImage->pixels, twin->ComposeImage->pixels);
+            ASSERT_EQ(canvasOf(bar), canvasOf(twin));
+        }
+        // Seven moves reach the last column: to or from the full bar, and 99 to 0.
+        EXPECT_EQ(drawnInPart, 10) << "moves short of the far end draw only their columns";
+    }
+}
+
+// A move after anything but the position changed, or of a frame that is
+// not the still bar, is drawn whole.
+TEST_F(SameFrameTest, AMoveAfterAnyOtherChangeIsDrawnWhole) {
+    struct Case {
+        const char* what;
+        void (*change)(BarControl*);
+    };
+    const std::vector<Case> cases = {
+        {"width changed, not yet painted", [](BarControl* b) { b->Methods->SetWidth(b, 150); }},
+        {"text changed, not yet painted", [](BarControl* b) { b->Text = "20%"; }},
+        {"scale bar", [](BarControl* b) { b->ScaleType = kScale; }},
+        {"never painted still", [](BarControl* b) { b->Shown.still = false; }},
+        {"fill with alpha", [](BarControl* b) { b->BarImage->hasAlpha = true; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        BarControl* bar = build(200, 24);
+        ASSERT_NE(bar, nullptr);
+        bar->Methods->SetText(bar, "10%");
+        bar->Methods->SetCurrentPosition(bar, 40);
+        c.change(bar);
+        bar->ComposeImage->at(190, 12) = kMarker;
+        EXPECT_FALSE(RepaintMovedColumns(bar, 45));
+        EXPECT_EQ(bar->ComposeImage->at(190, 12), kMarker) << "nothing drawn when it declines";
+    }
 }
 
 // A canvas whose surface was resized since it was last shown whole may
