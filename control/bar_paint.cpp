@@ -408,7 +408,8 @@ bool recomposeArea(BarControl* c, const FrameKey& key, const std::optional<Place
 bool showsText(const ShownText& shown, const std::optional<PlacedText>& placed) {
     if (!shown.known) return false;
     if (!placed) return !shown.drawn;
-    return shown.drawn && shown.layout == placed->text->layout && shown.x == placed->x && shown.y == placed->y;
+    return shown.drawn && shown.layout == placed->text->layout && shown.x == placed->x &&
+           shown.y == placed->y;
 }
 
 }  // namespace
@@ -423,10 +424,11 @@ bool RepaintMovedColumns(BarControl* c, double p) {
     if (!(same == was)) return false;
     const std::optional<PlacedText> placed = placeText(c, c->ComposeImage->hasAlpha);
     if (!showsText(c->Shown.text, placed)) return false;
-    // The fill's edge and the border's right column, old and new, with a
-    // column either side for the border's ends.
-    const int left = std::min({was.fillColumns, key.fillColumns, was.borderRight, key.borderRight}) - 1;
-    const int right = std::max({was.fillColumns, key.fillColumns, was.borderRight, key.borderRight}) + 2;
+    // From the first column that can change to the last: the fill's edges
+    // and the border's right columns, old and new. Rounded half to even, the
+    // border's column can be the first one the fill leaves empty.
+    const int left = std::min({was.fillColumns, key.fillColumns, was.borderRight, key.borderRight});
+    const int right = std::max({was.fillColumns, key.fillColumns, was.borderRight, key.borderRight}) + 1;
     const pixels::Rect area = clipTo(pixels::Rect{left, 0, right, c->Height}, c->Width, c->Height);
     if (area.width() <= 0 || !recomposeArea(c, key, placed, area)) return false;
     c->Shown.key = key;

@@ -239,7 +239,8 @@ TEST_F(SameFrameTest, MovesAcrossColumnsShowTheWholePaintsPicture) {
                                      {kBorderFlat, kTextBorder, false},
                                      {kBorderFlat, kTextShadow, true},
                                      {kBorderFlat, 0, true}};
-    const std::vector<std::int32_t> positions = {1, 0, 2, 3, 30, 29, 8, 100, 99, 0, 55, 130, -5, 12, 100, 1, 60};
+    const std::vector<std::int32_t> positions = {1, 0,  2,   3,  30, 29,  8, 100, 99,
+                                                 0, 55, 130, -5, 12, 100, 1, 60};
     for (std::size_t l = 0; l < looks.size(); ++l) {
         BarControl* bar = build(160, 24, looks[l].borderFlags);
         BarControl* twin = build(160, 24, looks[l].borderFlags);
@@ -263,8 +264,27 @@ TEST_F(SameFrameTest, MovesAcrossColumnsShowTheWholePaintsPicture) {
             ASSERT_EQ(bar->ComposeImage->pixels, twin->ComposeImage->pixels);
             ASSERT_EQ(canvasOf(bar), canvasOf(twin));
         }
-        // Seven moves reach the last column: to or from the full bar, and 99 to 0.
-        EXPECT_EQ(drawnInPart, 10) << "moves short of the far end draw only their columns";
+        // Six moves reach the last column: those to or from the full bar.
+        EXPECT_EQ(drawnInPart, 11) << "moves short of the far end draw only their columns";
+    }
+}
+
+// Range 0 .. 200 on 100 columns: every odd position ends the fill on half a
+// column, where the border's right column (rounded half to even) can be the
+// first unfilled one.
+TEST_F(SameFrameTest, MovesToHalfColumnsShowTheWholePaintsPicture) {
+    BarControl* bar = build(100, 20, kBorderFlat);
+    BarControl* twin = build(100, 20, kBorderFlat);
+    ASSERT_TRUE(bar && twin);
+    std::int32_t range[2] = {0, 200};
+    for (BarControl* b : {bar, twin}) b->Methods->SetRange(b, range);
+    for (std::int32_t position : {1, 2, 3, 5, 6, 9, 17, 16, 15, 101, 99, 100, 103, 199, 200, 197, 0, 7}) {
+        SCOPED_TRACE("position " + std::to_string(position));
+        bar->Methods->SetCurrentPosition(bar, position);
+        twin->Methods->SetCurrentPosition(twin, position);
+        paintWhole(twin);
+        ASSERT_EQ(bar->ComposeImage->pixels, twin->ComposeImage->pixels);
+        ASSERT_EQ(canvasOf(bar), canvasOf(twin));
     }
 }
 
