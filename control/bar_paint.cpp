@@ -335,6 +335,7 @@ FrameKey KeyOfFrame(const BarControl* c, double p) {
     FrameKey key;
     if (!c->ComposeImage) return key;
     const float f = FillWidth(c->Width, p, c->RangeMin, c->RangeMax);
+    key.scaleType = c->ScaleType;
     key.width = c->Width;
     key.height = c->Height;
     key.pictureWidth = c->ComposeImage->width;
@@ -375,13 +376,13 @@ void PaintBandFrame(BarControl* c, int left, int width) {
 
 namespace {
 
-// A still frame of a no-scale bar whose pictures can be read column by
-// column: what the area paths below need before they draw anything.
-bool canRepaintPart(const BarControl* c) {
+// A still frame of a bar of the given scale type whose pictures can be read
+// column by column: what the area paths below need before they draw.
+bool canRepaintPart(const BarControl* c, std::int32_t scaleType) {
     const pixels::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
     const pixels::Picture* bar = c->BarImage ? &*c->BarImage : nullptr;
     return c->Signature == kSignature && c->Shown.still && !c->Animation.busy && !c->Animation.gliding &&
-           c->ScaleType == kNoScale && c->ComposeImage && isPlain(&*c->ComposeImage, c->Width, c->Height) &&
+           c->ScaleType == scaleType && c->ComposeImage && isPlain(&*c->ComposeImage, c->Width, c->Height) &&
            isPlain(background, c->Width, c->Height) && (!bar || isPlain(bar, c->Width, c->Height));
 }
 
@@ -412,10 +413,33 @@ bool showsText(const ShownText& shown, const std::optional<PlacedText>& placed) 
            shown.y == placed->y;
 }
 
+// A scale bar's move: the whole fill squeezed again in place, the
+// background only as far as `right`, then the border, icon and text, and
+// only columns [0, right) shown. Every column the fill, the border, the
+// icon or the text can touch lies left of `right`; the rest still shows the
+// background of the last frame. False when the squeeze cannot be done in
+// place; the compose picture may then be part drawn, and the caller paints
+// the whole bar.
+bool squeezeColumns(BarControl* c, const FrameKey& key, const std::optional<PlacedText>& placed, int right) {
+    pixels::Picture& target = *c->ComposeImage;
+    if (!c->BarImage || !render::IsWellFormed(*c->BarImage)) return false;
+    const int n = std::min(key.fillColumns, right);
+    if (n > 0 && !render::SqueezeAcross(target, *c->BarImage, n, c->FillSums)) return false;
+    const std::size_t width = static_cast<std::size_t>(target.width);
+    for (int y = 0; y < target.height; ++y)
+        render::CopyRunMasked(target.pixels.data() + y * width + n,
+                              c->BackgroundImage->pixels.data() + y * width + n, right - n, 0xFFFFFFu);
+    drawBorder(c, target, 0, key.borderRight);
+    drawIconAndText(c, target, placed, 0, 0);
+    platform::presentAreaToCanvas(c->Canvas, target.view(), pixels::Rect{0, 0, right, target.height});
+    return true;
+}
+
 }  // namespace
 
 bool RepaintMovedColumns(BarControl* c, double p) {
-    if (!canRepaintPart(c)) return false;
+    const bool scale = c->ScaleType == kScale;
+    if (!canRepaintPart(c, scale ? kScale : kNoScale)) return false;
     const FrameKey& was = c->Shown.key;
     const FrameKey key = KeyOfFrame(c, p);
     FrameKey same = key;  // the key with the old fill's edge and border
@@ -427,17 +451,26 @@ bool RepaintMovedColumns(BarControl* c, double p) {
     // From the first column that can change to the last: the fill's edges
     // and the border's right columns, old and new. Rounded half to even, the
     // border's column can be the first one the fill leaves empty.
-    const int left = std::min({was.fillColumns, key.fillColumns, was.borderRight, key.borderRight});
-    const int right = std::max({was.fillColumns, key.fillColumns, was.borderRight, key.borderRight}) + 1;
+    int left = std::min({was.fillColumns, key.fillColumns, was.borderRight, key.borderRight});
+    int right = std::max({was.fillColumns, key.fillColumns, was.borderRight, key.borderRight}) + 1;
+    if (scale) {
+        // The squeeze changes every filled column, and the icon and the
+        // text are drawn over them again, so all of theirs are redrawn.
+        left = 0;
+        right = std::max(right, c->Shown.textArea.right);
+        if (c->IconImage) right = std::max(right, 5 + c->IconImage->width);
+    }
     const pixels::Rect area = clipTo(pixels::Rect{left, 0, right, c->Height}, c->Width, c->Height);
-    if (area.width() <= 0 || !recomposeArea(c, key, placed, area)) return false;
+    if (area.width() <= 0) return false;
+    if (scale ? !squeezeColumns(c, key, placed, area.right) : !recomposeArea(c, key, placed, area))
+        return false;
     c->Shown.key = key;
     return true;
 }
 
 bool RepaintTextArea(BarControl* c) {
     const ShownFrame& shown = c->Shown;
-    if (!canRepaintPart(c)) return false;
+    if (!canRepaintPart(c, kNoScale)) return false;
     const FrameKey key = KeyOfFrame(c, ClippedPosition(c, c->Position));
     pixels::Picture& target = *c->ComposeImage;
     // Only the frame the last paint left.

@@ -14,7 +14,8 @@ struct BarControl;
 // What of a still frame depends on the position: two positions with the
 // same key show the same pixels.
 struct FrameKey {
-    int width = 0, height = 0;  // of the bar and of its composed picture
+    std::int32_t scaleType = -1;  // squeezed or revealed
+    int width = 0, height = 0;    // of the bar and of its composed picture
     int pictureWidth = 0, pictureHeight = 0;
     int fillColumns = 0;  // revealed, or the fill squeezed into them
     int borderRight = 0;  // the flat border's right column
@@ -34,8 +35,9 @@ struct ShownText {
 // What the composed picture (and so the canvas) shows, as the last paint
 // left it; part of the record. Every change other than the position or the
 // text repaints the whole bar at once, so while the frame is still, a move
-// within one column needs no drawing and a new text only the pixels where
-// the old and the new text's passes can differ.
+// within one column needs no drawing, a move to another column only the
+// columns it changes, and a new text only the pixels where the old and the
+// new text's passes can differ.
 struct ShownFrame {
     bool still = false;  // false after a busy band's or a glide's frame
     FrameKey key;
@@ -70,9 +72,10 @@ bool RepaintTextArea(BarControl* control);
 
 // The still frame moved to clipped position p, where only the fill's edge
 // and the border's right column moved since the last still frame: the
-// columns between the old and the new ones recomposed and shown, the same
-// pixels as PaintFrameAt makes. False, with nothing drawn, when that cannot
-// be known; the caller then repaints the whole bar.
+// columns between the old and the new ones recomposed and shown (for a
+// scale bar, every column from the left one up to the farthest of those,
+// the icon and the text), the same pixels as PaintFrameAt makes. False when
+// that cannot be known; the caller then repaints the whole bar.
 bool RepaintMovedColumns(BarControl* control, double p);
 
 // One frame of a busy bar: the fill shows only in the band of columns

@@ -3,13 +3,13 @@
 // the new edge, a new text only the area of the old and the new text. Either way
 // the compose image and the canvas hold the picture of the whole paint, and
 // the whole bar is drawn again wherever anything else may have changed.
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "bar_fixture.h"
 #include "control/bar_paint.h"
 #include "platform/driver.h"
-#include "render/raster.h"
 
 namespace vb::control::testing {
 namespace {
@@ -30,7 +30,8 @@ void dress(BarControl* bar, const Look& look) {
     if (look.icon) {
         auto icon = pixels::makePicture(16, 16, true);
         ASSERT_TRUE(icon);
-        render::FillRect(*icon, 0, 0, 16, 16, 0x80FF0000);  // half see-through: blended twice shows
+        // Half see-through, so a pixel blended twice shows (a fill would make it opaque).
+        std::fill(icon->pixels.begin(), icon->pixels.end(), 0x80FF0000u);
         bar->Methods->SetIcon(bar, &*icon);
     }
 }
@@ -238,7 +239,8 @@ TEST_F(SameFrameTest, AMoveToAnotherColumnDrawsItsColumnsAndAForcedPaintAll) {
 }
 
 // Jumps of any size, both ways, past the ends of the range, under the text
-// and the icon: each leaves the bar as a twin painted whole there.
+// and the icon, squeezed or revealed: each leaves the bar as a twin painted
+// whole there.
 TEST_F(SameFrameTest, MovesAcrossColumnsShowTheWholePaintsPicture) {
     const std::vector<Look> looks = {{0, 0, false},
                                      {kBorderFlat, kTextBorder, false},
@@ -246,30 +248,35 @@ TEST_F(SameFrameTest, MovesAcrossColumnsShowTheWholePaintsPicture) {
                                      {kBorderFlat, 0, true}};
     const std::vector<std::int32_t> positions = {1, 0,  2,   3,  30, 29,  8, 100, 99,
                                                  0, 55, 130, -5, 12, 100, 1, 60};
-    for (std::size_t l = 0; l < looks.size(); ++l) {
-        BarControl* bar = build(160, 24, looks[l].borderFlags);
-        BarControl* twin = build(160, 24, looks[l].borderFlags);
-        ASSERT_TRUE(bar && twin);
-        for (BarControl* b : {bar, twin}) {
-            dress(b, looks[l]);
-            b->Methods->SetText(b, "Copying 50%");
-            b->Methods->SetCurrentPosition(b, 40);
-        }
-        int drawnInPart = 0;
-        for (std::int32_t position : positions) {
-            SCOPED_TRACE("look " + std::to_string(l) + ", position " + std::to_string(position));
-            bar->ComposeImage->at(159, 23) = kMarker;  // the last column
-            bar->Methods->SetCurrentPosition(bar, position);
-            twin->Methods->SetCurrentPosition(twin, position);
-            paintWhole(twin);
-            if (bar->ComposeImage->at(159, 23) == kMarker) {  // the marker is ours, not the bar's
-                ++drawnInPart;
-                bar->ComposeImage->at(159, 23) = twin->ComposeImage->at(159, 23);
+    for (std::int32_t scale : {kNoScale, kScale}) {
+        for (std::size_t l = 0; l < looks.size() * 2; ++l) {
+            const Look& look = looks[l / 2];
+            const std::string text = l % 2 ? "" : "Copying 50%";  // without text the icon stands alone
+            BarControl* bar = build(160, 24, look.borderFlags, scale);
+            BarControl* twin = build(160, 24, look.borderFlags, scale);
+            ASSERT_TRUE(bar && twin);
+            for (BarControl* b : {bar, twin}) {
+                dress(b, look);
+                b->Methods->SetText(b, text);
+                b->Methods->SetCurrentPosition(b, 40);
             }
-            ASSERT_TRUE(showTheSame(bar, twin));
+            int drawnInPart = 0;
+            for (std::int32_t position : positions) {
+                SCOPED_TRACE("scale " + std::to_string(scale) + ", look " + std::to_string(l) +
+                             ", position " + std::to_string(position));
+                bar->ComposeImage->at(159, 23) = kMarker;  // the last column
+                bar->Methods->SetCurrentPosition(bar, position);
+                twin->Methods->SetCurrentPosition(twin, position);
+                paintWhole(twin);
+                if (bar->ComposeImage->at(159, 23) == kMarker) {  // the marker is ours, not the bar's
+                    ++drawnInPart;
+                    bar->ComposeImage->at(159, 23) = twin->ComposeImage->at(159, 23);
+                }
+                ASSERT_TRUE(showTheSame(bar, twin));
+            }
+            // Six moves reach the last column: those to or from the full bar.
+            EXPECT_EQ(drawnInPart, 11) << "moves short of the far end draw only their columns";
         }
-        // Six moves reach the last column: those to or from the full bar.
-        EXPECT_EQ(drawnInPart, 11) << "moves short of the far end draw only their columns";
     }
 }
 
@@ -277,17 +284,19 @@ TEST_F(SameFrameTest, MovesAcrossColumnsShowTheWholePaintsPicture) {
 // column, where the border's right column (rounded half to even) can be the
 // first unfilled one.
 TEST_F(SameFrameTest, MovesToHalfColumnsShowTheWholePaintsPicture) {
-    BarControl* bar = build(100, 20, kBorderFlat);
-    BarControl* twin = build(100, 20, kBorderFlat);
-    ASSERT_TRUE(bar && twin);
-    std::int32_t range[2] = {0, 200};
-    for (BarControl* b : {bar, twin}) b->Methods->SetRange(b, range);
-    for (std::int32_t position : {1, 2, 3, 5, 6, 9, 17, 16, 15, 101, 99, 100, 103, 199, 200, 197, 0, 7}) {
-        SCOPED_TRACE("position " + std::to_string(position));
-        bar->Methods->SetCurrentPosition(bar, position);
-        twin->Methods->SetCurrentPosition(twin, position);
-        paintWhole(twin);
-        ASSERT_TRUE(showTheSame(bar, twin));
+    for (std::int32_t scale : {kNoScale, kScale}) {
+        BarControl* bar = build(100, 20, kBorderFlat, scale);
+        BarControl* twin = build(100, 20, kBorderFlat, scale);
+        ASSERT_TRUE(bar && twin);
+        std::int32_t range[2] = {0, 200};
+        for (BarControl* b : {bar, twin}) b->Methods->SetRange(b, range);
+        for (std::int32_t position : {1, 2, 3, 5, 6, 9, 17, 16, 15, 101, 99, 100, 103, 199, 200, 197, 0, 7}) {
+            SCOPED_TRACE("scale " + std::to_string(scale) + ", position " + std::to_string(position));
+            bar->Methods->SetCurrentPosition(bar, position);
+            twin->Methods->SetCurrentPosition(twin, position);
+            paintWhole(twin);
+            ASSERT_TRUE(showTheSame(bar, twin));
+        }
     }
 }
 
