@@ -36,6 +36,12 @@ void dress(BarControl* bar, const Look& look) {
     }
 }
 
+// A change made behind the paint's back, named for the trace.
+struct Change {
+    const char* what;
+    void (*change)(BarControl*);
+};
+
 void paintWhole(BarControl* bar) {
     bar->ForceRedraw = 1;
     bar->Methods->SetCurrentPosition(bar, bar->Position);
@@ -155,11 +161,7 @@ TEST_F(TextAreaTest, CountingUpMatchesTheWholePaintAtEveryStep) {
 // Whatever may have changed since the last paint, or a frame that is not
 // the still bar, sends a new text through the whole paint.
 TEST_F(TextAreaTest, AnythingElseChangedRepaintsTheWholeBar) {
-    struct Case {
-        const char* what;
-        void (*change)(BarControl*);
-    };
-    const std::vector<Case> cases = {
+    const std::vector<Change> cases = {
         {"range changed, not yet painted",
          [](BarControl* b) {
              std::int32_t range[2] = {0, 50};
@@ -170,7 +172,7 @@ TEST_F(TextAreaTest, AnythingElseChangedRepaintsTheWholeBar) {
         {"scale bar", [](BarControl* b) { b->ScaleType = kScale; }},
         {"never painted still", [](BarControl* b) { b->Shown.still = false; }},
     };
-    for (const Case& c : cases) {
+    for (const Change& c : cases) {
         SCOPED_TRACE(c.what);
         BarControl* bar = build(200, 24);
         ASSERT_NE(bar, nullptr);
@@ -303,18 +305,14 @@ TEST_F(SameFrameTest, MovesToHalfColumnsShowTheWholePaintsPicture) {
 // A move after anything but the position changed, or of a frame that is
 // not the still bar, is drawn whole.
 TEST_F(SameFrameTest, AMoveAfterAnyOtherChangeIsDrawnWhole) {
-    struct Case {
-        const char* what;
-        void (*change)(BarControl*);
-    };
-    const std::vector<Case> cases = {
+    const std::vector<Change> cases = {
         {"width changed, not yet painted", [](BarControl* b) { b->Methods->SetWidth(b, 150); }},
         {"text changed, not yet painted", [](BarControl* b) { b->Text = "20%"; }},
         {"scale bar", [](BarControl* b) { b->ScaleType = kScale; }},
         {"never painted still", [](BarControl* b) { b->Shown.still = false; }},
         {"fill with alpha", [](BarControl* b) { b->BarImage->hasAlpha = true; }},
     };
-    for (const Case& c : cases) {
+    for (const Change& c : cases) {
         SCOPED_TRACE(c.what);
         BarControl* bar = build(200, 24);
         ASSERT_NE(bar, nullptr);
