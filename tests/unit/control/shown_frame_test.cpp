@@ -344,6 +344,19 @@ TEST_F(SameFrameTest, ASurfaceResizedMeanwhileGetsThePictureAgain) {
     platform::moveWindow(bar->Canvas, 0, 0, 100, 20);
     bar->Methods->SetText(bar, "5% ");
     EXPECT_EQ(canvasOf(bar), withText);
+    // And for a move to another column, which draws only its columns.
+    for (std::int32_t scale : {kNoScale, kScale}) {
+        BarControl* moved = build(100, 20, kBorderFlat, scale);
+        BarControl* twin = build(100, 20, kBorderFlat, scale);
+        ASSERT_TRUE(moved && twin);
+        atHalfOfAWideRange(moved);
+        platform::moveWindow(moved->Canvas, 0, 0, 10, 10);
+        platform::moveWindow(moved->Canvas, 0, 0, 100, 20);
+        moved->Methods->SetCurrentPosition(moved, 530);
+        atHalfOfAWideRange(twin);
+        twin->Methods->SetCurrentPosition(twin, 530);
+        EXPECT_EQ(canvasOf(moved), canvasOf(twin)) << "scale " << scale;
+    }
 }
 
 }  // namespace
