@@ -61,37 +61,37 @@ bool revealInPlace(BarControl* c, pixels::Picture& target, int left, int right) 
     return true;
 }
 
-// The whole fill squeezed into the filled part, straight into the frame:
-// the squeezed columns, then the background beside them, each byte written
-// once. Only for pictures of the bar's own size and height without alpha,
-// which is what a bar keeps; false leaves the rest to the general path.
-bool squeezeInPlace(BarControl* c, pixels::Picture& target, double p, float f) {
+// The whole fill squeezed into columns [0, n) (none when n is 0), straight
+// into the frame, then the background beside them as far as column
+// `right`, each byte written once. Only for pictures of the bar's own
+// height without alpha, which is what a bar keeps; false, with nothing
+// drawn, leaves the rest to the general path.
+bool squeezeInPlace(BarControl* c, pixels::Picture& target, int n, int right) {
     const pixels::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
     const pixels::Picture* bar = c->BarImage ? &*c->BarImage : nullptr;
     if (!bar || !render::IsWellFormed(*bar) || !isPlain(&target, target.width, c->Height) ||
         !isPlain(background, target.width, target.height))
         return false;
-    int n = static_cast<int>(std::floor(f));
-    bool fills = n >= 1 && p >= c->RangeMin;
-    if (fills && !render::SqueezeAcross(target, *bar, n, c->FillSums)) return false;
+    if (n > 0 && !render::SqueezeAcross(target, *bar, n, c->FillSums)) return false;
     const std::size_t width = static_cast<std::size_t>(target.width);
-    const std::size_t filled = fills ? std::min(width, static_cast<std::size_t>(n)) : 0;
+    const std::size_t end = static_cast<std::size_t>(std::clamp(right, 0, target.width));
+    const std::size_t filled = std::min(end, static_cast<std::size_t>(n));
     for (int y = 0; y < target.height; ++y)  // pointers: a full bar leaves no column to name
         render::CopyRunMasked(target.pixels.data() + y * width + filled,
-                              background->pixels.data() + y * width + filled, width - filled, 0xFFFFFFu);
+                              background->pixels.data() + y * width + filled, end - filled, 0xFFFFFFu);
     return true;
 }
 
 void drawFill(BarControl* c, pixels::Picture& target, double p, float f) {
     const pixels::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
     if (c->ScaleType == kScale) {
-        if (squeezeInPlace(c, target, p, f)) return;
+        const int n = static_cast<int>(std::floor(f));
+        const bool fills = n >= 1 && p >= c->RangeMin;
+        if (squeezeInPlace(c, target, fills ? n : 0, target.width)) return;
         // The whole fill squeezed into the filled part.
         if (!c->BarImage) return;
         auto squeezed = render::CopyPicture(*c->BarImage);
         if (!squeezed) return;
-        int n = static_cast<int>(std::floor(f));
-        bool fills = n >= 1 && p >= c->RangeMin;
         if (fills) render::Resize(*squeezed, n, c->Height);
         if (background) render::DrawPicture(target, *background, 0, 0);
         if (fills) render::DrawPicture(target, *squeezed, 0, 0);
@@ -417,18 +417,11 @@ bool showsText(const ShownText& shown, const std::optional<PlacedText>& placed) 
 // background only as far as `right`, then the border, icon and text, and
 // only columns [0, right) shown. Every column the fill, the border, the
 // icon or the text can touch lies left of `right`; the rest still shows the
-// background of the last frame. False when the squeeze cannot be done in
-// place; the compose picture may then be part drawn, and the caller paints
-// the whole bar.
+// background of the last frame. False, with nothing drawn, when the squeeze
+// cannot be done in place; the caller then paints the whole bar.
 bool squeezeColumns(BarControl* c, const FrameKey& key, const std::optional<PlacedText>& placed, int right) {
     pixels::Picture& target = *c->ComposeImage;
-    if (!c->BarImage || !render::IsWellFormed(*c->BarImage)) return false;
-    const int n = std::min(key.fillColumns, right);
-    if (n > 0 && !render::SqueezeAcross(target, *c->BarImage, n, c->FillSums)) return false;
-    const std::size_t width = static_cast<std::size_t>(target.width);
-    for (int y = 0; y < target.height; ++y)
-        render::CopyRunMasked(target.pixels.data() + y * width + n,
-                              c->BackgroundImage->pixels.data() + y * width + n, right - n, 0xFFFFFFu);
+    if (!squeezeInPlace(c, target, key.fillColumns, right)) return false;
     drawBorder(c, target, 0, key.borderRight);
     drawIconAndText(c, target, placed, 0, 0);
     platform::presentAreaToCanvas(c->Canvas, target.view(), pixels::Rect{0, 0, right, target.height});
