@@ -68,6 +68,12 @@ void drawBackgroundFrame(pixels::Picture& picture, int width, int height, std::u
     render::DrawLine(picture, 0, height - 1, width, height - 1, colour);
 }
 
+// Called by every write of the fill or the background: the frame shown is
+// no longer the one a paint would make (a move must draw it whole), and no
+// longer vouches for the squeeze's kept sums (the next squeeze compares the
+// fill again).
+void picturesWritten(BarControl* c) { c->Shown.still = c->Shown.fillSummed = false; }
+
 // A forced repaint: the paint does nothing at an unchanged position otherwise.
 void forcedRepaint(BarControl* c) {
     c->ForceRedraw = 1;
@@ -138,6 +144,7 @@ int SetGradientColorsOp(BarControl* c, render::BarStops* stops, int adopt) {
     auto image = render::BuildBarImage(c->Width, c->Height, kColorGradient, *stops, 0, c->Glossy);
     if (!image) return 0;
     c->BarImage = std::move(image);
+    picturesWritten(c);
     c->ColorType = kColorGradient;
     if (adopt && stops != c->ColorStops.get()) c->ColorStops.reset(stops);
     forcedRepaint(c);
@@ -149,6 +156,7 @@ int SetSolidColorOp(BarControl* c, std::uint32_t colour) {
     auto image = render::BuildBarImage(c->Width, c->Height, kColorSolid, none, colour, c->Glossy);
     if (!image) return 0;
     c->BarImage = std::move(image);
+    picturesWritten(c);
     c->ColorType = kColorSolid;
     c->SolidColor = colour;
     forcedRepaint(c);
@@ -185,6 +193,7 @@ int SetWidthOp(BarControl* c, std::int32_t width) {
     platform::moveWindow(c->Canvas, r.left, r.top, width, r.height());
     if (c->BarImage) render::Resize(*c->BarImage, width, c->BarImage->height);
     if (c->BackgroundImage) render::Resize(*c->BackgroundImage, width, c->BackgroundImage->height);
+    picturesWritten(c);
     c->Methods->SetCurrentPosition(c, c->Position);
     return 1;
 }
@@ -200,6 +209,7 @@ int SetHeightOp(BarControl* c, std::int32_t height) {
     platform::moveWindow(c->Canvas, r.left, r.top, r.width(), height);
     if (c->BarImage) render::Resize(*c->BarImage, c->BarImage->width, height);
     if (c->BackgroundImage) render::Resize(*c->BackgroundImage, c->BackgroundImage->width, height);
+    picturesWritten(c);
     c->Methods->SetCurrentPosition(c, c->Position);
     return 1;
 }
@@ -245,6 +255,7 @@ int RebuildOp(BarControl* c) {
         auto image = render::BuildBarImage(c->Width, c->Height, kColorSolid, none, c->SolidColor, c->Glossy);
         if (image) c->BarImage = std::move(image);
     }
+    picturesWritten(c);
     forcedRepaint(c);
     return 1;
 }
@@ -318,6 +329,7 @@ int SetUseGlossyOp(BarControl* c, std::int32_t glossy) {
     auto image = render::BuildBarImage(c->Width, c->Height, c->ColorType, stops, c->SolidColor, glossy);
     if (!image) return 0;
     c->BarImage = std::move(image);
+    picturesWritten(c);
     c->Glossy = glossy;
     forcedRepaint(c);
     return 1;

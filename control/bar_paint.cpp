@@ -63,16 +63,23 @@ bool revealInPlace(BarControl* c, pixels::Picture& target, int left, int right) 
 
 // The whole fill squeezed into columns [0, n) (none when n is 0), straight
 // into the frame, then the background beside them as far as column
-// `right`, each byte written once. Only for pictures of the bar's own
-// height without alpha, which is what a bar keeps; false, with nothing
-// drawn, leaves the rest to the general path.
-bool squeezeInPlace(BarControl* c, pixels::Picture& target, int n, int right) {
+// `right`, each byte written once. A move (`moving`) trusts the kept sums
+// the shown frame vouches for. Only for pictures of the bar's own height
+// without alpha, which is what a bar keeps; false, with nothing drawn,
+// leaves the rest to the general path.
+bool squeezeInPlace(BarControl* c, pixels::Picture& target, int n, int right, bool moving = false) {
     const pixels::Picture* background = c->BackgroundImage ? &*c->BackgroundImage : nullptr;
     const pixels::Picture* bar = c->BarImage ? &*c->BarImage : nullptr;
     if (!bar || !render::IsWellFormed(*bar) || !isPlain(&target, target.width, c->Height) ||
         !isPlain(background, target.width, target.height))
         return false;
-    if (n > 0 && !render::SqueezeAcross(target, *bar, n, c->FillSums)) return false;
+    if (n > 0) {
+        const bool trusted = moving && c->Shown.fillSummed;
+        if (!render::SqueezeAcross(target, *bar, n, c->FillSums,
+                                   trusted ? render::KeptSums::unchanged : render::KeptSums::compare))
+            return false;
+        c->Shown.fillSummed = render::HoldsSumsFor(c->FillSums, *bar);
+    }
     const std::size_t width = static_cast<std::size_t>(target.width);
     const std::size_t end = static_cast<std::size_t>(std::clamp(right, 0, target.width));
     const std::size_t filled = std::min(end, static_cast<std::size_t>(n));
@@ -351,7 +358,7 @@ FrameKey KeyOfFrame(const BarControl* c, double p) {
 }
 
 void PaintFrameAt(BarControl* c, double p) {
-    c->Shown.still = false;
+    c->Shown.still = c->Shown.fillSummed = false;
     if (!c->ComposeImage) return;
     float f = FillWidth(c->Width, p, c->RangeMin, c->RangeMax);
     pixels::Picture& target = *c->ComposeImage;
@@ -366,7 +373,7 @@ void PaintFrameAt(BarControl* c, double p) {
 }
 
 void PaintBandFrame(BarControl* c, int left, int width) {
-    c->Shown.still = false;
+    c->Shown.still = c->Shown.fillSummed = false;
     if (!c->ComposeImage) return;
     pixels::Picture& target = *c->ComposeImage;
     drawBand(c, target, left, width);
@@ -421,7 +428,7 @@ bool showsText(const ShownText& shown, const std::optional<PlacedText>& placed) 
 // cannot be done in place; the caller then paints the whole bar.
 bool squeezeColumns(BarControl* c, const FrameKey& key, const std::optional<PlacedText>& placed, int right) {
     pixels::Picture& target = *c->ComposeImage;
-    if (!squeezeInPlace(c, target, key.fillColumns, right)) return false;
+    if (!squeezeInPlace(c, target, key.fillColumns, right, true)) return false;
     drawBorder(c, target, 0, key.borderRight);
     drawIconAndText(c, target, placed, 0, 0);
     platform::presentAreaToCanvas(c->Canvas, target.view(), pixels::Rect{0, 0, right, target.height});

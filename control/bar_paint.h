@@ -40,6 +40,10 @@ struct ShownText {
 // new text's passes can differ.
 struct ShownFrame {
     bool still = false;  // false after a busy band's or a glide's frame
+    // The squeeze's kept sums are of the fill as it is now: made or compared
+    // by this frame's squeeze, the fill not written since. A move squeezes
+    // through them without comparing the fill again.
+    bool fillSummed = false;
     FrameKey key;
     pixels::Rect textArea;  // every pixel the text's passes can have touched
     ShownText text;

@@ -167,8 +167,8 @@ std::size_t sumsIndex(std::size_t width, std::size_t k, std::size_t y) {
 
 // Makes `kept` hold the running sums of `source`'s rows, unless it holds
 // them already. Every sum is a whole number below 2^24, so exact as a float.
-void keepSumsOf(SqueezeSums& kept, const pixels::Picture& source) {
-    if (kept.width == source.width && kept.height == source.height && kept.source == source.pixels) return;
+void keepSumsOf(SqueezeSums& kept, const pixels::Picture& source, KeptSums check) {
+    if (HoldsSumsFor(kept, source) && (check == KeptSums::unchanged || kept.source == source.pixels)) return;
     kept.width = kept.height = 0;  // until made whole: a throw below leaves it unusable
     const std::size_t width = static_cast<std::size_t>(source.width);
     const std::size_t height = static_cast<std::size_t>(source.height);
@@ -391,7 +391,12 @@ bool SqueezeAcross(pixels::Picture& target, const pixels::Picture& source, int n
     return true;
 }
 
-bool SqueezeAcross(pixels::Picture& target, const pixels::Picture& source, int n, SqueezeSums& kept) {
+bool HoldsSumsFor(const SqueezeSums& kept, const pixels::Picture& source) {
+    return kept.width > 0 && kept.width == source.width && kept.height == source.height;
+}
+
+bool SqueezeAcross(pixels::Picture& target, const pixels::Picture& source, int n, SqueezeSums& kept,
+                   KeptSums check) {
 #if defined(__SSE2__)
     if (!canSqueeze(target, source, n)) return false;
     const std::size_t entries =
@@ -400,7 +405,7 @@ bool SqueezeAcross(pixels::Picture& target, const pixels::Picture& source, int n
         const int shown = std::min(n, target.width);
         bool ready = false;
         try {
-            keepSumsOf(kept, source);
+            keepSumsOf(kept, source, check);
             edgesFor(kept, n, shown);
             ready = true;
         } catch (const std::bad_alloc&) {
@@ -422,6 +427,7 @@ bool SqueezeAcross(pixels::Picture& target, const pixels::Picture& source, int n
     }
 #else
     (void)kept;
+    (void)check;
 #endif
     return SqueezeAcross(target, source, n);
 }

@@ -36,10 +36,21 @@ struct SqueezeSums {
 // arithmetic; false, with the target untouched, for anything else, which
 // the caller then draws the general way.
 bool SqueezeAcross(pixels::Picture& target, const pixels::Picture& source, int n);
+// How a squeeze through kept sums learns they are of its source: by
+// comparing the source with the copy they keep, or on the caller's word
+// that the source is unchanged since the sums last served it, when only
+// its size is checked.
+enum class KeptSums { compare, unchanged };
+
 // The same pixels, through sums kept in `kept` (made or made again as
 // needed). Falls back to the squeeze above where sums would cost too much
 // memory or the build has no vector unit.
-bool SqueezeAcross(pixels::Picture& target, const pixels::Picture& source, int n, SqueezeSums& kept);
+bool SqueezeAcross(pixels::Picture& target, const pixels::Picture& source, int n, SqueezeSums& kept,
+                   KeptSums check = KeptSums::compare);
+
+// Whether `kept` holds sums for a source of this size: after a squeeze
+// through it that compared, sums of that very source.
+bool HoldsSumsFor(const SqueezeSums& kept, const pixels::Picture& source);
 
 // Whether that squeeze may use the wider vectors a processor offers (yes
 // unless told otherwise); no runs the way of processors without them, so

@@ -325,6 +325,30 @@ TEST_F(SameFrameTest, AMoveAfterAnyOtherChangeIsDrawnWhole) {
     }
 }
 
+// A bar resized away and back repaints nothing but has a new fill and
+// background (each resized twice); the next move must show them, drawn
+// whole, and a scale bar's must not squeeze through sums of the old fill.
+TEST_F(SameFrameTest, AMoveAfterThePicturesWereResizedAwayAndBackShowsTheNewOnes) {
+    for (std::int32_t scale : {kNoScale, kScale}) {
+        SCOPED_TRACE("scale " + std::to_string(scale));
+        BarControl* bar = build(200, 24, kBorderFlat, scale);
+        BarControl* twin = build(200, 24, kBorderFlat, scale);
+        ASSERT_TRUE(bar && twin);
+        const std::vector<std::uint32_t> fill = bar->BarImage->pixels;
+        for (BarControl* b : {bar, twin}) {
+            b->Methods->SetCurrentPosition(b, 40);
+            b->Methods->SetCurrentPosition(b, 60);  // a move: the frame still, its sums vouched for
+            b->Methods->SetWidth(b, 77);
+            b->Methods->SetWidth(b, 200);
+        }
+        ASSERT_NE(bar->BarImage->pixels, fill) << "resizing away and back changed the fill";
+        bar->Methods->SetCurrentPosition(bar, 45);
+        twin->Methods->SetCurrentPosition(twin, 45);
+        paintWhole(twin);
+        EXPECT_TRUE(showTheSame(bar, twin));
+    }
+}
+
 // A canvas whose surface was resized since it was last shown whole may
 // have lost part of the picture; a move that draws nothing shows it again.
 TEST_F(SameFrameTest, ASurfaceResizedMeanwhileGetsThePictureAgain) {

@@ -117,6 +117,11 @@ TEST(SqueezeAcross, KeptSumsFollowTheSource) {
         EXPECT_EQ(fast.pixels, byRule(frame, source, 31).pixels) << "round " << round;
         source.at(round * 7, round) ^= 0x00FF00u;  // one pixel changed in place
     }
+    // Taken on the caller's word, sums of another size are still made again.
+    Picture wider = noise(64, 4, 23);
+    Picture fast = frame;
+    ASSERT_TRUE(SqueezeAcross(fast, wider, 31, kept, KeptSums::unchanged));
+    EXPECT_EQ(fast.pixels, byRule(frame, wider, 31).pixels);
 }
 
 TEST(SqueezeAcross, LeavesWhatItCannotDoToTheCaller) {
