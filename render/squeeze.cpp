@@ -15,6 +15,7 @@
 #include "render/squeeze.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <new>
 #include <vector>
@@ -108,6 +109,8 @@ struct PackedSqueeze {
 // landing just below its quotient.
 float quotientBias(std::uint32_t divisor) { return static_cast<float>(divisor / 2) + 0.5f; }
 float quotientScale(std::uint32_t divisor) { return 1.0f / static_cast<float>(divisor); }
+// The fused way adds the bias after the multiply, so multiplied by it too.
+float quotientBiasScaled(std::uint32_t divisor) { return quotientBias(divisor) * quotientScale(divisor); }
 
 #if defined(__SSE2__)
 // The middle columns are summed in 16-bit lanes: 128 of them stay below
@@ -270,33 +273,34 @@ void squeezeBySums(std::uint32_t* to, std::size_t toStride, SqueezeSums& kept, i
 
 #if defined(__SSE2__) && (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
 #define VB_SQUEEZE_AVX2 1
-// RowSqueeze::pixel for rows y and y + 1 at once.
+// RowSqueeze::pixel for rows y and y + 1 at once, with fused multiply-adds:
+// every step but the last is a whole number below 2^24, so the fused ones
+// give the same sums, and the division is RoundedQuotientFused.
 struct PairSqueeze {
-    __m256 wide, bias, scale;
+    __m256 wide, scale, biasScaled;
 
-    __attribute__((target("avx2"))) __m256i pixels(const float* rows, std::size_t at, float part,
-                                                   __m256& before, __m256& carried) const {
+    __attribute__((target("avx2,fma"))) __m256i pixels(const float* rows, std::size_t at, float part,
+                                                       __m256& before, __m256& carried) const {
         const __m256 here = _mm256_loadu_ps(rows + at);
         const __m256 edge =
             _mm256_mul_ps(_mm256_set1_ps(part), _mm256_sub_ps(_mm256_loadu_ps(rows + at + kPairEntry), here));
-        const __m256 sum =
-            _mm256_sub_ps(_mm256_add_ps(_mm256_mul_ps(wide, _mm256_sub_ps(here, before)), edge), carried);
+        const __m256 sum = _mm256_fmadd_ps(wide, _mm256_sub_ps(here, before), _mm256_sub_ps(edge, carried));
         before = here;
         carried = edge;
-        return _mm256_cvttps_epi32(_mm256_mul_ps(_mm256_add_ps(sum, bias), scale));
+        return _mm256_cvttps_epi32(_mm256_fmadd_ps(sum, scale, biasScaled));
     }
 };
 
 // The same steps, two rows a step: a column's entries for rows y and y + 1
 // lie side by side, so one vector holds a pixel of each.
-__attribute__((target("avx2"))) void squeezeBySumsAvx2(std::uint32_t* to, std::size_t toStride,
-                                                       SqueezeSums& kept, int n, int shown,
-                                                       std::uint32_t alpha) {
+__attribute__((target("avx2,fma"))) void squeezeBySumsAvx2(std::uint32_t* to, std::size_t toStride,
+                                                           SqueezeSums& kept, int n, int shown,
+                                                           std::uint32_t alpha) {
     const std::size_t height = static_cast<std::size_t>(kept.height);
     const std::size_t width = static_cast<std::size_t>(kept.width);
-    const PairSqueeze pair{_mm256_set1_ps(static_cast<float>(n)),
-                           _mm256_set1_ps(quotientBias(static_cast<std::uint32_t>(kept.width))),
-                           _mm256_set1_ps(quotientScale(static_cast<std::uint32_t>(kept.width)))};
+    const std::uint32_t divisor = static_cast<std::uint32_t>(kept.width);
+    const PairSqueeze pair{_mm256_set1_ps(static_cast<float>(n)), _mm256_set1_ps(quotientScale(divisor)),
+                           _mm256_set1_ps(quotientBiasScaled(divisor))};
     const __m256i opaque = _mm256_set1_epi32(static_cast<int>(alpha));
     const std::size_t* at = kept.edgeAt.data();
     const float* part = kept.edgePart.data();
@@ -326,8 +330,8 @@ __attribute__((target("avx2"))) void squeezeBySumsAvx2(std::uint32_t* to, std::s
         }
     }
     if (y < height) {  // an odd last row
-        const RowSqueeze squeezeRow{_mm256_castps256_ps128(pair.wide), _mm256_castps256_ps128(pair.bias),
-                                    _mm256_castps256_ps128(pair.scale), _mm256_castsi256_si128(opaque)};
+        const RowSqueeze squeezeRow{_mm_set1_ps(static_cast<float>(n)), _mm_set1_ps(quotientBias(divisor)),
+                                    _mm_set1_ps(quotientScale(divisor)), _mm256_castsi256_si128(opaque)};
         squeezeRow(to + y * toStride, kept.sums.data() + sumsIndex(width, 0, y), kept, shown);
     }
 }
@@ -335,7 +339,7 @@ __attribute__((target("avx2"))) void squeezeBySumsAvx2(std::uint32_t* to, std::s
 bool wideAllowed = true;
 
 bool useAvx2() {
-    static const bool has = __builtin_cpu_supports("avx2");
+    static const bool has = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
     return has && wideAllowed;
 }
 #endif
@@ -362,6 +366,24 @@ std::uint32_t RoundedQuotient(std::uint32_t sum, std::uint32_t divisor) {
     return static_cast<std::uint32_t>((static_cast<float>(sum) + quotientBias(divisor)) *
                                       quotientScale(divisor));
 }
+
+#if defined(VB_SQUEEZE_AVX2)
+// The processor's own fused multiply-add, as the vector path uses it.
+__attribute__((target("fma"))) std::uint32_t RoundedQuotientFused(std::uint32_t sum, std::uint32_t divisor) {
+    const __m128 fused = _mm_fmadd_ss(_mm_set_ss(static_cast<float>(sum)), _mm_set_ss(quotientScale(divisor)),
+                                      _mm_set_ss(quotientBiasScaled(divisor)));
+    return static_cast<std::uint32_t>(_mm_cvttss_si32(fused));
+}
+
+bool HasFusedMultiplyAdd() { return __builtin_cpu_supports("fma"); }
+#else
+std::uint32_t RoundedQuotientFused(std::uint32_t sum, std::uint32_t divisor) {
+    return static_cast<std::uint32_t>(
+        std::fma(static_cast<float>(sum), quotientScale(divisor), quotientBiasScaled(divisor)));
+}
+
+bool HasFusedMultiplyAdd() { return false; }
+#endif
 
 bool SqueezeAcross(pixels::Picture& target, const pixels::Picture& source, int n) {
     if (!canSqueeze(target, source, n)) return false;

@@ -64,4 +64,14 @@ void AllowWideSqueeze(bool allow);
 // inside its unit, farther than the multiply's error of 2^-23 x 256.
 std::uint32_t RoundedQuotient(std::uint32_t sum, std::uint32_t divisor);
 
+// The same quotient as the wider vector path makes it: one fused
+// multiply-add of the sum by 1 / divisor (rounded to single precision) and
+// the bias times it (rounded too). Exact for the same divisors and sums:
+// the three roundings stay below 2^-15 for quotients below 256, inside the
+// same margin of 0.5 / divisor.
+std::uint32_t RoundedQuotientFused(std::uint32_t sum, std::uint32_t divisor);
+// Whether the processor has the fused multiply-add that one uses (the
+// wider vector path needs it too).
+bool HasFusedMultiplyAdd();
+
 }  // namespace vb::render

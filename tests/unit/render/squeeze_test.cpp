@@ -146,16 +146,21 @@ TEST(SqueezeAcross, LeavesWhatItCannotDoToTheCaller) {
 }
 
 TEST(RoundedQuotient, EqualsIntegerDivisionForEverySumTheSqueezeMakes) {
-    // The vector path's division by one single-precision multiply against
-    // floor((sum + divisor / 2) / divisor): every sum up to 255 x divisor,
-    // for every small divisor and the largest ones the squeeze takes.
-    auto check = [](std::uint32_t divisor) {
+    // The vector paths' division by one single-precision multiply (or fused
+    // multiply-add) against floor((sum + divisor / 2) / divisor): every sum
+    // up to 255 x divisor, for every small divisor and the largest ones the
+    // squeeze takes.
+    const bool fused = HasFusedMultiplyAdd();
+    auto check = [fused](std::uint32_t divisor) {
         const std::uint32_t half = divisor / 2;
-        for (std::uint32_t sum = 0; sum <= 255 * divisor; ++sum)
-            if (RoundedQuotient(sum, divisor) != (sum + half) / divisor) {
+        for (std::uint32_t sum = 0; sum <= 255 * divisor; ++sum) {
+            const std::uint32_t quotient = (sum + half) / divisor;
+            if (RoundedQuotient(sum, divisor) != quotient ||
+                (fused && RoundedQuotientFused(sum, divisor) != quotient)) {
                 ADD_FAILURE() << sum << " / " << divisor;
                 return;
             }
+        }
     };
     for (std::uint32_t divisor = 1; divisor <= 1024; ++divisor) check(divisor);
     for (std::uint32_t divisor : {4095u, 4096u, 4097u, 6000u, 8191u, 8192u, 8193u, 8207u, 8208u})
