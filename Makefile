@@ -17,6 +17,8 @@ HELP_PACKAGES := cmark-gfm fp-utils libchm-bin
 WINDOWS_BUILD_PACKAGES := mingw-w64 libz-mingw-w64-dev dpkg-dev
 # Wine 10 runs in a Debian 13 root made by debootstrap, through bubblewrap.
 WINDOWS_TEST_PACKAGES := debootstrap bubblewrap
+# The raster code built as the 32-bit DLL's is, run through qemu's user mode.
+RASTER32_PACKAGES := g++-multilib qemu-user
 PROFILE_PACKAGES := valgrind
 SOAK_PACKAGES := heaptrack
 FUZZ_PACKAGES := clang libclang-rt-dev
@@ -26,13 +28,14 @@ FUZZ_PACKAGES := clang libclang-rt-dev
 NEEDS := $(BASE_PACKAGES) $(TEST_PACKAGES) $(BENCH_PACKAGES)
 CMAKE_OPTIONS := -DVELUMBAR_TESTS=ON -DVELUMBAR_BENCH=ON
 ALL_TESTS := $(BASE_PACKAGES) $(TEST_PACKAGES) $(BENCH_PACKAGES) $(HELP_PACKAGES) \
-             $(WINDOWS_BUILD_PACKAGES) $(WINDOWS_TEST_PACKAGES)
+             $(WINDOWS_BUILD_PACKAGES) $(WINDOWS_TEST_PACKAGES) $(RASTER32_PACKAGES)
 NO_TESTS := -DVELUMBAR_TESTS=OFF -DVELUMBAR_BENCH=OFF
 demo: NEEDS := $(BASE_PACKAGES)
 demo: CMAKE_OPTIONS := $(NO_TESTS)
 test: NEEDS := $(ALL_TESTS)
 windows: NEEDS += $(WINDOWS_BUILD_PACKAGES)
 windows-test: NEEDS := $(ALL_TESTS)
+test-32bit: NEEDS := $(BASE_PACKAGES) $(TEST_PACKAGES) $(RASTER32_PACKAGES)
 bench: NEEDS := $(BASE_PACKAGES) $(BENCH_PACKAGES)
 bench: CMAKE_OPTIONS := -DVELUMBAR_TESTS=OFF -DVELUMBAR_BENCH=ON
 profile: NEEDS := $(BASE_PACKAGES) $(PROFILE_PACKAGES)
@@ -52,7 +55,7 @@ WIN_ARCHES := i686 x86_64
 # so fresh clones reuse it; made again only when its recipe changes.
 WINE_CACHE ?= /var/cache/velumbar
 
-.PHONY: all deps configure build demo test windows windows-test dist bench profile clean fuzz soak test-sanitize
+.PHONY: all deps configure build demo test test-32bit windows windows-test dist bench profile clean fuzz soak test-sanitize
 
 all: build
 
@@ -82,11 +85,20 @@ demo: build
 # The package's own check belongs to make dist, which makes the package.
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS) -LE dist
+	$(MAKE) --no-print-directory test-32bit
 	@if command -v bwrap >/dev/null && command -v x86_64-w64-mingw32-g++ >/dev/null; then \
 	  start=$$(date +%s); \
 	  $(MAKE) --no-print-directory windows-test || exit 1; \
 	  echo "Windows part of the tests (dependencies, Wine root, builds, Wine runs): $$(( $$(date +%s) - start )) s"; \
 	else echo "bubblewrap or mingw-w64 missing: the Windows tests did not run"; fi
+
+# The raster code's unit tests built with the 32-bit DLL's flags as a 32-bit
+# Linux program, run through qemu-i386 where the machine runs no 32-bit
+# programs itself (Wine cannot start the i686 build everywhere).
+test-32bit: deps
+	cmake -S tests/raster32 -B $(BUILD)/raster32 -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
+	cmake --build $(BUILD)/raster32 -j$(JOBS)
+	cd $(BUILD)/raster32 && ctest --output-on-failure
 
 # The cross builds use tools built for this machine by the Linux build.
 windows: build
