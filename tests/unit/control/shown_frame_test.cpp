@@ -61,6 +61,15 @@ std::vector<std::uint32_t> canvasOf(BarControl* bar) {
     return ::testing::AssertionSuccess();
 }
 
+// The bar moved as a script moves it, its twin moved and painted whole:
+// whether they show the same.
+::testing::AssertionResult movedAsAWholePaint(BarControl* bar, BarControl* twin, std::int32_t position) {
+    bar->Methods->SetCurrentPosition(bar, position);
+    twin->Methods->SetCurrentPosition(twin, position);
+    paintWhole(twin);
+    return showTheSame(bar, twin);
+}
+
 TEST_F(TextAreaTest, NewTextGivesTheWholePaintsPicture) {
     const std::vector<Look> looks = {{0, 0, false},
                                      {kBorderFlat, kTextBorder, false},
@@ -294,10 +303,7 @@ TEST_F(SameFrameTest, MovesToHalfColumnsShowTheWholePaintsPicture) {
         for (BarControl* b : {bar, twin}) b->Methods->SetRange(b, range);
         for (std::int32_t position : {1, 2, 3, 5, 6, 9, 17, 16, 15, 101, 99, 100, 103, 199, 200, 197, 0, 7}) {
             SCOPED_TRACE("scale " + std::to_string(scale) + ", position " + std::to_string(position));
-            bar->Methods->SetCurrentPosition(bar, position);
-            twin->Methods->SetCurrentPosition(twin, position);
-            paintWhole(twin);
-            ASSERT_TRUE(showTheSame(bar, twin));
+            ASSERT_TRUE(movedAsAWholePaint(bar, twin, position));
         }
     }
 }
@@ -342,10 +348,7 @@ TEST_F(SameFrameTest, AMoveAfterThePicturesWereResizedAwayAndBackShowsTheNewOnes
             b->Methods->SetWidth(b, 200);
         }
         ASSERT_NE(bar->BarImage->pixels, fill) << "resizing away and back changed the fill";
-        bar->Methods->SetCurrentPosition(bar, 45);
-        twin->Methods->SetCurrentPosition(twin, 45);
-        paintWhole(twin);
-        EXPECT_TRUE(showTheSame(bar, twin));
+        EXPECT_TRUE(movedAsAWholePaint(bar, twin, 45));
     }
 }
 
